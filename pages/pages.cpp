@@ -1,0 +1,18 @@
+#include "pages/pages.h"
+
+#include "items/i18n.h"
+
+namespace {
+// Pages whose function is still nullptr take no part in any pass.
+const PageInfo pages[PAGE_COUNT] = {
+    {nullptr, 640, N_("Radar Video Processor Setups, %s     %s"), "radar_video_processor_setup"},
+    {nullptr, 620, N_("Radar Control Processor Setups, %s     %s"), "radar_control_processor_setup"},
+    {nullptr, 600, N_("ZAMO General Setups, %s     %s"), "zamo_general_setups"},
+    {nullptr, 600, N_("ZAMO INGEST Setups, %s     %s"), "zamo_ingest_setups"},
+    {nullptr, 600, N_("ZAMO PRODUCT Setups, %s     %s"), "zamo_product_setups"},
+    {nullptr, 600, N_("ZAMO Output Device Setups, %s     %s"), "zamo_output_devices_setups"},
+    {nullptr, 600, N_("ZAMO Input Device Setups, %s     %s"), "zamo_input_setups"},
+};
+}  // namespace
+
+const PageInfo &page_info(int page_number) { return pages[page_number]; }

@@ -1,0 +1,27 @@
+// The configuration pages by page number.
+#pragma once
+
+#include "items/item.h"
+
+enum PageNumber {
+  PAGE_SIGNAL_PROCESSOR = 0,
+  PAGE_CONTROL_PROCESSOR = 1,
+  PAGE_GENERAL = 2,
+  PAGE_INGEST = 3,
+  PAGE_PRODUCT = 4,
+  PAGE_OUTPUT_DEVICE = 5,
+  PAGE_INPUT_DEVICE = 6,
+  PAGE_COUNT = 7,
+};
+
+struct PageInfo {
+  PageFunction function;  // nullptr while the page does not exist yet
+  int width;              // page window width
+  const char *clock_title;  // catalogue key: title format, host name, time
+  const char *help_topic;
+};
+
+const PageInfo &page_info(int page_number);
+
+void signal_processor_page(uint32_t pass, SetupItem *item, XtPointer arg);
+void control_processor_page(uint32_t pass, SetupItem *item, XtPointer arg);

@@ -1,0 +1,54 @@
+#include "tests/support/gui.h"
+
+#include <X11/IntrinsicP.h>
+#include <X11/CoreP.h>
+#include <X11/Shell.h>
+#include <unistd.h>
+#include <Xm/Xm.h>
+
+#include <chrono>
+#include <cstring>
+
+#include "items/state.h"
+
+bool gui_init(void) {
+  if (top_level) return true;
+  static int argc = 1;
+  static char name[] = "setup";
+  static char *argv[] = {name, nullptr};
+  XtSetLanguageProc(nullptr, nullptr, nullptr);
+  top_level = XtVaAppInitialize(&app_context, "setup", nullptr, 0, &argc, argv, nullptr, XmNwidth, 620,
+                                XmNheight, 215, nullptr);
+  if (!top_level) return false;
+  main_display = XtDisplay(top_level);
+  XtRealizeWidget(top_level);
+  shell_window = XtWindow(top_level);
+  return true;
+}
+
+void gui_process(int ms) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  do {
+    while (XtAppPending(app_context)) XtAppProcessEvent(app_context, XtIMAll);
+    XSync(main_display, False);
+    usleep(2000);
+  } while (std::chrono::steady_clock::now() < end);
+  while (XtAppPending(app_context)) XtAppProcessEvent(app_context, XtIMAll);
+}
+
+Widget gui_find(Widget root, const char *name) {
+  if (!root) return nullptr;
+  if (std::strcmp(XtName(root), name) == 0) return root;
+  WidgetList children = nullptr;
+  Cardinal count = 0;
+  if (XtIsComposite(root)) {
+    XtVaGetValues(root, XmNchildren, &children, XmNnumChildren, &count, nullptr);
+    for (Cardinal i = 0; i < count; ++i)
+      if (Widget found = gui_find(children[i], name)) return found;
+  }
+  if (XtIsWidget(root)) {
+    for (Cardinal i = 0; i < root->core.num_popups; ++i)
+      if (Widget found = gui_find(root->core.popup_list[i], name)) return found;
+  }
+  return nullptr;
+}

@@ -1,0 +1,121 @@
+// Menu builder and help command, shared by the main window and the page
+// windows.
+#include "app/menu.h"
+
+#include <Xm/CascadeBG.h>
+#include <Xm/RowColumn.h>
+#include <Xm/ToggleB.h>
+#include <Xm/ToggleBG.h>
+
+#include <cstring>
+
+#include "items/i18n.h"
+#include "sitelib/sitelib.h"
+
+namespace {
+
+bool is_menu_bar(Widget w) {
+  unsigned char type = 0;
+  if (!XmIsRowColumn(w)) return false;
+  XtVaGetValues(w, XmNrowColumnType, &type, nullptr);
+  return type == XmMENU_BAR;
+}
+
+bool begins_with_help(const char *title) {
+  const char *help = _("Help");
+  return std::strncmp(title, help, std::strlen(help)) == 0;
+}
+
+Widget build_cascade(Widget parent, const char *title, char mnemonic, Widget pane) {
+  XmString label = XmStringCreateLocalized(const_cast<char *>(title));
+  Widget cascade = XtVaCreateWidget(title, xmCascadeButtonGadgetClass, parent, XmNsubMenuId, pane,
+                                    XmNlabelString, label, nullptr);
+  if (mnemonic) XtVaSetValues(cascade, XmNmnemonic, (KeySym)mnemonic, nullptr);
+  XmStringFree(label);
+  // The help menu sits at the right end of a menu bar.
+  if (begins_with_help(title) && is_menu_bar(parent))
+    XtVaSetValues(parent, XmNmenuHelpWidget, cascade, nullptr);
+  XtManageChild(cascade);
+  return cascade;
+}
+
+Widget build_option(Widget parent, const char *title, Widget pane) {
+  XmString label = XmStringCreateLocalized(const_cast<char *>(title));
+  Arg args[2];
+  XtSetArg(args[0], XmNsubMenuId, pane);
+  XtSetArg(args[1], XmNlabelString, label);
+  Widget option = XmCreateOptionMenu(parent, const_cast<char *>(title), args, 2);
+  XmStringFree(label);
+  return option;
+}
+
+void set_accelerator(Widget w, const MenuItem &item) {
+  if (!item.accelerator) return;
+  XmString text =
+      XmStringCreateLocalized(const_cast<char *>(item.accelerator_text ? item.accelerator_text : ""));
+  XtVaSetValues(w, XmNaccelerator, item.accelerator, XmNacceleratorText, text, nullptr);
+  XmStringFree(text);
+}
+
+void add_entry_callback(Widget w, const MenuItem &item) {
+  if (!item.callback) return;
+  bool toggle = XmIsToggleButton(w) || XmIsToggleButtonGadget(w);
+  XtAddCallback(w, toggle ? XmNvalueChangedCallback : XmNactivateCallback, item.callback, item.callback_data);
+}
+
+void build_entry(Widget pane, int menu_type, const MenuItem &item) {
+  if (item.submenu) {
+    if (menu_type == XmMENU_OPTION) {
+      XtWarning("You can't have submenus from option menus.");
+      return;
+    }
+    BuildMenu(pane, XmMENU_PULLDOWN, _(item.label), item.mnemonic, false, item.submenu);
+    return;
+  }
+  Widget w = XtVaCreateManagedWidget(_(item.label), *item.widget_class, pane, nullptr);
+  if (item.mnemonic) XtVaSetValues(w, XmNmnemonic, (KeySym)item.mnemonic, nullptr);
+  set_accelerator(w, item);
+  add_entry_callback(w, item);
+}
+
+}  // namespace
+
+Widget BuildMenu(Widget parent, int menu_type, const char *title, char mnemonic, bool tear_off,
+                 MenuItem *items) {
+  Widget menu = nullptr;
+  switch (menu_type) {
+    case XmMENU_POPUP:
+      menu = XmCreatePopupMenu(parent, const_cast<char *>("_popup"), nullptr, 0);
+      XtVaSetValues(menu, XmNpopupEnabled, XmPOPUP_AUTOMATIC_RECURSIVE, nullptr);
+      break;
+    case XmMENU_PULLDOWN:
+    case XmMENU_OPTION:
+      menu = XmCreatePulldownMenu(parent, const_cast<char *>("_pulldown"), nullptr, 0);
+      break;
+    default:
+      XtWarning("Invalid menu type passed to BuildMenu()");
+      return nullptr;
+  }
+  if (tear_off) XtVaSetValues(menu, XmNtearOffModel, XmTEAR_OFF_ENABLED, nullptr);
+
+  Widget result = menu;
+  if (menu_type == XmMENU_PULLDOWN) result = build_cascade(parent, title, mnemonic, menu);
+  if (menu_type == XmMENU_OPTION) result = build_option(parent, title, menu);
+
+  for (MenuItem *item = items; item && item->label; ++item) build_entry(menu, menu_type, *item);
+  return result;
+}
+
+// The topic is the client data; entries without one use the topic that the
+// window stored on its menu bar (entry -> pull-down pane -> menu shell -> bar).
+void help_command(Widget w, XtPointer topic, XtPointer) {
+  const char *text = static_cast<const char *>(topic);
+  if (!text) {
+    Widget bar = w;
+    for (int up = 0; up < 3 && bar; ++up) bar = XtParent(bar);
+    XtPointer user_data = nullptr;
+    if (bar) XtVaGetValues(bar, XmNuserData, &user_data, nullptr);
+    text = static_cast<const char *>(user_data);
+  }
+  if (text) helpStart(1, text, 0);
+}

@@ -54,8 +54,11 @@ struct PageState {
   char hint_buffer[64];
 };
 
-#define PAGE_STATE(function, title_format, help_topic) \
-  PageState { title_format, help_topic, function, page_callback<function>, 0, "", "", nullptr, 0, nullptr, 0, nullptr, "", "", "" }
+#define PAGE_STATE(function, title_format, help_topic)                                                       \
+  PageState {                                                                                                \
+    title_format, help_topic, function, page_callback<function>, 0, "", "", nullptr, 0, nullptr, 0, nullptr, \
+        "", "", ""                                                                                           \
+  }
 
 class PageWalk {
  public:
@@ -90,6 +93,11 @@ class PageWalk {
   bool visible() const { return section_visible_ && row_visible_; }
 
  private:
+  // What the current pass does at the item being handled.
+  enum Step { StepNone, StepBuild, StepStore, StepMeasure, StepList, StepCheck, StepRepair };
+  Step item_step(uint32_t kind, uint32_t hint_kind) const;
+  Widget build_parent() const;
+
   PageState &page_;
   uint32_t pass_;
   SetupItem *item_;
@@ -97,9 +105,10 @@ class PageWalk {
   uint32_t id_ = 0;
   bool section_visible_ = false;
   bool row_visible_ = false;
+  bool has_count_ = false;
   XtCallbackProc callback_;
 };
 
-// Shows the stored value again in every built number item bound to this
-// field address (used when a page changes a value behind its widget).
+// Shows the stored value again in every built item bound to this field
+// address (used when a page changes a value behind its widget).
 void page_redisplay_field(PageState &page, const void *field_address);

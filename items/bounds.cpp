@@ -1,0 +1,145 @@
+#include "items/bounds.h"
+
+#include <Xm/List.h>
+#include <Xm/MessageB.h>
+#include <Xm/Xm.h>
+
+#include <cstdio>
+
+#include "items/i18n.h"
+#include "items/listing.h"
+#include "items/state.h"
+
+namespace {
+
+std::vector<std::string> lines;
+Widget dialog = nullptr;
+Widget list = nullptr;
+const PageFunction *repair_pages = nullptr;
+int repair_page_count = 0;
+
+void set_dialog_title(const char *title) {
+  XmString text = XmStringCreateLocalized(const_cast<char *>(title));
+  XtVaSetValues(dialog, XmNdialogTitle, text, nullptr);
+  XmStringFree(text);
+}
+
+void repair_pressed(Widget, XtPointer, XtPointer) { repair_bounds(); }
+void cancel_pressed(Widget w, XtPointer, XtPointer) { XtUnmanageChild(w); }
+
+void create_dialog(void) {
+  XmString title = XmStringCreateLocalized(_("SETUP: Bounds Errors"));
+  XmString cancel = XmStringCreateLocalized(_("Cancel"));
+  XmString repair = XmStringCreateLocalized(_("Repair"));
+  Arg args[8];
+  Cardinal n = 0;
+  XtSetArg(args[n], XmNdialogTitle, title), ++n;
+  XtSetArg(args[n], XmNcancelLabelString, cancel), ++n;
+  XtSetArg(args[n], XmNokLabelString, repair), ++n;
+  XtSetArg(args[n], XmNautoUnmanage, False), ++n;
+  XtSetArg(args[n], XmNheight, 400), ++n;
+  XtSetArg(args[n], XmNdefaultButtonType, XmDIALOG_NONE), ++n;
+  XtSetArg(args[n], XmNdialogStyle, XmDIALOG_FULL_APPLICATION_MODAL), ++n;
+  dialog = XmCreateTemplateDialog(top_level, const_cast<char *>(""), args, n);
+  XmStringFree(title);
+  XmStringFree(cancel);
+  XmStringFree(repair);
+  XtAddCallback(dialog, XmNokCallback, repair_pressed, nullptr);
+  XtAddCallback(dialog, XmNcancelCallback, cancel_pressed, nullptr);
+  list = XmCreateScrolledList(dialog, const_cast<char *>(""), nullptr, 0);
+  XtManageChild(list);
+}
+
+// Formats a line whose format was itself built from a display format.
+template <typename... Values>
+void add_formatted_line(const char *format, Values... values) {
+  char line[1024];
+  std::snprintf(line, sizeof line, format, values...);
+  add_bounds_line(line);
+}
+
+}  // namespace
+
+void add_bounds_line(const char *text) {
+  lines.emplace_back(text);
+  if (!dialog && top_level) create_dialog();
+  if (!list) return;
+  XmString item = XmStringCreateLocalized(const_cast<char *>(text));
+  XmListAddItemUnselected(list, item, 0);
+  XmStringFree(item);
+}
+
+void add_bounds_heading(const char *title) {
+  add_bounds_line(" ");
+  add_bounds_line(heading_rule);
+  add_bounds_line(title);
+  add_bounds_line(heading_rule);
+}
+
+void clear_bounds_lines(void) {
+  lines.clear();
+  if (list) XmListDeleteAllItems(list);
+}
+
+const std::vector<std::string> &bounds_lines(void) { return lines; }
+
+void number_check_line(const char *label, const char *display_format, double value, double minimum,
+                       double maximum, double scale) {
+  // The display format stands in all three places, so "%%" in it becomes "%".
+  char format[512];
+  std::snprintf(format, sizeof format, _("%%s:  %s   (range %s to %s)"), display_format, display_format,
+                display_format);
+  add_formatted_line(format, label, value / scale, minimum / scale, maximum / scale);
+  error_found = 1;
+}
+
+void number_repair_line(const char *label, const char *display_format, double new_value, double old_value,
+                        double scale) {
+  char format[512];
+  std::snprintf(format, sizeof format, _("%%s:  %s  was %s"), display_format, display_format);
+  add_formatted_line(format, label, new_value / scale, old_value / scale);
+}
+
+void toggle_check_line(const char *label, int value, int minimum, int maximum) {
+  add_formatted_line(_("%s:  %d   (range %d and %d)"), label, value, minimum, maximum);
+  error_found = 1;
+}
+
+void toggle_repair_line(const char *label, int new_value, int old_value) {
+  add_formatted_line(_("%s:  %d  was %d"), label, new_value, old_value);
+}
+
+void choice_check_line(const char *label) {
+  add_formatted_line("%s:  ?????", label);
+  error_found = 1;
+}
+
+void choice_repair_line(const char *label, const char *entry_text) {
+  add_formatted_line("%s:  %s", label, entry_text);
+}
+
+void report_internal_error(const char *path, const char *label) {
+  std::fprintf(stderr, _("Internal Error: '%s' (%s)\n"), path, label);
+}
+
+void set_repair_pages(const PageFunction *pages, int count) {
+  repair_pages = pages;
+  repair_page_count = count;
+}
+
+void repair_bounds(void) {
+  if (dialog) {
+    set_dialog_title(_("SETUP: Repaired Bounds Errors"));
+    XtVaSetValues(dialog, XmNresizePolicy, XmRESIZE_NONE, nullptr);
+  }
+  clear_bounds_lines();
+  for (int i = 0; i < repair_page_count; ++i)
+    if (repair_pages[i]) repair_pages[i](PassRepair, nullptr, nullptr);
+  if (dialog) XtUnmanageChild(XmMessageBoxGetChild(dialog, XmDIALOG_OK_BUTTON));
+}
+
+void show_bounds_if_errors(void) {
+  if (error_found && dialog) XtManageChild(dialog);
+}
+
+Widget bounds_dialog(void) { return dialog; }

@@ -1,0 +1,139 @@
+// The help viewer: an outside program (ZAMO_HELP_VIEWER, else xdg-open)
+// started in the background on one HTML page of the help directory.
+//
+// The viewer runs without a shell, in a process group of its own so that
+// helpExit can end it together with whatever it started. Viewers that have
+// ended are reaped on the next call, so none stays a zombie for long.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "sitelib/services.h"
+#include "sitelib/sitelib.h"
+
+namespace {
+
+std::vector<pid_t> viewers;  // started and not yet reaped
+
+bool has_ended(pid_t pid) {
+  pid_t result = waitpid(pid, nullptr, WNOHANG);
+  return result == pid || (result < 0 && errno == ECHILD);
+}
+
+void reap_ended_viewers() {
+  std::vector<pid_t> running;
+  for (pid_t pid : viewers)
+    if (!has_ended(pid)) running.push_back(pid);
+  viewers.swap(running);
+}
+
+// Topics name a page file: letters, digits, '_', '-' and '.', not starting
+// with '.' and without "..", so that no topic reaches outside the directory.
+bool is_safe_topic(const char *topic) {
+  if (!topic || !*topic || topic[0] == '.' || strstr(topic, "..") || strlen(topic) > 200) return false;
+  for (const char *c = topic; *c; ++c) {
+    unsigned char byte = static_cast<unsigned char>(*c);
+    if (byte > 127 || !(isalnum(byte) || byte == '_' || byte == '-' || byte == '.')) return false;
+  }
+  return true;
+}
+
+bool is_regular_file(const std::string &path) {
+  struct stat status;
+  return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+std::string help_directory() {
+  if (const char *root = getenv("ZAMO_ROOT")) return std::string(root) + "/help";
+  return SITE_DEFAULT_ROOT "/share/setup/help";
+}
+
+// The topic's page, else the directory's index.html, else "".
+std::string help_page(const char *topic) {
+  const std::string directory = help_directory();
+  if (is_safe_topic(topic)) {
+    std::string page = directory + "/" + topic + ".html";
+    if (is_regular_file(page)) return page;
+  }
+  std::string index = directory + "/index.html";
+  return is_regular_file(index) ? index : "";
+}
+
+// In the child between fork and exec: nothing but system calls, and _exit
+// so that none of the parent's exit handlers run here.
+[[noreturn]] void exec_viewer(char *const argv[], int report_fd) {
+  sigset_t none;
+  sigemptyset(&none);
+  sigprocmask(SIG_SETMASK, &none, nullptr);
+  setpgid(0, 0);
+  execvp(argv[0], argv);
+  int error = errno;
+  ssize_t written = write(report_fd, &error, sizeof error);
+  (void)written;
+  _exit(127);
+}
+
+// Starts the viewer and learns through a close-on-exec pipe whether the exec
+// worked: the pipe closes empty on success and carries errno on failure.
+int start_viewer(std::string page) {
+  const char *configured = getenv("ZAMO_HELP_VIEWER");
+  std::string program = configured && *configured ? configured : "xdg-open";
+  char *argv[] = {&program[0], &page[0], nullptr};
+
+  int report[2];
+  if (pipe2(report, O_CLOEXEC) != 0) return SITE_HELP_NOT_STARTED;
+  pid_t pid = fork();
+  if (pid == 0) exec_viewer(argv, report[1]);
+  close(report[1]);
+  int error = 0;
+  ssize_t received = 0;
+  if (pid > 0) {
+    do received = read(report[0], &error, sizeof error);
+    while (received < 0 && errno == EINTR);
+  }
+  close(report[0]);
+  if (pid < 0) return SITE_HELP_NOT_STARTED;
+  if (received > 0) {
+    waitpid(pid, nullptr, 0);
+    return SITE_HELP_NOT_STARTED;
+  }
+  viewers.push_back(pid);
+  return SITE_OK;
+}
+
+}  // namespace
+
+int helpStart(int mode, const char *topic, int flags) {
+  (void)flags;
+  reap_ended_viewers();
+  if (mode != 1) return SITE_HELP_BAD_MODE;
+  std::string page = help_page(topic);
+  if (page.empty()) return SITE_HELP_NO_PAGE;
+  return start_viewer(page);
+}
+
+// Asks every viewer still running to end, gives them a moment, then kills
+// those that are left and reaps them all.
+void helpExit(void) {
+  reap_ended_viewers();
+  for (pid_t pid : viewers)
+    if (kill(-pid, SIGTERM) != 0) kill(pid, SIGTERM);
+  for (int tries = 0; tries < 100 && !viewers.empty(); ++tries) {
+    usleep(10000);
+    reap_ended_viewers();
+  }
+  for (pid_t pid : viewers) {
+    if (kill(-pid, SIGKILL) != 0) kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+  }
+  viewers.clear();
+}

@@ -1,7 +1,11 @@
 // The control processor (ZEL) page: antenna and link to the processor,
 // logging, site placement, antenna limits, timing, control and status bits,
 // network status reports and the status mode names.
+#include <Xm/TextF.h>
+
+#include "items/builders.h"
 #include "items/i18n.h"
+#include "items/text_display.h"
 #include "items/walk.h"
 #include "pages/pages.h"
 #include "pages/setup_copies.h"
@@ -30,6 +34,31 @@ bool timestamped_receive() {
 PageState page = PAGE_STATE(control_processor_page, N_("Radar Control Processor Setups, %s"),
                             "radar_control_processor_setup");
 
+// The multicast address (row 6) and the main serial device name (row 7) are
+// one field, each row's first text field.
+enum { MULTICAST_ROW = 6, SERIAL_DEVICE_ROW = 7 };
+
+Widget first_text_field(Widget row) {
+  WidgetList children = nullptr;
+  Cardinal count = 0;
+  XtVaGetValues(row, XmNchildren, &children, XmNnumChildren, &count, nullptr);
+  for (Cardinal i = 0; i < count; ++i)
+    if (XmIsTextField(children[i])) return children[i];
+  return nullptr;
+}
+
+// A new interface type reveals the other row of the shared device field: it
+// must show the stored text, not the text it was built with, or leaving it
+// would store the stale text back.
+void interface_changed(Widget w, XtPointer client, XtPointer call) {
+  dispatch_widget_callback(w, client, call, control_processor_page);
+  char shown[TEXT_SHOWN_MAX + 1];
+  prepare_shown_text(zel.sDevice1, sizeof zel.sDevice1, TextPlain, shown);
+  for (int row : {MULTICAST_ROW, SERIAL_DEVICE_ROW})
+    if (row < page.row_count && page.row_widgets[row])
+      if (Widget field = first_text_field(page.row_widgets[row])) show_text(field, shown);
+}
+
 }  // namespace
 
 void control_processor_page(uint32_t pass, SetupItem *item, XtPointer arg) {
@@ -40,11 +69,13 @@ void control_processor_page(uint32_t pass, SetupItem *item, XtPointer arg) {
   w.row();
   w.toggle(FIELD(zel.lAntAvailable), _("System has an antenna"), _("Yes"), _("No"));
   w.row(antenna());
+  w.use_callback(interface_changed);
   w.choice(FIELD(zel.iInterfaceType), _("Main Interface to ZEL"),
            {{_("Serial"), SERIAL},
             {_("Network"), NETWORK},
             {_("AntExport"), ANT_EXPORT},
             {_("None"), NO_INTERFACE}});
+  w.use_callback(nullptr);
   w.row(interface_is(ANT_EXPORT));
   w.text(TEXT(zel.sAntExportHost), _("AntExport hostname/IP-Address"), {"192.168.10.20"});
   w.number(FIELD(zel.iAntExportPortNum), _("AntExport Port Number"), "%.0f", 1, {w.hint("%d", 30745)});

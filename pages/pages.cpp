@@ -6,7 +6,8 @@ namespace {
 // Pages whose function is still nullptr take no part in any pass.
 const PageInfo pages[PAGE_COUNT] = {
     {nullptr, 640, N_("Radar Video Processor Setups, %s     %s"), "radar_video_processor_setup"},
-    {nullptr, 620, N_("Radar Control Processor Setups, %s     %s"), "radar_control_processor_setup"},
+    {control_processor_page, 620, N_("Radar Control Processor Setups, %s     %s"),
+     "radar_control_processor_setup"},
     {nullptr, 600, N_("ZAMO General Setups, %s     %s"), "zamo_general_setups"},
     {nullptr, 600, N_("ZAMO INGEST Setups, %s     %s"), "zamo_ingest_setups"},
     {nullptr, 600, N_("ZAMO PRODUCT Setups, %s     %s"), "zamo_product_setups"},

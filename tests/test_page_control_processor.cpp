@@ -1,0 +1,662 @@
+// The control processor page through its page function and real Motif
+// widgets: what each condition shows and hides, how values are shown,
+// scaled and stored, and the listing of the whole page.
+#include <gtest/gtest.h>
+// gtest before the X headers: their macros (None, Bool) break it.
+#include <Xm/CascadeB.h>
+#include <Xm/Form.h>
+#include <Xm/Label.h>
+#include <Xm/PushB.h>
+#include <Xm/RowColumn.h>
+#include <Xm/ScrolledW.h>
+#include <Xm/TextF.h>
+#include <Xm/ToggleB.h>
+#include <Xm/Xm.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "items/bounds.h"
+#include "items/field.h"
+#include "items/state.h"
+#include "pages/pages.h"
+#include "pages/setup_copies.h"
+#include "tests/support/gui.h"
+
+namespace {
+
+// The values behind tests/data/control_processor_full.txt: every section
+// shown, and in each section as many rows as the conditions allow.
+void load_demo_values() {
+  std::memset(&zel, 0, sizeof zel);
+  std::memset(&auxset, 0, sizeof auxset);
+  zel.lAntAvailable = 1;
+  zel.iInterfaceType = 0;  // Serial
+  zel.iAngleSource = 1;
+  zel.lControllingHost = 1;
+  std::strcpy(zel.sDevice1, "/dev/ttyS1");
+  zel.iBaudRate1 = 9600;
+  zel.iParity1 = 2;
+  zel.istatus_format = 2;
+  zel.icontrol_format = 6;
+
+  zel.bMovingPlatform = 1;
+  zel.iInuSource = 1;
+  zel.istatus2_format = 1;
+  std::strcpy(zel.sDevice2, "/dev/ttyS2");
+  zel.iBaudRate2 = 19200;
+  zel.iParity2 = 1;
+  zel.ipri_antxmt = -15;
+  zel.ipri_antrcv = -12;
+  zel.lTimePacketUtc = 1;
+  zel.lUseTimeStamp = 1;
+  std::strcpy(zel.sExtHeaderName, "HDR\001X");
+
+  zel.lLogToFile = 1;
+  zel.lLogPacketsAnt = 1;
+  zel.lLogPacketsTime = 1;
+  zel.lLogDataAnt = 1;
+
+  zel.ignd_hgt = 312;
+  zel.irad_hgt = 25;
+  auxset.zel_ilat = 536870912;
+  auxset.zel_ilon = -268435456;
+  zel.iplatform_offset[0] = 250;
+  zel.iplatform_offset[1] = -120;
+  zel.iplatform_offset[2] = 340;
+  zel.inu_height_offset = -50;
+  zel.iScanGeometry = 1;
+
+  zel.ielmin = -182;
+  zel.ielmax = 16384;
+  zel.fazvelmax = 36.0f;
+  zel.felvelmax = 18.5f;
+  zel.iazmode_initial = 2;  // Position
+  zel.iazpos_initial = 8192;
+  zel.ielmode_initial = 1;  // Velocity
+  zel.felv_initial = 2.5f;
+
+  zel.fRadiateTogglePeriod = 1.5f;
+  zel.itoggle_time = 300;
+  zel.fnoise_toggle_time = 0.25f;
+  zel.isiggen_min = -90;
+  zel.isiggen_max = -10;
+  zel.fsiggen_warmup = 2.0f;
+  zel.fsiggen_settle = 0.5f;
+  zel.isiggen_value_initial = -40;
+
+  zel.cont_pwbw = {1, 0, 0, 0};
+  zel.cont_pw_unset = {0, 0, 1, 0};
+  zel.cont_servo_power = {1, 1, 0, 0};
+  zel.cont_radiate = {1, 0, 1, 0};
+  zel.cont_tr_power = {1, 1, 1, 0};
+  zel.cont_siggen = {1, 0, 0, 0};
+  zel.cont_sigcw = {1, 1, 0, 0};
+  zel.cont_reset = {1, 0, 1, 0};
+  zel.cont_noise = {1, 1, 1, 0};
+
+  zel.status_pwbw = {1, 0, 0, 0};
+  zel.status_servo_power = {1, 1, 0, 0};
+  zel.status_radiate = {1, 0, 0, 0};
+  zel.status_tr_power = {1, 1, 0, 0};
+  zel.status_siggen = {1, 0, 0, 0};
+  zel.status_sigcw = {1, 1, 0, 0};
+  zel.status_sigfault = {1, 0, 0, 0};
+  zel.status_shutdown = {1, 1, 1, 0};
+  zel.status_low_airflow = {1, 0, 0, 0};
+  zel.status_low_wgp = {1, 1, 0, 0};
+  zel.status_local = {1, 1, 0, 0};
+  zel.status_trlocal = {1, 0, 0, 0};
+  zel.status_interlock_open = {1, 1, 1, 0};
+  zel.status_standby = {1, 0, 0, 0};
+  zel.status_mag_current = {1, 1, 1, 0};
+  zel.status_calib_az = {1, 1, 0, 0};
+  zel.status_calib_el = {1, 0, 0, 0};
+
+  zel.cont_nst = {1, 0, 1, 0};
+  std::strcpy(zel.sSiteCodeRwsA, "RWA");
+  std::strcpy(zel.sSiteCodeRwsB, "RWB");
+  std::strcpy(zel.sSiteCodeDpA, "DPA");
+  std::strcpy(zel.sSiteCodeDpB, "DPB");
+
+  const char *modes[7] = {"STANDBY", "SURVEILLANCE", "PPI", "RHI", "SECTOR", "", "MAINT"};
+  for (int i = 0; i < 7; ++i) std::strcpy(zel.sModeNames[i], modes[i]);
+  zel.iDeadModeReq = 1;
+  zel.freport_mode_delay = 2.5f;
+}
+
+// Sets one field's minimum, maximum and factory value in its limit copies.
+template <typename Record, typename T>
+void set_limits(Record &current, Record (&copies)[3], T &field, double minimum, double maximum,
+                double factory) {
+  const size_t offset = reinterpret_cast<char *>(&field) - reinterpret_cast<char *>(&current);
+  auto at = [&](int copy) -> T & {
+    return *reinterpret_cast<T *>(reinterpret_cast<char *>(&copies[copy]) + offset);
+  };
+  at(COPY_MIN) = static_cast<T>(minimum);
+  at(COPY_MAX) = static_cast<T>(maximum);
+  at(COPY_FACTORY) = static_cast<T>(factory);
+}
+template <typename T>
+void zel_limit(T &field, double minimum, double maximum, double factory) {
+  set_limits(zel, zel_limits, field, minimum, maximum, factory);
+}
+
+void load_demo_limits() {
+  std::memset(zel_limits, 0, sizeof zel_limits);
+  std::memset(auxset_limits, 0, sizeof auxset_limits);
+  zel_limit(zel.lAntAvailable, 0, 1, 1);
+  zel_limit(zel.iInterfaceType, 0, 3, 0);
+  zel_limit(zel.ignd_hgt, -500, 9000, 100);
+  zel_limit(zel.itoggle_time, 0, 86400, 300);
+  zel_limit(zel.ielmin, -8192, 16384, -182);
+  zel_limit(zel.iBaudRate1, 300, 115200, 9600);
+  zel_limit(zel.iAntExportPortNum, 1, 65535, 30745);
+  zel_limit(zel.iplatform_offset[0], -10000, 10000, 0);
+  set_limits(auxset, auxset_limits, auxset.zel_ilat, -1073741824, 1073741823, 0);
+}
+
+// ---------------------------------------------------------------------------
+// Widgets
+
+std::string string_of(XmString s) {
+  char *text = nullptr;
+  XmStringGetLtoR(s, const_cast<char *>(XmFONTLIST_DEFAULT_TAG), &text);
+  std::string result = text ? text : "";
+  XtFree(text);
+  return result;
+}
+
+std::string label_of(Widget w) {
+  XmString s = nullptr;
+  XtVaGetValues(w, XmNlabelString, &s, nullptr);
+  std::string result = string_of(s);
+  XmStringFree(s);
+  return result;
+}
+
+SetupItem *item_of(Widget w) {
+  XtPointer data = nullptr;
+  XtVaGetValues(w, XmNuserData, &data, nullptr);
+  return static_cast<SetupItem *>(data);
+}
+
+WidgetList children_of(Widget w, Cardinal *count) {
+  WidgetList children = nullptr;
+  *count = 0;
+  if (XtIsComposite(w)) XtVaGetValues(w, XmNchildren, &children, XmNnumChildren, count, nullptr);
+  return children;
+}
+
+// Every widget below root, in creation order, that the predicate accepts.
+void collect(Widget root, const std::function<bool(Widget)> &accept, std::vector<Widget> &found) {
+  if (accept(root)) found.push_back(root);
+  Cardinal count = 0;
+  WidgetList children = children_of(root, &count);
+  for (Cardinal i = 0; i < count; ++i) collect(children[i], accept, found);
+}
+
+std::string field_text(Widget field) {
+  char *text = XmTextFieldGetString(field);
+  std::string result = text;
+  XtFree(text);
+  return result;
+}
+
+// The page window the page is built into, as the page windows make it.
+struct Window {
+  PageWindow record{};
+
+  void build() {
+    record.form_dialog = XmCreateFormDialog(top_level, const_cast<char *>("mainmenusform"), nullptr, 0);
+    XtVaSetValues(record.form_dialog, XmNwidth, 620, XmNheight, 550, nullptr);
+    record.menu_bar = XmCreateMenuBar(record.form_dialog, const_cast<char *>("menubar"), nullptr, 0);
+    record.scrolled_window = XtVaCreateManagedWidget(
+        "", xmScrolledWindowWidgetClass, record.form_dialog, XmNscrollingPolicy, XmAUTOMATIC,
+        XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, record.menu_bar, XmNbottomAttachment, XmATTACH_FORM,
+        XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, nullptr);
+    record.row_column =
+        XtVaCreateManagedWidget("", xmRowColumnWidgetClass, record.scrolled_window, XmNspacing, 10, nullptr);
+    XtManageChild(record.menu_bar);
+    control_processor_page(PassBuild, nullptr, reinterpret_cast<XtPointer>(&record));
+    XtManageChild(record.form_dialog);
+    gui_process(30);
+  }
+
+  void destroy() {
+    if (record.form_dialog) XtDestroyWidget(XtParent(record.form_dialog));
+    record = {};
+    gui_process(20);
+  }
+
+  // The section frame titled so.
+  Widget section(const char *title) const {
+    std::vector<Widget> labels;
+    collect(
+        record.row_column,
+        [&](Widget w) { return std::strcmp(XtName(w), "setupframelab") == 0 && label_of(w) == title; },
+        labels);
+    if (labels.empty()) return nullptr;
+    Widget w = labels[0];
+    while (w && std::strcmp(XtName(w), "setupframe") != 0) w = XtParent(w);
+    return w;
+  }
+
+  // The n-th item labelled so: the first widget after the label that
+  // carries an item record (text field, option menu or toggle).
+  Widget item(const char *label, int nth = 0) const {
+    std::vector<Widget> labels;
+    collect(
+        record.row_column,
+        [&](Widget w) {
+          return XtClass(w) == xmLabelWidgetClass && std::strcmp(XtName(w), "setupframelab") != 0 &&
+                 label_of(w) == label;
+        },
+        labels);
+    if (static_cast<int>(labels.size()) <= nth) return nullptr;
+    Cardinal count = 0;
+    WidgetList siblings = children_of(XtParent(labels[nth]), &count);
+    Cardinal i = 0;
+    while (i < count && siblings[i] != labels[nth]) ++i;
+    for (++i; i < count; ++i) {
+      Widget w = siblings[i];
+      if ((XmIsTextField(w) || XmIsToggleButton(w) || XmIsRowColumn(w)) && item_of(w)) return w;
+    }
+    return nullptr;
+  }
+
+  // The n-th toggle whose on text is this (for the toggles with empty labels).
+  Widget toggle_on(const char *on_text, int nth = 0) const {
+    std::vector<Widget> toggles;
+    collect(
+        record.row_column,
+        [&](Widget w) {
+          return XmIsToggleButton(w) && item_of(w) && std::strcmp(item_of(w)->text2, on_text) == 0;
+        },
+        toggles);
+    return static_cast<int>(toggles.size()) > nth ? toggles[nth] : nullptr;
+  }
+
+  // Shown: the widget and every ancestor up to the page's row-column managed.
+  bool shown(Widget w) const {
+    for (; w && w != record.row_column; w = XtParent(w))
+      if (!XtIsManaged(w)) return false;
+    return w == record.row_column;
+  }
+};
+
+void type_into(Widget field, const char *text) {
+  XmTextFieldSetString(field, const_cast<char *>(text));
+  XmAnyCallbackStruct call{XmCR_ACTIVATE, nullptr};
+  XtCallCallbacks(field, XmNactivateCallback, &call);
+}
+
+void flip(Widget toggle, bool state) {
+  XmToggleButtonSetState(toggle, state, False);
+  XmToggleButtonCallbackStruct call{XmCR_VALUE_CHANGED, nullptr, state};
+  XtCallCallbacks(toggle, XmNvalueChangedCallback, &call);
+}
+
+Widget pulldown_of(Widget option_menu) {
+  Widget pulldown = nullptr;
+  XtVaGetValues(option_menu, XmNsubMenuId, &pulldown, nullptr);
+  return pulldown;
+}
+
+std::string chosen(Widget option_menu) {
+  Widget button = nullptr;
+  XtVaGetValues(option_menu, XmNmenuHistory, &button, nullptr);
+  return button ? label_of(button) : "";
+}
+
+// Picks the entry of an option menu as the user does.
+void choose(Widget option_menu, const char *entry) {
+  Cardinal count = 0;
+  WidgetList buttons = children_of(pulldown_of(option_menu), &count);
+  for (Cardinal i = 0; i < count; ++i)
+    if (label_of(buttons[i]) == entry) {
+      XtVaSetValues(option_menu, XmNmenuHistory, buttons[i], nullptr);
+      XmAnyCallbackStruct call{XmCR_ACTIVATE, nullptr};
+      XtCallCallbacks(buttons[i], XmNactivateCallback, &call);
+      return;
+    }
+  ADD_FAILURE() << "no entry " << entry;
+}
+
+// The hint menu buttons beside a hint field.
+std::vector<Widget> hints_of(Widget field) {
+  std::vector<Widget> cascades;
+  collect(
+      XtParent(field),
+      [&](Widget w) { return XmIsCascadeButton(w) && std::strcmp(XtName(w), "hintcascadebtn") == 0; },
+      cascades);
+  for (Widget cascade : cascades) {
+    Widget pulldown = nullptr;
+    XtVaGetValues(cascade, XmNsubMenuId, &pulldown, nullptr);
+    Cardinal count = 0;
+    WidgetList buttons = children_of(pulldown, &count);
+    if (count && item_of(buttons[0]) && item_of(buttons[0])->id == item_of(field)->id)
+      return std::vector<Widget>(buttons, buttons + count);
+  }
+  return {};
+}
+
+std::vector<std::string> hint_texts(Widget field) {
+  std::vector<std::string> texts;
+  for (Widget b : hints_of(field)) texts.push_back(label_of(b));
+  return texts;
+}
+
+void pick_hint(Widget field, const char *entry) {
+  for (Widget b : hints_of(field))
+    if (label_of(b) == entry) {
+      XmAnyCallbackStruct call{XmCR_ACTIVATE, nullptr};
+      XtCallCallbacks(b, XmNactivateCallback, &call);
+      return;
+    }
+  ADD_FAILURE() << "no hint " << entry;
+}
+
+// ---------------------------------------------------------------------------
+// Passes without widgets
+
+std::string listing() {
+  FILE *file = std::tmpfile();
+  control_processor_page(PassList, nullptr, reinterpret_cast<XtPointer>(file));
+  std::fflush(file);
+  std::rewind(file);
+  std::string text;
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+  std::fclose(file);
+  return text;
+}
+
+std::string data_file(const char *name) {
+  std::ifstream in(std::string(SETUP_TEST_DATA_DIR) + "/" + name, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::vector<std::string> lines_after(int pass) {
+  clear_bounds_lines();
+  control_processor_page(pass, nullptr, nullptr);
+  return bounds_lines();
+}
+
+bool mentions(const std::vector<std::string> &lines, const char *text) {
+  for (const auto &line : lines)
+    if (line.find(text) != std::string::npos) return true;
+  return false;
+}
+
+class ControlProcessorPage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    REQUIRE_DISPLAY();
+    std::strcpy(host_name, "demo");
+    count_seen = 0;
+    control_processor_page(PassMeasure, nullptr, nullptr);
+    load_demo_values();
+    load_demo_limits();
+  }
+  void TearDown() override { window.destroy(); }
+
+  Window window;
+};
+
+TEST_F(ControlProcessorPage, ListingOfTheWholePageMatchesTheHandWrittenOne) {
+  EXPECT_EQ(listing(), data_file("control_processor_full.txt"));
+}
+
+TEST_F(ControlProcessorPage, TitleHintsAndNumberedLabelsAsBuilt) {
+  window.build();
+  XmString title = nullptr;
+  XtVaGetValues(window.record.form_dialog, XmNdialogTitle, &title, nullptr);
+  EXPECT_EQ(string_of(title), "Radar Control Processor Setups, demo");
+  XmStringFree(title);
+
+  using Texts = std::vector<std::string>;
+  EXPECT_EQ(hint_texts(window.item("AntExport Port Number")), Texts{"30745"});
+  EXPECT_EQ(hint_texts(window.item("Radiate toggle period")), Texts{"1.00 sec"});
+  EXPECT_EQ(hint_texts(window.item("Noise toggle period")), Texts{"0.00 sec"});
+  EXPECT_EQ(hint_texts(window.item("Signal generator warmup time")), Texts{"1.00 sec"});
+  EXPECT_EQ(hint_texts(window.item("Signal generator settle time")), Texts{"1.00 sec"});
+  EXPECT_EQ(hint_texts(window.item("Mode reporting delay")), Texts{"1.0 sec"});
+  EXPECT_EQ(hint_texts(window.item("running at")),
+            (Texts{" 1200", " 2400", " 4800", " 9600", "19200", "38400"}));
+  EXPECT_EQ(hint_texts(window.item("Network Multicast Address")), (Texts{"224.0.0.3", "239.255.0.1"}));
+
+  for (int mode = 1; mode <= 7; ++mode) {
+    std::string label = "Radar Status name for MODE #" + std::to_string(mode);
+    ASSERT_NE(window.item(label.c_str()), nullptr) << label;
+  }
+  type_into(window.item("Radar Status name for MODE #6"), "CALIB");
+  EXPECT_STREQ(zel.sModeNames[5], "CALIB");
+  EXPECT_STREQ(zel.sModeNames[6], "MAINT");
+}
+
+TEST_F(ControlProcessorPage, WithoutAntennaOnlyItsToggleShowsButHiddenValuesAreStillRepaired) {
+  window.build();
+  const char *hidden_sections[] = {"Advanced Interface Features",
+                                   "Packet and Data Logging",
+                                   "Radar Site and Antenna Placement",
+                                   "Antenna Characteristics",
+                                   "Timing Features",
+                                   "Control Bit Definitions",
+                                   "Status Bit Definitions",
+                                   "Network Status Reports to the ZEL",
+                                   "RST Mode to Number Mapping"};
+  for (const char *title : hidden_sections) EXPECT_TRUE(window.shown(window.section(title))) << title;
+
+  flip(window.item("System has an antenna"), false);
+  EXPECT_EQ(zel.lAntAvailable, 0);
+  EXPECT_TRUE(window.shown(window.item("System has an antenna")));
+  for (const char *label :
+       {"Main Interface to ZEL", "Antenna angle insertion source", "Is this the 1 controlling host",
+        "Main serial device name", "running at", "Receive format from ZEL"})
+    EXPECT_FALSE(window.shown(window.item(label))) << label;
+  for (const char *title : hidden_sections) EXPECT_FALSE(window.shown(window.section(title))) << title;
+  EXPECT_EQ(listing(), data_file("control_processor_no_antenna.txt"));
+
+  zel.ignd_hgt = 20000;  // above its maximum, in a hidden section
+  error_found = 0;
+  auto checked = lines_after(PassCheck);
+  EXPECT_FALSE(mentions(checked, "Ground height")) << "hidden items are not checked";
+  EXPECT_EQ(error_found, 0);
+  auto repaired = lines_after(PassRepair);
+  EXPECT_EQ(zel.ignd_hgt, 100) << "repaired to the factory value";
+  EXPECT_FALSE(mentions(repaired, "Ground height")) << "but without a report";
+
+  flip(window.item("System has an antenna"), true);
+  EXPECT_TRUE(window.shown(window.section("Status Bit Definitions")));
+  EXPECT_TRUE(window.shown(window.item("Main serial device name")));
+}
+
+TEST_F(ControlProcessorPage, AntExportShowsItsHostPortSourceAndDelayButNoFurtherSections) {
+  window.build();
+  choose(window.item("Main Interface to ZEL"), "AntExport");
+  EXPECT_EQ(zel.iInterfaceType, 2);
+  for (const char *label : {"AntExport hostname/IP-Address", "AntExport Port Number",
+                            "Antenna angle insertion source", "Average network delay"})
+    EXPECT_TRUE(window.shown(window.item(label))) << label;
+  for (const char *label : {"Is this the 1 controlling host", "Network Multicast Address",
+                            "Main serial device name", "Receive format from ZEL", "Transmit format to ZEL"})
+    EXPECT_FALSE(window.shown(window.item(label))) << label;
+  EXPECT_FALSE(window.shown(window.section("Advanced Interface Features")));
+  EXPECT_FALSE(window.shown(window.section("Status Bit Definitions")));
+
+  Widget port = window.item("AntExport Port Number");
+  pick_hint(port, "30745");
+  EXPECT_EQ(zel.iAntExportPortNum, 30745u);
+  EXPECT_EQ(field_text(port), "30745");
+  Widget host = window.item("AntExport hostname/IP-Address");
+  ASSERT_EQ(hint_texts(host).size(), 1u);
+  std::string address = hint_texts(host)[0];
+  unsigned a, b, c, d;
+  ASSERT_EQ(std::sscanf(address.c_str(), "%u.%u.%u.%u", &a, &b, &c, &d), 4) << address;
+  EXPECT_TRUE(a == 10 || (a == 172 && b >= 16 && b <= 31) || (a == 192 && b == 168))
+      << "private: " << address;
+  pick_hint(host, address.c_str());
+  EXPECT_EQ(std::string(zel.sAntExportHost), address);
+}
+
+TEST_F(ControlProcessorPage, SerialDeviceNameDecidesTheBaudRateRow) {
+  zel.sDevice1[0] = '\0';
+  zel.iBaudRate1 = 5;  // below its minimum: reported only while the row is shown
+  window.build();
+  Widget baud = window.item("running at");
+  EXPECT_FALSE(window.shown(baud));
+  EXPECT_FALSE(window.shown(window.item("with parity")));
+  EXPECT_EQ(listing().find("running at   "), listing().rfind("running at   ")) << "only the auxiliary one";
+  EXPECT_FALSE(mentions(lines_after(PassCheck), "running at:  5 baud"));
+
+  type_into(window.item("Main serial device name"), "/dev/ttyS1");
+  EXPECT_STREQ(zel.sDevice1, "/dev/ttyS1");
+  EXPECT_TRUE(window.shown(baud));
+  EXPECT_TRUE(window.shown(window.item("with parity")));
+  EXPECT_TRUE(mentions(lines_after(PassCheck), "running at:  5 baud   (range 300 baud to 115200 baud)"));
+
+  pick_hint(baud, "19200");
+  EXPECT_EQ(zel.iBaudRate1, 19200);
+  EXPECT_EQ(field_text(baud), "19200 baud");
+}
+
+TEST_F(ControlProcessorPage, MulticastAddressAndSerialDeviceAreOneField) {
+  zel.iInterfaceType = 3;  // Network
+  std::strcpy(zel.sDevice1, "239.255.0.1");
+  window.build();
+  Widget multicast = window.item("Network Multicast Address");
+  Widget serial = window.item("Main serial device name");
+  EXPECT_TRUE(window.shown(multicast));
+  EXPECT_FALSE(window.shown(serial));
+  EXPECT_EQ(field_text(multicast), "239.255.0.1");
+  EXPECT_NE(listing().find("Network Multicast Address        : 239.255.0.1\n"), std::string::npos);
+
+  type_into(multicast, "224.0.0.3");
+  choose(window.item("Main Interface to ZEL"), "Serial");
+  EXPECT_TRUE(window.shown(serial));
+  EXPECT_FALSE(window.shown(multicast));
+  EXPECT_EQ(field_text(serial), "224.0.0.3") << "the revealed row shows the stored text";
+  EXPECT_NE(listing().find("Main serial device name          : 224.0.0.3\n"), std::string::npos);
+
+  // A text longer than the field is cut inside it; the next field is untouched.
+  std::string long_text(400, 'x');
+  type_into(serial, long_text.c_str());
+  EXPECT_EQ(std::string(zel.sDevice1), std::string(359, 'x'));
+  EXPECT_STREQ(zel.sDevice2, "/dev/ttyS2");
+}
+
+TEST_F(ControlProcessorPage, ScaledNumbersShowAndStoreInTheirUnits) {
+  window.build();
+  Widget toggle_time = window.item("Stop radiate toggle after");
+  EXPECT_EQ(field_text(toggle_time), "5 min");
+  type_into(toggle_time, "2.5");
+  EXPECT_EQ(zel.itoggle_time, 150u);
+  pick_hint(toggle_time, "5 min");
+  EXPECT_EQ(zel.itoggle_time, 300u);
+
+  EXPECT_EQ(field_text(window.item("Minimum elevation angle")), "-1.00 deg");
+  EXPECT_EQ(field_text(window.item("Default Latitude of antenna")), "45.00000 deg North");
+  type_into(window.item("Default Latitude of antenna"), "-30");
+  EXPECT_EQ(auxset.zel_ilat, -357913941);
+
+  Widget forward = window.item("Antenna position forward of INU");
+  EXPECT_EQ(field_text(forward), "2.5 meters");
+  type_into(forward, "-3.25");
+  EXPECT_EQ(zel.iplatform_offset[0], -325);
+
+  Widget ground = window.item("Ground height above sea level");
+  type_into(ground, "99999");
+  EXPECT_EQ(zel.ignd_hgt, 9000) << "clamped to the maximum";
+  EXPECT_EQ(field_text(ground), "9000.0 meters");
+  type_into(ground, "sea level");
+  EXPECT_EQ(zel.ignd_hgt, 9000);
+  EXPECT_EQ(field_text(ground), "9000.0 meters");
+}
+
+TEST_F(ControlProcessorPage, ControllingHostNoHidesOnlyTheControllingParts) {
+  window.build();
+  flip(window.item("Is this the 1 controlling host"), false);
+  EXPECT_EQ(zel.lControllingHost, 0);
+  for (const char *title : {"Antenna Characteristics", "Timing Features", "Control Bit Definitions",
+                            "Network Status Reports to the ZEL", "RST Mode to Number Mapping"})
+    EXPECT_FALSE(window.shown(window.section(title))) << title;
+  for (const char *title : {"Interface to ZEL", "Advanced Interface Features", "Packet and Data Logging",
+                            "Radar Site and Antenna Placement", "Status Bit Definitions"})
+    EXPECT_TRUE(window.shown(window.section(title))) << title;
+  EXPECT_FALSE(window.shown(window.item("Transmit format to ZEL")));
+  EXPECT_FALSE(window.shown(window.item("Allow extended packets")));
+  EXPECT_TRUE(window.shown(window.item("Receive format from ZEL")));
+  EXPECT_FALSE(window.shown(window.item("Auxiliary transmit format")));
+
+  std::string text = listing();
+  EXPECT_EQ(text.find("Timing Features"), std::string::npos);
+  EXPECT_EQ(text.find("Transmit format to ZEL"), std::string::npos);
+  EXPECT_NE(text.find("\nStatus Bit Definitions\n"), std::string::npos);
+}
+
+TEST_F(ControlProcessorPage, BitQualifiersFollowTheirEnabledToggles) {
+  zel.cont_pw_unset.lenabled = 1;
+  window.build();
+  Widget force = window.toggle_on("Force High");
+  ASSERT_NE(force, nullptr);
+  EXPECT_FALSE(window.shown(force));
+  flip(window.item("Don't Overwrite Pulse Width"), false);
+  EXPECT_TRUE(window.shown(force));
+  EXPECT_EQ(label_of(force), "Force High");
+  flip(force, false);
+  EXPECT_EQ(zel.cont_pw_unset.linitial_high, 0);
+  EXPECT_EQ(label_of(force), "Force Low");
+
+  Widget servo_polarity = window.toggle_on("Active HIGH", 0);
+  EXPECT_TRUE(window.shown(servo_polarity));
+  flip(window.item("Servo Power Control"), false);
+  EXPECT_FALSE(window.shown(servo_polarity));
+  EXPECT_FALSE(window.shown(window.toggle_on("Initially On", 0)));
+  EXPECT_TRUE(window.shown(window.toggle_on("Active HIGH", 1))) << "the radiate bit keeps its row";
+
+  Widget site_code = window.item("Radar Workstation 'A' site code");
+  flip(window.item("Reporting"), false);
+  EXPECT_FALSE(window.shown(site_code));
+}
+
+TEST_F(ControlProcessorPage, InitialAxisModeSwapsPositionAndVelocityRows) {
+  window.build();
+  Widget position = window.item("Initial Azimuth position");
+  Widget velocity = window.item("Initial Azimuth velocity");
+  EXPECT_TRUE(window.shown(position));
+  EXPECT_FALSE(window.shown(velocity));
+  Widget mode = window.item("Initial mode for Azimuth axis");
+  EXPECT_EQ(chosen(mode), "Position");
+  choose(mode, "Velocity");
+  EXPECT_EQ(zel.iazmode_initial, 1);
+  EXPECT_FALSE(window.shown(position));
+  EXPECT_TRUE(window.shown(velocity));
+  EXPECT_TRUE(window.shown(window.item("Initial Elevation velocity")));
+  EXPECT_FALSE(window.shown(window.item("Initial Elevation position")));
+
+  flip(window.item("Elevation can spin 360"), true);
+  EXPECT_FALSE(window.shown(window.item("Minimum elevation angle")));
+}
+
+TEST_F(ControlProcessorPage, MissingLimitsNameTheFieldPath) {
+  zel_limit(zel.iplatform_offset[0], 0, 0, 0);
+  ::testing::internal::CaptureStderr();
+  lines_after(PassCheck);
+  std::string errors = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(errors.find("Internal Error: 'zel.iplatform_offset[0]' (Antenna position forward of INU)\n"),
+            std::string::npos);
+  EXPECT_NE(errors.find("Internal Error: 'zel.cont_nst.linitial_high' (Initial state of sites)\n"),
+            std::string::npos);
+  EXPECT_EQ(errors.find("sModeNames"), std::string::npos) << "text items have no path";
+}
+
+}  // namespace

@@ -1,0 +1,25 @@
+// Pixmaps and the busy cursor, read from the directory in ZAMO_BITMAPS.
+#pragma once
+
+#include <X11/Intrinsic.h>
+
+#include <string>
+
+enum PixmapUse {
+  PixmapIcon = 1,   // the widget's icon pixmap (a shell)
+  PixmapLabel = 2,  // a label's pixmap: variant 1 normal, 2 insensitive
+};
+
+// $ZAMO_BITMAPS (whole, nothing when unset) followed directly by the file name.
+std::string bitmap_path(const char *file_name);
+
+// "#rgb" from 16-bit components, each in hex without leading zeros.
+std::string colour_text(unsigned short red, unsigned short green, unsigned short blue);
+
+// Reads the file as an X bitmap, else as an XPM whose "none" colour symbol
+// takes the widget's background; on failure the widget stays as it was.
+void load_pixmap(int use, int variant, Widget w, const char *file_name);
+
+// The cursor from a bitmap and its mask, or None when ZAMO_BITMAPS is unset
+// or either file cannot be read.
+Cursor make_busy_cursor(Display *display, const char *bitmap_name, const char *mask_name);

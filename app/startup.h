@@ -1,0 +1,56 @@
+// Start-up of the editor: command line, mode decision and the steps that
+// create the main window. The parsing and deciding parts are plain functions
+// so that they can be tried without a display.
+#pragma once
+
+#include <X11/Intrinsic.h>
+
+#include <cstdint>
+#include <string>
+
+struct CommandLine {
+  bool usage_error = false;
+  bool mode_chosen = false;  // a -zamo, -rda or -kox2 was given
+  int16_t full_mode = 1;     // the last mode option given
+  bool display_given = false;
+  std::string display;  // the name after the last -disp / -display
+};
+
+// Every argument begins with "-"; "disp"/"display" takes the next argument
+// as the display name; "zamo", "rda" and "kox2" choose the mode, the last
+// one winning. Parsing goes on to the end after an error.
+CommandLine parse_command_line(int argc, char **argv);
+
+// Full mode (1) unless a "kox4" or "kox5" service exists under `prefix` and
+// no "start_zamo" does. The prefix is used as it stands (no "/" is added);
+// nullptr means full mode.
+int16_t decide_full_mode(const char *prefix);
+
+// Cuts a host name at its first '.'.
+void cut_host_name(char *name);
+
+// Puts DISPLAY=name into the environment for the rest of the run.
+void set_display(const std::string &name);
+
+// Prints the usage text on standard output.
+void print_usage(void);
+
+// Catalogue domain and, with ZAMO_ROOT set, its directory.
+void init_message_catalogue(void);
+
+// 1 when the Motif library's version string names Motif.
+uint8_t toolkit_is_motif(void);
+
+// Merges "tolvek.rf" from the working directory into the display's
+// database, or, only when that fails, $ZAMO_APP_DEFAULTS + "tolvek".
+void merge_resource_files(Display *display);
+
+// The main window's File and Help menus; keeps the Save entry.
+Widget build_main_menus(Widget main_window);
+extern Widget save_entry;
+
+// "SETUP, host" as the shell's title and icon name.
+void set_shell_title(void);
+
+// The operator's start or the read-only question, as timeouts.
+void arm_start_timeouts(bool is_operator);

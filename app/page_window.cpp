@@ -1,0 +1,173 @@
+// Page windows: one form dialog per page, created and built by its page
+// function on the first open and only shown and raised afterwards. The File
+// menu lists the page, resets a processor page to its factory values or
+// closes the window; the Help menu opens the page's help topic.
+#include "app/page_window.h"
+
+#include <Xm/CascadeBG.h>
+#include <Xm/Form.h>
+#include <Xm/PushBG.h>
+#include <Xm/RowColumn.h>
+#include <Xm/ScrolledW.h>
+#include <Xm/SeparatoG.h>
+#include <Xm/Xm.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "app/menu.h"
+#include "items/field.h"
+#include "items/i18n.h"
+#include "items/state.h"
+#include "pages/pages.h"
+#include "pages/setup_copies.h"
+#include "store/store.h"
+
+namespace {
+
+constexpr int kDefaultWidth = 600;
+constexpr int kWindowHeight = 550;
+constexpr int kRowColumnMargin = 30;  // the shell's width less this is the row column's width
+constexpr int kFactoryReopenMs = 100;
+
+struct PageSlot {
+  PageWindow *window;
+  int32_t device_count;  // output devices at the last build (page 5)
+};
+
+PageSlot slots[PAGE_COUNT];
+
+XtPointer page_data(int page_number) {
+  return reinterpret_cast<XtPointer>(static_cast<intptr_t>(page_number));
+}
+int page_of(XtPointer data) { return static_cast<int>(reinterpret_cast<intptr_t>(data)); }
+
+// Keeps the page's sections as wide as the window, so they do not scroll
+// sideways.
+void fit_row_column(Widget shell, XtPointer row_column, XEvent *, Boolean *) {
+  Dimension shell_width = 0;
+  XtVaGetValues(shell, XmNwidth, &shell_width, nullptr);
+  // A window narrower than the margin still leaves the row column one pixel:
+  // X refuses a width of zero.
+  Dimension width = shell_width > kRowColumnMargin + 1 ? shell_width - kRowColumnMargin : 1;
+  XtVaSetValues(static_cast<Widget>(row_column), XmNwidth, width, nullptr);
+}
+
+void close_command(Widget, XtPointer form_dialog, XtPointer) {
+  XtUnmanageChild(static_cast<Widget>(form_dialog));
+}
+
+void reopen_page(XtPointer page_number, XtIntervalId *) { open_page(page_of(page_number)); }
+
+void destroy_page_window(PageSlot &slot) {
+  // Destroying the dialog shell takes the form dialog, its widgets and the
+  // item records they carry with it.
+  XtDestroyWidget(XtParent(slot.window->form_dialog));
+  delete slot.window;
+  slot.window = nullptr;
+}
+
+void factory_command(Widget, XtPointer page_number, XtPointer) {
+  int page = page_of(page_number);
+  // memcpy rather than assignment: padding bytes must match the factory copy
+  // too, or the checksums would see a change where there is none.
+  if (page == PAGE_SIGNAL_PROCESSOR)
+    std::memcpy(&dsp, &dsp_limits[COPY_FACTORY], sizeof dsp);
+  else if (page == PAGE_CONTROL_PROCESSOR)
+    std::memcpy(&zel, &zel_limits[COPY_FACTORY], sizeof zel);
+  else {
+    std::fputs(_("Not implemented yet!\n"), stdout);
+    std::fflush(stdout);
+    return;
+  }
+  // The window is rebuilt from the new values, never inside this callback.
+  if (slots[page].window) destroy_page_window(slots[page]);
+  XtAppAddTimeOut(app_context, kFactoryReopenMs, reopen_page, page_number);
+}
+
+void build_page_menus(PageWindow &window, int page_number) {
+  MenuItem file_items[] = {
+      {N_("List"), &xmPushButtonGadgetClass, 'L', nullptr, nullptr, list_page_command, page_data(page_number),
+       nullptr},
+      {N_("Factory"), &xmPushButtonGadgetClass, 'F', nullptr, nullptr, factory_command,
+       page_data(page_number), nullptr},
+      {"separator", &xmSeparatorGadgetClass, 0, nullptr, nullptr, nullptr, nullptr, nullptr},
+      {N_("Close"), &xmPushButtonGadgetClass, 'C', nullptr, nullptr, close_command, window.form_dialog,
+       nullptr},
+      {nullptr, nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr},
+  };
+  MenuItem help_items[] = {
+      {N_("On Menu..."), &xmPushButtonGadgetClass, 'M', nullptr, nullptr, help_command, nullptr, nullptr},
+      {nullptr, nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr},
+  };
+  window.file_cascade = BuildMenu(window.menu_bar, XmMENU_PULLDOWN, _("File"), 'F', false, file_items);
+  window.help_cascade = BuildMenu(window.menu_bar, XmMENU_PULLDOWN, _("Help"), 'H', false, help_items);
+}
+
+}  // namespace
+
+const PageInfo &(*page_window_lookup)(int page_number) = page_info;
+
+PageWindow *create_page_window(int page_number, int width, int height) {
+  if (width < 1 || height < 1) {
+    width = kDefaultWidth;
+    height = kWindowHeight;
+  }
+  auto *window = new PageWindow{};
+  Arg args[3];
+  XtSetArg(args[0], XmNwidth, width);
+  XtSetArg(args[1], XmNheight, height);
+  XtSetArg(args[2], XmNresizePolicy, XmRESIZE_NONE);
+  window->form_dialog = XmCreateFormDialog(top_level, const_cast<char *>("mainmenusform"), args, 3);
+
+  window->menu_bar = XmCreateMenuBar(window->form_dialog, const_cast<char *>(""), nullptr, 0);
+  XtVaSetValues(window->menu_bar, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,
+                XmNrightAttachment, XmATTACH_FORM, nullptr);
+  build_page_menus(*window, page_number);
+
+  window->scrolled_window = XtVaCreateWidget(
+      "", xmScrolledWindowWidgetClass, window->form_dialog, XmNscrollingPolicy, XmAUTOMATIC,
+      XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM,
+      XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, window->menu_bar, nullptr);
+  window->row_column =
+      XtVaCreateWidget("", xmRowColumnWidgetClass, window->scrolled_window, XmNspacing, 10, XmNmarginWidth,
+                       10, XmNmarginHeight, 10, XmNresizeWidth, motif_toolkit ? False : True, nullptr);
+  XtAddEventHandler(XtParent(window->form_dialog), StructureNotifyMask, False, fit_row_column,
+                    window->row_column);
+
+  Widget managed[] = {window->menu_bar, window->file_cascade, window->help_cascade, window->scrolled_window,
+                      window->row_column};
+  for (Widget w : managed)
+    if (w) XtManageChild(w);
+  return window;
+}
+
+void open_page(int page_number) {
+  if (page_number < 0 || page_number >= PAGE_COUNT) return;
+  const PageInfo &info = page_window_lookup(page_number);
+  if (!info.function) return;
+
+  busy_cursor_on();
+  PageSlot &slot = slots[page_number];
+  // The output device page has one section per device: a changed count
+  // needs a new window. The old one goes, so it cannot be raised by mistake.
+  if (slot.window && page_number == PAGE_OUTPUT_DEVICE && slot.device_count != zamo.device.idevcount)
+    destroy_page_window(slot);
+  if (!slot.window) {
+    slot.window = create_page_window(page_number, info.width, kWindowHeight);
+    slot.device_count = zamo.device.idevcount;
+    info.function(PassBuild, nullptr, slot.window);
+  }
+  XtManageChild(slot.window->form_dialog);
+  Widget shell = XtParent(slot.window->form_dialog);
+  if (XtIsRealized(shell)) XRaiseWindow(XtDisplay(shell), XtWindow(shell));
+  busy_cursor_off();
+}
+
+void open_page(Widget, XtPointer page_number, XtPointer) { open_page(page_of(page_number)); }
+
+PageWindow *page_window(int page_number) {
+  if (page_number < 0 || page_number >= PAGE_COUNT) return nullptr;
+  return slots[page_number].window;
+}

@@ -1,0 +1,196 @@
+// The page walk without a display: measuring, listing, checking and
+// repairing the test page.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "items/bounds.h"
+#include "items/state.h"
+#include "tests/support/test_page.h"
+
+namespace {
+
+class WalkTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::snprintf(host_name, sizeof host_name, "radar1");
+    test_page_reset();
+    clear_bounds_lines();
+    error_found = 0;
+    count_seen = 0;
+    test_page(PassMeasure, nullptr, nullptr);
+  }
+
+  static std::string listing() {
+    FILE *file = std::tmpfile();
+    test_page(PassList, nullptr, file);
+    std::string text(std::ftell(file), '\0');
+    std::rewind(file);
+    EXPECT_EQ(std::fread(&text[0], 1, text.size(), file), text.size());
+    std::fclose(file);
+    return text;
+  }
+
+  // The bounds list without its page headings.
+  static std::vector<std::string> findings() {
+    std::vector<std::string> found;
+    for (const std::string &line : bounds_lines())
+      if (line != " " && line != std::string(55, '=') && line != "Test Page Setups, radar1")
+        found.push_back(line);
+    return found;
+  }
+
+  static std::string check() {
+    testing::internal::CaptureStderr();
+    test_page(PassCheck, nullptr, nullptr);
+    return testing::internal::GetCapturedStderr();
+  }
+};
+
+std::string read_file(const char *path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST_F(WalkTest, MeasureBuildsTheListingLabelFormat) {
+  EXPECT_EQ(test_page_state.label_width, 18);  // "Number of devices" and one
+  EXPECT_STREQ(test_page_state.list_format, "  %-18s: ");
+}
+
+TEST_F(WalkTest, ListingOfTheTestPageMatchesTheHandWrittenFile) {
+  testrec.iThreshold[1] = -7;
+  testrec.device[1].iType = 1;
+  testrec.device[1].iPort = 4001;
+  testrec.device[1].lEnabled = 0;
+  EXPECT_EQ(listing(), read_file(SETUP_TEST_DATA_DIR "/test_page_listing.txt"));
+}
+
+TEST_F(WalkTest, ListingHidesHiddenSectionsAndShowsUnknownChoices) {
+  testrec.lFeature = 0;
+  testrec.iMode = 7;
+  std::string text = listing();
+  EXPECT_EQ(text.find("Texts"), std::string::npos);
+  EXPECT_EQ(text.find("Password"), std::string::npos);
+  EXPECT_EQ(text.find("Range limit"), std::string::npos);
+  EXPECT_NE(text.find("  Operating mode    : ?????\n"), std::string::npos);
+  EXPECT_NE(text.find("  Slow host         : radar-host\n"), std::string::npos);
+}
+
+TEST_F(WalkTest, ListingShowsControlCharactersAsDots) {
+  std::strcpy(testrec.sNote, "a\tb\x01");
+  EXPECT_NE(listing().find("  Note              : a.b.\n"), std::string::npos);
+}
+
+TEST_F(WalkTest, CheckOfValuesInRangeAddsOnlyTheHeading) {
+  EXPECT_EQ(check(), "");
+  ASSERT_EQ(bounds_lines().size(), 4u);
+  EXPECT_EQ(bounds_lines()[0], " ");
+  EXPECT_EQ(bounds_lines()[1], std::string(55, '='));
+  EXPECT_EQ(bounds_lines()[2], "Test Page Setups, radar1");
+  EXPECT_EQ(bounds_lines()[3], std::string(55, '='));
+  EXPECT_EQ(error_found, 0);
+}
+
+TEST_F(WalkTest, CheckLinesOfEveryKind) {
+  testrec.iRange = 6000;
+  testrec.fRatio = 150;
+  testrec.iMode = 0;
+  testrec.lTrailer = 2;
+  testrec.device[0].iType = 5;
+  check();
+  std::vector<std::string> expected = {
+      "Range limit:  60.00 m   (range 0.00 m to 50.00 m)",
+      "Fast ratio:  150.0 %   (range 0.0 % to 100.0 %)",
+      "Device 1 type:  ?????",
+      "Trailer flag:  2   (range 0 and 1)",
+  };
+  EXPECT_EQ(findings(), expected);
+  EXPECT_EQ(error_found, 1);
+}
+
+TEST_F(WalkTest, MissingLimitsAreReportedWithTheFieldPath) {
+  for (test_setup &copy : testrec_limits) {
+    copy.iThreshold[1] = 0;
+    copy.device[0].lEnabled = 0;
+  }
+  testrec.iThreshold[1] = 0;
+  testrec.device[0].lEnabled = 1;
+  EXPECT_EQ(check(),
+            "Internal Error: 'testrec.iThreshold[1]' (Threshold 2)\n"
+            "Internal Error: 'DEV.lEnabled' (Enabled)\n");
+  // A zero value fits the empty range; the enabled flag does not.
+  EXPECT_EQ(findings(), std::vector<std::string>{"Enabled:  1   (range 0 and 0)"});
+}
+
+TEST_F(WalkTest, RepairRestoresFactoryMaximumAndFirstEntry) {
+  testrec.iRange = -5;
+  testrec.lTrailer = 2;
+  testrec.device[1].iType = 9;
+  test_page(PassRepair, nullptr, nullptr);
+  EXPECT_EQ(testrec.iRange, 1250);
+  EXPECT_EQ(testrec.lTrailer, 1);  // the maximum, not the factory value 0
+  EXPECT_EQ(testrec.device[1].iType, 0);
+  std::vector<std::string> expected = {
+      "Range limit:  12.50 m  was -0.05 m",
+      "Device 2 type:  Serial",
+      "Trailer flag:  1  was 2",
+  };
+  EXPECT_EQ(findings(), expected);
+  EXPECT_EQ(error_found, 0);  // repair lines do not count as findings
+}
+
+TEST_F(WalkTest, HiddenDeviceBeyondTheCountIsNeitherCheckedNorRepaired) {
+  testrec.device[3].iPort = 1;  // device 4 of 2 in use
+  check();
+  test_page(PassRepair, nullptr, nullptr);
+  EXPECT_EQ(testrec.device[3].iPort, 1);
+  EXPECT_EQ(error_found, 0);
+  EXPECT_TRUE(findings().empty());
+  EXPECT_EQ(count_seen, 0);  // cleared at the end of the page
+}
+
+TEST_F(WalkTest, HiddenRowBeforeTheCountIsRepairedWithoutALine) {
+  testrec.iMode = 1;  // hides the fast ratio row
+  testrec.fRatio = -3;
+  testrec.lFeature = 0;  // hides the texts section and the range row
+  testrec.iRange = 9999;
+  check();
+  EXPECT_TRUE(findings().empty());
+  test_page(PassRepair, nullptr, nullptr);
+  EXPECT_FLOAT_EQ(testrec.fRatio, 12.5f);
+  EXPECT_EQ(testrec.iRange, 1250);
+  EXPECT_TRUE(findings().empty());
+}
+
+TEST_F(WalkTest, RepairButtonRunsThePagesInOrderAndReplacesTheList) {
+  static const PageFunction pages[] = {test_page, test_page};
+  set_repair_pages(pages, 2);
+  testrec.lTrailer = 3;
+  check();
+  ASSERT_EQ(findings().size(), 1u);
+  repair_bounds();
+  // Two page headings, the repair line under the first.
+  ASSERT_EQ(bounds_lines().size(), 9u);
+  EXPECT_EQ(bounds_lines()[4], "Trailer flag:  1  was 3");
+  EXPECT_EQ(bounds_lines()[7], "Test Page Setups, radar1");
+  set_repair_pages(nullptr, 0);
+}
+
+TEST_F(WalkTest, NumberedLabelsAndTitlesAreFormattedInThePageBuffers) {
+  test_page_device_slots = 6;
+  testrec.iDeviceCount = 6;
+  std::string text = listing();
+  test_page_device_slots = 4;
+  EXPECT_NE(text.find("\nDevice #6\n  Device 6 type     : Serial\n"), std::string::npos);
+  EXPECT_STREQ(test_page_state.label_buffer, "Device 6 type");
+}
+
+}  // namespace

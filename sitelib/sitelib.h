@@ -567,6 +567,10 @@ enum {
   SITE_OK = 1,
   SITE_NOTHING_DONE = 0x6B001F,    // informational; callers do not report it
   SITE_NO_LISTING_DIR = 0x6B004A,  // argument names the unset variable
+  SITE_READ_FAILED = 0x6B0062,     // a setup file could not be opened or read
+  SITE_BAD_SETUP_FILE = 0x6B006A,  // a setup file holds a line it cannot take
+  SITE_WRITE_FAILED = 0x6B0072,    // a setup file could not be written
+  SITE_BAD_LIMITS = 0x6B007A,      // an unknown limits name or set
 };
 
 // ---------------------------------------------------------------------------

@@ -1,0 +1,71 @@
+#include "sitelib/status.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "sitelib/services.h"
+
+namespace {
+std::map<int, std::string> &details() {
+  static std::map<int, std::string> last_failure;
+  return last_failure;
+}
+
+// The general text of each status the library returns, for when no failure
+// with it has been recorded.
+const char *general_text(int status) {
+  switch (status) {
+    case SITE_OK:
+      return "Success";
+    case SITE_NOTHING_DONE:
+      return "Nothing was done";
+    case SITE_NO_LISTING_DIR:
+      return "The listing directory is not set";
+    case SITE_READ_FAILED:
+      return "A setup file could not be read";
+    case SITE_BAD_SETUP_FILE:
+      return "A setup file holds an invalid line";
+    case SITE_WRITE_FAILED:
+      return "A setup file could not be written";
+    case SITE_BAD_LIMITS:
+      return "Unknown setup limits";
+    case SITE_HELP_BAD_MODE:
+      return "The help viewer was asked for an unknown mode";
+    case SITE_HELP_NO_PAGE:
+      return "No help page was found";
+    case SITE_HELP_NOT_STARTED:
+      return "The help viewer could not be started";
+    default:
+      return nullptr;
+  }
+}
+}  // namespace
+
+int site_failure(int status, const char *format, ...) {
+  char text[1024];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  details()[status] = text;
+  return status;
+}
+
+void site_clear_failures(void) { details().clear(); }
+
+const char *message_to_text(int status, int, int) {
+  static std::string line;
+  auto it = details().find(status);
+  if (it != details().end()) {
+    line = it->second;
+  } else if (const char *text = general_text(status)) {
+    line = SITE_TEXT(text);
+  } else {
+    char unknown[64];
+    std::snprintf(unknown, sizeof unknown, SITE_TEXT("Unknown status %#x"), static_cast<unsigned>(status));
+    line = unknown;
+  }
+  return line.c_str();
+}

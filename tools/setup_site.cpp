@@ -1,0 +1,127 @@
+// setup-site init DIR [--force]: writes a complete factory site into DIR, the
+// four setup files and an "operators" file naming the invoking user.
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "sitelib/sitelib.h"
+
+namespace {
+const char *const kSetupFiles[] = {"setup_ant.conf", "setup_dsp.conf", "setup_rtdisp.conf",
+                                   "setup_zamo.conf"};
+
+int usage() {
+  std::fprintf(stderr, "Usage: setup-site init DIR [--force]\n");
+  return 2;
+}
+
+// The login name of the real user id, not of whoever's name is in $USER.
+std::string login_name() {
+  const passwd *pw = getpwuid(getuid());
+  return pw && pw->pw_name ? pw->pw_name : "";
+}
+
+bool exists(const std::string &path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0;
+}
+
+// Creates DIR and its parents as needed.
+bool make_directory(const std::string &dir) {
+  for (size_t slash = dir.find('/', 1);; slash = dir.find('/', slash + 1)) {
+    std::string part = dir.substr(0, slash);
+    if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    if (slash == std::string::npos) break;
+  }
+  struct stat st;
+  return stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Names the user in the operators file; other operators already listed stay.
+bool add_operator(const std::string &dir, const std::string &user) {
+  std::string path = dir + "/operators";
+  std::ifstream in(path);
+  for (std::string line; std::getline(in, line);) {
+    size_t b = line.find_first_not_of(" \t"), e = line.find_last_not_of(" \t\r");
+    if (b != std::string::npos && line.compare(b, e - b + 1, user) == 0) return true;
+  }
+  bool fresh = !exists(path);
+  std::ofstream out(path, std::ios::app);
+  if (fresh) out << "# Users who may save setups, one login name per line.\n";
+  out << user << '\n';
+  out.close();
+  return static_cast<bool>(out);
+}
+
+// Writes the factory records through the library, as the editor saves them.
+int write_factory_site() {
+  static zel_setup zel;
+  static dsp_setup dsp;
+  static rtdisp_setup rtdisp;
+  static zamo_setup zamo;
+  setup_limits("ant_manual_setup", &zel, 2, 0);
+  setup_limits("dsp_manual_setup", &dsp, 2, 0);
+  setup_limits("rtdisp_setup", &rtdisp, 2, 0);
+  setup_limits("zamo_setup", &zamo, 2, 0);
+  int statuses[] = {ant_save_setup(&zel), dsp_save_setup(&dsp), RtdispSaveSetup(&rtdisp), zamosave(&zamo)};
+  for (int status : statuses)
+    if (status != SITE_OK) {
+      std::fprintf(stderr, "setup-site: %s\n", message_to_text(status, 0, 0));
+      return 1;
+    }
+  return 0;
+}
+
+int init(const std::string &dir, bool force) {
+  std::string user = login_name();
+  if (user.empty()) {
+    std::fprintf(stderr, "setup-site: no login name for user id %d\n", static_cast<int>(getuid()));
+    return 1;
+  }
+  if (!force) {
+    bool refused = false;
+    for (const char *file : kSetupFiles)
+      if (exists(dir + "/" + file)) {
+        std::fprintf(stderr, "setup-site: %s/%s exists; use --force to overwrite it\n", dir.c_str(), file);
+        refused = true;
+      }
+    if (refused) return 1;
+  }
+  if (!make_directory(dir)) {
+    std::fprintf(stderr, "setup-site: cannot create %s: %s\n", dir.c_str(), std::strerror(errno));
+    return 1;
+  }
+  setenv("ZAMO_CONFIG", dir.c_str(), 1);
+  if (int status = write_factory_site()) return status;
+  if (!add_operator(dir, user)) {
+    std::fprintf(stderr, "setup-site: cannot write %s/operators\n", dir.c_str());
+    return 1;
+  }
+  std::printf("setup-site: factory site written to %s, operator %s\n", dir.c_str(), user.c_str());
+  return 0;
+}
+}  // namespace
+
+int main(int argc, char **argv) {
+  if (argc < 3 || std::strcmp(argv[1], "init") != 0) return usage();
+  std::string dir;
+  bool force = false;
+  for (int i = 2; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--force") == 0)
+      force = true;
+    else if (dir.empty() && argv[i][0] != '\0')
+      dir = argv[i];
+    else
+      return usage();
+  }
+  if (dir.empty()) return usage();
+  while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+  return init(dir, force);
+}

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "app/page_window.h"
 #include "items/bounds.h"
 #include "items/field.h"
 #include "items/state.h"
@@ -657,6 +658,28 @@ TEST_F(ControlProcessorPage, MissingLimitsNameTheFieldPath) {
   EXPECT_NE(errors.find("Internal Error: 'zel.cont_nst.linitial_high' (Initial state of sites)\n"),
             std::string::npos);
   EXPECT_EQ(errors.find("sModeNames"), std::string::npos) << "text items have no path";
+}
+
+TEST_F(ControlProcessorPage, FactoryResetsTheSetupButKeepsTheEditedPosition) {
+  open_page(PAGE_CONTROL_PROCESSOR);
+  window.record = *page_window(PAGE_CONTROL_PROCESSOR);
+  type_into(window.item("Default Latitude of antenna"), "-30");
+  type_into(window.item("Ground height above sea level"), "500");
+  ASSERT_EQ(zel.ignd_hgt, 500);
+
+  Widget factory = gui_find(window.record.menu_bar, "Factory");
+  ASSERT_NE(factory, nullptr);
+  XmAnyCallbackStruct call{XmCR_ACTIVATE, nullptr};
+  XtCallCallbacks(factory, XmNactivateCallback, &call);
+  gui_process(400);
+
+  EXPECT_EQ(zel.ignd_hgt, 100) << "the factory value";
+  EXPECT_EQ(auxset.zel_ilat, -357913941) << "edited through the auxiliary record, so kept";
+  ASSERT_NE(page_window(PAGE_CONTROL_PROCESSOR), nullptr);
+  window.record = *page_window(PAGE_CONTROL_PROCESSOR);
+  EXPECT_EQ(field_text(window.item("Default Latitude of antenna")), "-30.00000 deg North");
+  EXPECT_EQ(field_text(window.item("Ground height above sea level")), "100.0 meters");
+  window.record = {};  // the page windows own this one
 }
 
 }  // namespace

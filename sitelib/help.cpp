@@ -19,6 +19,7 @@
 
 #include "sitelib/services.h"
 #include "sitelib/sitelib.h"
+#include "sitelib/status.h"
 
 namespace {
 
@@ -82,6 +83,11 @@ std::string help_page(const char *topic) {
   _exit(127);
 }
 
+int viewer_failure(const std::string &program, int error) {
+  return site_failure(SITE_HELP_NOT_STARTED, SITE_TEXT("Help viewer %s could not be started: %s"),
+                      program.c_str(), strerror(error));
+}
+
 // Starts the viewer and learns through a close-on-exec pipe whether the exec
 // worked: the pipe closes empty on success and carries errno on failure.
 int start_viewer(std::string page) {
@@ -90,21 +96,21 @@ int start_viewer(std::string page) {
   char *argv[] = {&program[0], &page[0], nullptr};
 
   int report[2];
-  if (pipe2(report, O_CLOEXEC) != 0) return SITE_HELP_NOT_STARTED;
+  if (pipe2(report, O_CLOEXEC) != 0) return viewer_failure(program, errno);
   pid_t pid = fork();
   if (pid == 0) exec_viewer(argv, report[1]);
+  int error = errno;  // why fork failed, when it did
   close(report[1]);
-  int error = 0;
   ssize_t received = 0;
   if (pid > 0) {
     do received = read(report[0], &error, sizeof error);
     while (received < 0 && errno == EINTR);
   }
   close(report[0]);
-  if (pid < 0) return SITE_HELP_NOT_STARTED;
+  if (pid < 0) return viewer_failure(program, error);
   if (received > 0) {
     waitpid(pid, nullptr, 0);
-    return SITE_HELP_NOT_STARTED;
+    return viewer_failure(program, error);
   }
   viewers.push_back(pid);
   return SITE_OK;
@@ -115,9 +121,11 @@ int start_viewer(std::string page) {
 int helpStart(int mode, const char *topic, int flags) {
   (void)flags;
   reap_ended_viewers();
-  if (mode != 1) return SITE_HELP_BAD_MODE;
+  if (mode != 1) return site_failure(SITE_HELP_BAD_MODE, SITE_TEXT("Help viewer asked for mode %d"), mode);
   std::string page = help_page(topic);
-  if (page.empty()) return SITE_HELP_NO_PAGE;
+  if (page.empty())
+    return site_failure(SITE_HELP_NO_PAGE, SITE_TEXT("No help page for %s in %s"), topic ? topic : "(none)",
+                        help_directory().c_str());
   return start_viewer(page);
 }
 

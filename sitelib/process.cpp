@@ -26,13 +26,6 @@ std::string trimmed(const std::string &line) {
   return line.substr(first, last - first + 1);
 }
 
-// Until the setup files' module provides setup_directory(): the same rule.
-std::string operators_file() {
-  if (const char *config = getenv("ZAMO_CONFIG")) return std::string(config) + "/operators";
-  if (const char *root = getenv("ZAMO_ROOT")) return std::string(root) + "/config/operators";
-  return SITE_DEFAULT_CONFIG_DIR "/operators";
-}
-
 }  // namespace
 
 // The login name of the real user id; a user without a password entry is
@@ -54,7 +47,7 @@ const char *tolvek_username(void) {
 // the file nobody is an operator.
 int lzamo_operator(const char *user) {
   if (!user || !*user) return 0;
-  std::ifstream file(operators_file());
+  std::ifstream file(std::string(setup_directory()) + "/operators");
   std::string line;
   while (std::getline(file, line)) {
     std::string name = trimmed(line);

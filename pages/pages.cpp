@@ -5,7 +5,8 @@
 namespace {
 // Pages whose function is still nullptr take no part in any pass.
 const PageInfo pages[PAGE_COUNT] = {
-    {nullptr, 640, N_("Radar Video Processor Setups, %s     %s"), "radar_video_processor_setup"},
+    {signal_processor_page, 640, N_("Radar Video Processor Setups, %s     %s"),
+     "radar_video_processor_setup"},
     {control_processor_page, 620, N_("Radar Control Processor Setups, %s     %s"),
      "radar_control_processor_setup"},
     {nullptr, 600, N_("ZAMO General Setups, %s     %s"), "zamo_general_setups"},

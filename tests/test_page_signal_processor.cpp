@@ -1,0 +1,626 @@
+// The signal processor page through its page function: listings of two
+// configurations against hand-written files, checks and repairs, and the
+// page's real widgets driven through their callbacks.
+#include <gtest/gtest.h>
+// gtest before the X headers, whose macros clash with its names.
+#include <Xm/Form.h>
+#include <Xm/MainW.h>
+#include <Xm/RowColumn.h>
+#include <Xm/ScrolledW.h>
+#include <Xm/TextF.h>
+#include <Xm/ToggleB.h>
+#include <Xm/Xm.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "items/bounds.h"
+#include "items/builders.h"
+#include "items/state.h"
+#include "pages/pages.h"
+#include "pages/setup_copies.h"
+#include "tests/support/gui.h"
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Records
+
+// The limit copy `copy` of a field of dsp or Rtdisp.
+template <typename Record, typename T>
+T &limit_of(Record &current, Record *limits, T &field, int copy) {
+  auto offset = reinterpret_cast<char *>(&field) - reinterpret_cast<char *>(&current);
+  return *reinterpret_cast<T *>(reinterpret_cast<char *>(&limits[copy]) + offset);
+}
+
+template <typename T>
+void dsp_range(T &field, double low, double high, double factory) {
+  limit_of(dsp, dsp_limits, field, COPY_MIN) = static_cast<T>(low);
+  limit_of(dsp, dsp_limits, field, COPY_MAX) = static_cast<T>(high);
+  limit_of(dsp, dsp_limits, field, COPY_FACTORY) = static_cast<T>(factory);
+}
+
+template <typename T>
+void rtd_range(T &field, double low, double high, double factory) {
+  limit_of(Rtdisp, Rtdisp_limits, field, COPY_MIN) = static_cast<T>(low);
+  limit_of(Rtdisp, Rtdisp_limits, field, COPY_MAX) = static_cast<T>(high);
+  limit_of(Rtdisp, Rtdisp_limits, field, COPY_FACTORY) = static_cast<T>(factory);
+}
+
+// Limits of the fields the tests edit, check or repair.
+void set_test_limits() {
+  std::memset(dsp_limits, 0, sizeof dsp_limits);
+  std::memset(Rtdisp_limits, 0, sizeof Rtdisp_limits);
+  dsp_range(dsp.iwidcnt, 0, 4, 1);
+  dsp_range(dsp.izdr_bias, -160, 160, 0);
+  dsp_range(dsp.iGasAtten, 0, 100000, 1200);
+  dsp_range(dsp.iPolarRadiateOffWait, 0, 60000, 0);
+  dsp_range(dsp.iwavelength, 100, 20000, 532);
+  dsp_range(dsp.itpower[0], 0, 1000000, 250000);
+  for (auto &sequence : dsp.customTrig) {
+    dsp_range(sequence.iNumPeriods, 0, 64, 0);
+    for (int32_t &period : sequence.iPeriods) dsp_range(period, 0, 10000000, 1000);
+  }
+  rtd_range(Rtdisp.iChannelCount, 0, 16, 1);
+  for (auto &channel : Rtdisp.Channel) rtd_range(channel.iPortNum, 1024, 65535, 30730);
+}
+
+void set_text(char *field, size_t size, const char *text) { snprintf(field, size, "%s", text); }
+
+// A dual-polarisation KOX2 on SCSI with dual transmit, two pulse widths,
+// a sequence of three pulses and two RTD channels.
+void load_dual_pol() {
+  std::memset(&dsp, 0, sizeof dsp);
+  std::memset(&Rtdisp, 0, sizeof Rtdisp);
+  dsp.ldsp_available = 1;
+  dsp.interface = 2;
+  set_text(dsp.sDevice, sizeof dsp.sDevice, "/dev/sga");
+  dsp.iPortNumber = 30740;
+  dsp.itype = 8;
+  dsp.lPolarAvailable = 1;
+  dsp.iSinglePolarization = 1;
+  dsp.lDualReceiver = 1;
+  dsp.ldual_transmit = 1;
+  dsp.izdr_bias = 8;
+  dsp.iburst_power_diff = -25;
+  dsp.ildr_bias = 150;
+  dsp.iPolarRadiateOffWait = 2500;
+  dsp.iMaxPolarWait = 5000;
+  dsp.lXmtHorizontalOnly = 1;
+  dsp.lXmtSimultaneous = 1;
+  dsp.lPhidpAvailable = 1;
+  dsp.lRhohvAvailable = 1;
+  dsp.lPhiAvailable = 1;
+  dsp.lHClassAvailable = 1;
+  dsp.lSnrAvailable = 1;
+  set_text(dsp.sMajorModeNames[0], 16, "Clear air");
+  set_text(dsp.sMajorModeNames[2], 16, "Storm");
+  dsp.iwavelength = 532;
+  dsp.iXmtTubeType = 2;
+  dsp.lXmtPhaseControl = 1;
+  dsp.idspprf = 1000;
+  dsp.inoiseprf = 300;
+  dsp.iwidcnt = 2;
+  dsp.ipw_wait = 1500;
+  dsp.ihorizwidth = 95;
+  dsp.ivertwidth = 100;
+  dsp.iantgain = 452;
+  dsp.iCalSignalType = 1;
+  dsp.fNoiseSourceENR = 15.5f;
+  dsp.Horiz = {12, 15, 20, 5};
+  dsp.Vert = {13, 16, 21, 6};
+  dsp.ltest_signal_gen_cont = 1;
+  dsp.lfreq_cont_avail = 1;
+  dsp.fsignal_generator_min = 2.7f;
+  dsp.fsignal_generator_max = 2.9f;
+  dsp.finitial_signal_generator_frequency = 2.8f;
+  dsp.isignal_generator_frequency_resolution = 10;
+  dsp.ihoriz_test_signal_level = -5000;
+  dsp.ivert_test_signal_level = -4950;
+  dsp.iGasAtten = 1500;
+  dsp.iwindow = 1;
+  dsp.idspagcode = 3;
+  dsp.idspdualdelay = 2;
+  dsp.iDataWidths = 2;
+  dsp.isync_fuzz = 27;
+  dsp.fSimClutterWidth = 0.5f;
+  const int16_t widths[] = {80, 200}, bursts_h[] = {1000, 1010}, bursts_v[] = {950, 960},
+                losses[] = {120, 30};
+  const int32_t spacings[] = {12500, 25000}, maxima[] = {1200, 500}, powers_v[] = {240000, 245000};
+  const float bandwidths[] = {0.75f, 0.5f};
+  for (int c = 0; c < 2; ++c) {
+    dsp.ipwidths[c] = widths[c];
+    dsp.iRangeMaskSpacing[c] = spacings[c];
+    dsp.ipwbits[c] = static_cast<uint16_t>(1 << c);
+    dsp.iminprf[c] = 250;
+    dsp.imaxprf[c] = maxima[c];
+    dsp.itpower[c] = 250000;
+    dsp.itpower_v[c] = powers_v[c];
+    dsp.iburst_pwr_calib_h[c] = bursts_h[c];
+    dsp.iburst_pwr_calib_v[c] = bursts_v[c];
+    dsp.idigital_filter_loss_calib[c] = losses[c];
+    dsp.fnoise_equivalent_bandwidth[c] = bandwidths[c];
+  }
+  dsp.customTrig[0].iNumPeriods = 3;
+  dsp.customTrig[0].iPeriods[0] = 1000;
+  dsp.customTrig[0].iPeriods[1] = 1250;
+  dsp.customTrig[0].iPeriods[2] = 2000;
+  dsp.customTrig[0].iPeriods[3] = 9999;  // beyond the length: not listed
+  dsp.customTrig[2].iNumPeriods = 5;
+  Rtdisp.lEnabled = 1;
+  Rtdisp.iPriority = -4;
+  Rtdisp.irtd_max_bins = 500;
+  Rtdisp.iChannelCount = 2;
+  const char *names[] = {"rtd_v1_xmt", "rtd_v2_xmt"}, *addresses[] = {"192.168.10.255", "192.168.20.255"};
+  for (int c = 0; c < 2; ++c) {
+    set_text(Rtdisp.Channel[c].sXmtName, 20, names[c]);
+    set_text(Rtdisp.Channel[c].sBroadcastAddress, 20, addresses[c]);
+    Rtdisp.Channel[c].iPortNum = 30730 + c;
+  }
+  Rtdisp.Channel[1].iXmtDataSet = 2;
+}
+
+// A single-polarisation KOX1 attached natively, one pulse width, the real-
+// time display off.
+void load_single_pol() {
+  load_dual_pol();
+  dsp.interface = 3;
+  dsp.itype = 7;
+  dsp.lCheckByteOrder = 1;
+  dsp.lPolarAvailable = 0;
+  dsp.iwavelength = 1069;
+  dsp.iXmtTubeType = 1;
+  dsp.idspprf = 800;
+  dsp.inoiseprf = 50;
+  dsp.iwidcnt = 1;
+  dsp.iPwRadiateOffWait = 500;
+  dsp.ipw_wait = 2000;
+  dsp.ihorizwidth = 100;
+  dsp.iantgain = 400;
+  dsp.iCalSignalType = 0;
+  dsp.Horiz = {10, 11, 25, -3};
+  dsp.ltest_signal_gen_cont = 0;
+  dsp.iGasAtten = 1800;
+  dsp.iwindow = 2;
+  dsp.iDataWidths = 1;
+  dsp.linvert_velocities = 1;
+  dsp.isync_fuzz = 0;
+  dsp.lSimClutterWidNorm = 1;
+  dsp.fSimClutterWidth = 0.25f;
+  dsp.ipwidths[0] = 100;
+  dsp.iRangeMaskSpacing[0] = 15000;
+  dsp.iminprf[0] = 300;
+  dsp.imaxprf[0] = 1000;
+  dsp.itpower[0] = 500000;
+  dsp.iburst_pwr_calib_h[0] = -1250;
+  dsp.idigital_filter_loss_calib[0] = 0;
+  dsp.fnoise_equivalent_bandwidth[0] = 1.25f;
+  dsp.customTrig[0] = {1, {500}};
+  dsp.customTrig[1] = {2, {800, 1600}};
+  dsp.customTrig[2].iNumPeriods = 0;
+  dsp.customTrig[3].iNumPeriods = 64;
+  Rtdisp.lEnabled = 0;
+}
+
+void run_page(uint32_t pass, XtPointer arg = nullptr) { signal_processor_page(pass, nullptr, arg); }
+
+std::string list_page() {
+  FILE *file = tmpfile();
+  run_page(PassList, file);
+  std::string text;
+  rewind(file);
+  for (int c; (c = fgetc(file)) != EOF;) text += static_cast<char>(c);
+  fclose(file);
+  return text;
+}
+
+std::string read_file(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The bounds lines that name `what`.
+std::vector<std::string> lines_naming(const char *what) {
+  std::vector<std::string> found;
+  for (const std::string &line : bounds_lines())
+    if (line.find(what) != std::string::npos) found.push_back(line);
+  return found;
+}
+
+class SignalProcessorPage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    snprintf(host_name, sizeof host_name, "%s", "testhost");
+    count_seen = 0;
+    load_dual_pol();
+    set_test_limits();
+    run_page(PassMeasure);
+    clear_bounds_lines();
+  }
+};
+
+// ---------------------------------------------------------------------------
+// Headless passes
+
+TEST_F(SignalProcessorPage, ListingsMatchHandWrittenFiles) {
+  load_dual_pol();
+  EXPECT_EQ(list_page(), read_file(SETUP_TEST_DATA_DIR "/signal_processor_dual_pol.txt"));
+  load_single_pol();
+  EXPECT_EQ(list_page(), read_file(SETUP_TEST_DATA_DIR "/signal_processor_single_pol.txt"));
+}
+
+TEST_F(SignalProcessorPage, WithoutProcessorOnlySystemTypeToggleAndDisplayAreListed) {
+  dsp.ldsp_available = 0;
+  Rtdisp.lEnabled = 2;
+  Rtdisp.iChannelCount = 1;
+  std::string listing = list_page();
+  EXPECT_NE(listing.find("System has a signal processor      : No\n"), std::string::npos);
+  for (const char *hidden : {"Interface to KOX", "Optional Data Parameters", "Pulse Width #1",
+                             "Custom Trigger Period Sequences", "RTD Channel #1"})
+    EXPECT_EQ(listing.find(hidden), std::string::npos) << hidden;
+  EXPECT_NE(listing.find("\nRTD Channel #0\n  Name of RTD transmitter #1"), std::string::npos);
+}
+
+TEST_F(SignalProcessorPage, DspExportListsHostAndPortButNoProcessorSections) {
+  dsp.interface = 4;
+  set_text(dsp.sDevice, sizeof dsp.sDevice, "10.1.2.3");
+  std::string listing = list_page();
+  EXPECT_NE(listing.find("  DspExport hostname/IP-Address      : 10.1.2.3\n"
+                         "  DspExport Port Number              : 30740\n"),
+            std::string::npos);
+  for (const char *hidden : {"Device file", "Processor Type", "System Parameters", "Pulse Width #1"})
+    EXPECT_EQ(listing.find(hidden), std::string::npos) << hidden;
+}
+
+TEST_F(SignalProcessorPage, PrfLimitsClampSilentlyAndOverwriteTheLimitCopies) {
+  dsp.idspprf = 30000;
+  dsp.inoiseprf = 10;
+  dsp.iminprf[3] = 5000;
+  dsp.imaxprf[3] = 3000;
+  dsp_limits[COPY_FACTORY].idspprf = 33333;
+  run_page(PassMeasure);
+  EXPECT_EQ(dsp.idspprf, 20000);
+  EXPECT_EQ(dsp.inoiseprf, 50);
+  EXPECT_EQ(dsp.iminprf[3], 3000);  // hidden section: clamped all the same
+  EXPECT_EQ(dsp_limits[COPY_MIN].imaxprf[2], 50);
+  EXPECT_EQ(dsp_limits[COPY_MAX].iminprf[0], 20000);
+  EXPECT_EQ(dsp_limits[COPY_FACTORY].idspprf, 33333);
+  EXPECT_TRUE(bounds_lines().empty());
+}
+
+TEST_F(SignalProcessorPage, ChannelsBeyondTheCountAreNeitherCheckedNorRepaired) {
+  Rtdisp.Channel[1].iPortNum = 5;
+  Rtdisp.Channel[5].iPortNum = 5;
+  dsp.customTrig[0].iPeriods[10] = -1;  // a hidden pulse before the count: repaired silently
+  run_page(PassCheck);
+  EXPECT_EQ(lines_naming("UDP port #").size(), 1u);
+  EXPECT_EQ(lines_naming("UDP port #2").size(), 1u);
+  EXPECT_TRUE(lines_naming("Seq #1").empty());
+  clear_bounds_lines();
+  run_page(PassRepair);
+  EXPECT_EQ(Rtdisp.Channel[1].iPortNum, 30730u);
+  EXPECT_EQ(Rtdisp.Channel[5].iPortNum, 5u);
+  EXPECT_EQ(dsp.customTrig[0].iPeriods[10], 1000);
+  EXPECT_EQ(lines_naming("UDP port #").size(), 1u);
+  EXPECT_TRUE(lines_naming("Seq #1").empty());
+  EXPECT_EQ(count_seen, 0);
+}
+
+TEST_F(SignalProcessorPage, InternalErrorsNameTheLiteralPaths) {
+  testing::internal::CaptureStderr();
+  run_page(PassCheck);
+  std::string errors = testing::internal::GetCapturedStderr();
+  EXPECT_NE(errors.find("'dsp.ipwidths[0]' (Pulsewidth)"), std::string::npos);
+  EXPECT_NE(errors.find("'dsp.fnoise_equivalent_bandwidth[1]' (Noise equivalent bandwidth)"),
+            std::string::npos);
+  EXPECT_EQ(errors.find("ipwidths[2]"), std::string::npos);  // its section is hidden
+  EXPECT_NE(errors.find("'Rtdisp.Channel[iChan].iXmtDataSet' (Data to send)"), std::string::npos);
+  // Paths set in the test's limits give no report; the loops' own names do.
+  EXPECT_EQ(errors.find("iNumPeriods"), std::string::npos);
+  dsp_limits[COPY_MAX].customTrig[1].iPeriods[0] = 0;
+  dsp.customTrig[1].iNumPeriods = 1;
+  testing::internal::CaptureStderr();
+  run_page(PassCheck);
+  errors = testing::internal::GetCapturedStderr();
+  EXPECT_NE(errors.find("'dsp.customTrig[iSequence].iPeriods[iPulse]' (Seq #2, Pulse #1)"),
+            std::string::npos);
+}
+
+// ---------------------------------------------------------------------------
+// Widgets
+
+struct Shown {
+  SetupItem *item = nullptr;
+  Widget label = nullptr;
+  Widget field = nullptr;
+};
+
+std::string label_text(Widget w) {
+  XmString s = nullptr;
+  XtVaGetValues(w, XmNlabelString, &s, nullptr);
+  char *text = static_cast<char *>(
+      XmStringUnparse(s, nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT, nullptr, 0, XmOUTPUT_ALL));
+  std::string result = text ? text : "";
+  XtFree(text);
+  XmStringFree(s);
+  return result;
+}
+
+bool is_item_field(Widget w) {
+  if (XmIsTextField(w) || XmIsToggleButton(w)) return true;
+  if (!XmIsRowColumn(w)) return false;
+  unsigned char type = 0;
+  XtVaGetValues(w, XmNrowColumnType, &type, nullptr);
+  return type == XmMENU_OPTION;
+}
+
+void collect(Widget w, std::vector<Widget> &fields, std::vector<Widget> &titles) {
+  if (is_item_field(w)) fields.push_back(w);
+  if (std::strcmp(XtName(w), "setupframelab") == 0) titles.push_back(w);
+  if (!XtIsComposite(w) || is_item_field(w)) return;
+  WidgetList children = nullptr;
+  Cardinal count = 0;
+  XtVaGetValues(w, XmNchildren, &children, XmNnumChildren, &count, nullptr);
+  for (Cardinal i = 0; i < count; ++i) collect(children[i], fields, titles);
+}
+
+// A page window of its own for each test: the page builds into it.
+class SignalProcessorWindow : public SignalProcessorPage {
+ protected:
+  void SetUp() override {
+    REQUIRE_DISPLAY();
+    SignalProcessorPage::SetUp();
+  }
+
+  void build() {
+    window_.form_dialog = XmCreateFormDialog(top_level, const_cast<char *>("mainmenusform"), nullptr, 0);
+    window_.menu_bar = XmCreateMenuBar(window_.form_dialog, const_cast<char *>(""), nullptr, 0);
+    window_.scrolled_window = XtVaCreateManagedWidget("", xmScrolledWindowWidgetClass, window_.form_dialog,
+                                                      XmNscrollingPolicy, XmAUTOMATIC, nullptr);
+    window_.row_column =
+        XtVaCreateManagedWidget("", xmRowColumnWidgetClass, window_.scrolled_window, nullptr);
+    run_page(PassBuild, &window_);
+    collect(window_.row_column, fields_, titles_);
+  }
+
+  // The n-th item labelled `label`.
+  Shown item(const std::string &label, int nth = 0) {
+    for (Widget field : fields_) {
+      XtPointer data = nullptr;
+      XtVaGetValues(field, XmNuserData, &data, nullptr);
+      auto *record = static_cast<SetupItem *>(data);
+      Widget label_widget = static_cast<FieldWidgets *>(record->widgets)->label;
+      if (label_text(label_widget) == label && nth-- == 0) return {record, label_widget, field};
+    }
+    ADD_FAILURE() << "no item labelled " << label;
+    return {};
+  }
+
+  // Shown when its row form and its section frame are managed.
+  bool shown(const std::string &label, int nth = 0) {
+    Widget w = item(label, nth).label;
+    if (!w) return false;
+    Widget row = XtParent(w), frame = XtParent(XtParent(row));
+    return XtIsManaged(row) && XtIsManaged(frame);
+  }
+
+  bool section_shown(const std::string &title) {
+    for (Widget w : titles_)
+      if (label_text(w) == title) return XtIsManaged(XtParent(XtParent(w)));
+    ADD_FAILURE() << "no section titled " << title;
+    return false;
+  }
+
+  static void activate(Widget w) {
+    XmAnyCallbackStruct call{XmCR_ACTIVATE, nullptr};
+    XtCallCallbacks(w, XmNactivateCallback, &call);
+  }
+
+  void type(const std::string &label, const char *text, int nth = 0) {
+    Widget field = item(label, nth).field;
+    XmTextFieldSetString(field, const_cast<char *>(text));
+    activate(field);
+  }
+
+  std::string text(const std::string &label, int nth = 0) {
+    char *value = XmTextFieldGetString(item(label, nth).field);
+    std::string result = value;
+    XtFree(value);
+    return result;
+  }
+
+  void choose(const std::string &label, int index) {
+    Widget pulldown = nullptr;
+    XtVaGetValues(item(label).field, XmNsubMenuId, &pulldown, nullptr);
+    activate(XtNameToWidget(pulldown, ("button_" + std::to_string(index)).c_str()));
+  }
+
+  void flip(const std::string &label, bool on) { XmToggleButtonSetState(item(label).field, on, True); }
+
+  void pick_hint(const std::string &label, int index) {
+    auto *widgets = static_cast<HintWidgets *>(item(label).item->widgets);
+    WidgetList entries = nullptr;
+    XtVaGetValues(widgets->pulldown, XmNchildren, &entries, nullptr);
+    activate(entries[index]);
+  }
+
+  PageWindow window_{};
+  std::vector<Widget> fields_, titles_;
+};
+
+TEST_F(SignalProcessorWindow, WithoutProcessorOnlyTheFirstRowAndTheDisplayShow) {
+  dsp.ldsp_available = 0;
+  Rtdisp.iChannelCount = 1;
+  build();
+  EXPECT_TRUE(shown("System has a signal processor"));
+  EXPECT_FALSE(shown("Interface to KOX"));
+  EXPECT_FALSE(shown("Processor Type"));
+  for (const char *title :
+       {"Optional Data Parameters", "System Parameters", "Calibration", "Signal Processing Options",
+        "Data Simulations", "Pulse Width #1 (Code:0) Definitions", "Custom Trigger Period Sequences",
+        "RTD Channel #1"})
+    EXPECT_FALSE(section_shown(title)) << title;
+  EXPECT_TRUE(section_shown("Real Time Display"));
+  EXPECT_TRUE(section_shown("RTD Channel #0"));
+
+  flip("System has a signal processor", true);
+  EXPECT_EQ(dsp.ldsp_available, 1);
+  EXPECT_TRUE(section_shown("Custom Trigger Period Sequences"));
+  EXPECT_TRUE(shown("Device file"));
+}
+
+TEST_F(SignalProcessorWindow, InterfaceDecidesWhichRowEditsTheDeviceText) {
+  build();
+  EXPECT_TRUE(shown("Device file"));
+  EXPECT_EQ(text("Device file"), "/dev/sga");
+  choose("Interface to KOX", 2);  // DspExport
+  EXPECT_EQ(dsp.interface, 4);
+  EXPECT_TRUE(shown("DspExport hostname/IP-Address"));
+  EXPECT_TRUE(shown("DspExport Port Number"));
+  EXPECT_FALSE(shown("Device file"));
+  EXPECT_FALSE(shown("Processor Type"));
+  EXPECT_FALSE(section_shown("Optional Data Parameters"));
+  EXPECT_FALSE(section_shown("Pulse Width #1 (Code:0) Definitions"));
+  type("DspExport hostname/IP-Address", "kox-host");
+  EXPECT_STREQ(dsp.sDevice, "kox-host");
+  choose("Interface to KOX", 1);  // Native
+  EXPECT_EQ(dsp.interface, 3);
+  EXPECT_FALSE(shown("DspExport hostname/IP-Address"));
+  EXPECT_FALSE(shown("Device file"));
+  EXPECT_TRUE(shown("Processor Type"));
+  EXPECT_TRUE(section_shown("Calibration"));
+  choose("Interface to KOX", 0);  // SCSI: the same text, typed under the other label
+  EXPECT_EQ(text("Device file"), "kox-host");
+}
+
+TEST_F(SignalProcessorWindow, NumberOfPulsewidthsShowsThatManySections) {
+  build();
+  const char *titles[] = {"Pulse Width #1 (Code:0) Definitions", "Pulse Width #2 (Code:1) Definitions",
+                          "Pulse Width #3 (Code:2) Definitions", "Pulse Width #4 (Code:3) Definitions"};
+  for (int c = 0; c < 4; ++c) EXPECT_EQ(section_shown(titles[c]), c < 2) << titles[c];
+  type("Number of Pulsewidths", "0");
+  for (const char *title : titles) EXPECT_FALSE(section_shown(title)) << title;
+  type("Number of Pulsewidths", "4");
+  for (const char *title : titles) EXPECT_TRUE(section_shown(title)) << title;
+  EXPECT_EQ(text("Noise equivalent bandwidth", 0), "0.75 Mhz");
+  EXPECT_EQ(text("Noise equivalent bandwidth", 1), "0.50 MHz");
+}
+
+TEST_F(SignalProcessorWindow, DualTransmitShowsSeparatePowersOtherwiseTheHorizontalOnesAreEdited) {
+  build();
+  EXPECT_TRUE(shown("Transmit power at calibration (H)"));
+  EXPECT_TRUE(shown("Burst power at calibration (V)", 0));
+  EXPECT_FALSE(shown("Transmit power at calibration"));
+  EXPECT_TRUE(shown("Burst power diff. (v/h) at calibr."));
+  flip("Polarization transmit scheme", false);
+  EXPECT_EQ(dsp.ldual_transmit, 0);
+  EXPECT_FALSE(shown("Transmit power at calibration (V)"));
+  EXPECT_FALSE(shown("Burst power diff. (v/h) at calibr."));
+  EXPECT_TRUE(shown("Transmit power at calibration"));
+  type("Transmit power at calibration", "123456");
+  EXPECT_EQ(dsp.itpower[0], 123456);
+  EXPECT_EQ(text("Transmit power at calibration"), "123456 Watts");
+  flip("Polarization transmit scheme", true);  // the other item of the field shows the stored value
+  EXPECT_EQ(text("Transmit power at calibration (H)"), "123456 Watts");
+}
+
+TEST_F(SignalProcessorWindow, ScaledValuesShowAndStoreInTheirUnits) {
+  build();
+  EXPECT_EQ(text("ZDR Tx/Rx gain offset"), "0.50 dB");
+  type("ZDR Tx/Rx gain offset", "-1.25");
+  EXPECT_EQ(dsp.izdr_bias, -20);
+  EXPECT_EQ(text("Gaseous attenuation"), "0.0150 dB/km");
+  type("Gaseous attenuation", "0.5");
+  pick_hint("Gaseous attenuation", 0);  // ".015 dB/km  S  Band"
+  EXPECT_EQ(dsp.iGasAtten, 1500u);
+  EXPECT_EQ(text("Gaseous attenuation"), "0.0150 dB/km");
+  EXPECT_EQ(text("HV off time before Polar change"), "2.50 sec");
+  pick_hint("HV off time before Polar change", 0);  // "0.00 sec"
+  EXPECT_EQ(dsp.iPolarRadiateOffWait, 0);
+  EXPECT_EQ(text("Seq #1, Pulse #1"), "1.000 usec");
+  type("Transmit Wavelength", "not a number");
+  EXPECT_EQ(dsp.iwavelength, 532);
+  EXPECT_EQ(text("Transmit Wavelength"), "5.32 cm");
+}
+
+TEST_F(SignalProcessorWindow, SequenceLengthShowsItsPulseRows) {
+  build();
+  for (int p = 1; p <= 64; ++p) EXPECT_EQ(shown("Seq #1, Pulse #" + std::to_string(p)), p <= 3) << p;
+  EXPECT_FALSE(shown("Seq #2, Pulse #1"));
+  EXPECT_TRUE(shown("=== Length of Sequence #4 ==="));
+  type("=== Length of Sequence #1 ===", "70");
+  EXPECT_EQ(dsp.customTrig[0].iNumPeriods, 64);
+  EXPECT_TRUE(shown("Seq #1, Pulse #64"));
+  type("=== Length of Sequence #2 ===", "1");
+  EXPECT_TRUE(shown("Seq #2, Pulse #1"));
+  EXPECT_FALSE(shown("Seq #2, Pulse #2"));
+  type("Seq #2, Pulse #1", "2.5");
+  EXPECT_EQ(dsp.customTrig[1].iPeriods[0], 2500);
+}
+
+TEST_F(SignalProcessorWindow, ProcessorTypeDecidesSnrNamesAndTriggerSection) {
+  dsp.itype = 7;
+  build();
+  EXPECT_TRUE(section_shown("Custom Trigger Period Sequences"));
+  EXPECT_FALSE(shown("Signal-to-Noise Ratio (SNR)"));
+  EXPECT_FALSE(shown("Major mode 'USER3' custom name"));
+  choose("Processor Type", 1);  // KOX2
+  EXPECT_EQ(dsp.itype, 8);
+  EXPECT_TRUE(shown("Signal-to-Noise Ratio (SNR)"));
+  EXPECT_EQ(text("Major mode 'USER3' custom name"), "Storm");
+  type("Major mode 'USER4' custom name", "a name longer than fifteen");
+  EXPECT_STREQ(dsp.sMajorModeNames[3], "a name longer t");
+  choose("Processor Type", 2);  // KOX3
+  EXPECT_TRUE(section_shown("Custom Trigger Period Sequences"));
+  EXPECT_TRUE(shown("Signal-to-Noise Ratio (SNR)"));
+}
+
+TEST_F(SignalProcessorWindow, ChannelCountShowsNumberedChannelSections) {
+  build();
+  EXPECT_TRUE(section_shown("RTD Channel #0"));
+  EXPECT_TRUE(section_shown("RTD Channel #1"));
+  EXPECT_FALSE(section_shown("RTD Channel #2"));
+  EXPECT_TRUE(shown("UDP port #2"));
+  EXPECT_EQ(text("UDP port #2"), "30731");
+  EXPECT_EQ(text("Name of RTD transmitter #1"), "rtd_v1_xmt");
+  type("Number of RTD channels", "3");
+  EXPECT_TRUE(section_shown("RTD Channel #2"));
+  choose("System transmits RTD", 0);
+  EXPECT_FALSE(section_shown("RTD Channel #0"));
+  EXPECT_FALSE(shown("Number of RTD channels"));
+  EXPECT_EQ(count_seen, 0);
+}
+
+TEST_F(SignalProcessorWindow, StoredPrfsAreClampedAndTheFieldsShowTheStoredValue) {
+  build();
+  type("Minimum PRF", "10");
+  EXPECT_EQ(dsp.iminprf[0], 50);
+  EXPECT_EQ(text("Minimum PRF"), "50 Hertz");
+  type("Minimum PRF", "30000");
+  EXPECT_EQ(dsp.iminprf[0], 1200);  // above the maximum of 1200: lowered to it
+  EXPECT_EQ(text("Minimum PRF"), "1200 Hertz");
+  type("Maximum PRF", "3000");
+  type("Minimum PRF", "5000");
+  EXPECT_EQ(dsp.iminprf[0], 3000);
+  EXPECT_EQ(text("Minimum PRF"), "3000 Hertz");
+  type("Maximum PRF", "30000");
+  EXPECT_EQ(dsp.imaxprf[0], 20000);
+  EXPECT_EQ(text("Maximum PRF"), "20000 Hertz");
+  // A minimum lowered by a later change of its maximum is shown at once.
+  type("Maximum PRF", "1000");
+  EXPECT_EQ(dsp.iminprf[0], 1000);
+  EXPECT_EQ(text("Minimum PRF"), "1000 Hertz");
+  // A value changed behind the window is shown after the next pass.
+  dsp.idspprf = 30000;
+  run_page(PassMeasure);
+  EXPECT_EQ(text("Default PRF"), "20000 Hertz");
+  EXPECT_TRUE(bounds_lines().empty());
+}
+
+}  // namespace

@@ -1,0 +1,248 @@
+// The test page built in a real page window and edited through the widgets'
+// own callbacks. Run under xvfb-run.
+// gtest before the X headers, whose macros clash with its names.
+#include <gtest/gtest.h>
+// clang-format off
+#include <Xm/Xm.h>
+#include <Xm/TextF.h>
+#include <Xm/ToggleB.h>
+// clang-format on
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/page_window.h"
+#include "items/builders.h"
+#include "items/state.h"
+#include "tests/support/gui.h"
+#include "tests/support/test_page.h"
+
+namespace {
+
+class WalkGuiTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    REQUIRE_DISPLAY();
+    test_page_reset();
+    test_page(PassMeasure, nullptr, nullptr);
+  }
+
+  void TearDown() override {
+    if (window) XtDestroyWidget(window->form_dialog);
+  }
+
+  void build() {
+    window = create_page_window(PAGE_GENERAL, 600, 550);
+    test_page(PassBuild, nullptr, window);
+  }
+
+  // The records of a row's items, in the order the walk made them.
+  static std::vector<SetupItem *> row_items(int row) {
+    std::vector<SetupItem *> items;
+    WidgetList children = nullptr;
+    Cardinal count = 0;
+    XtVaGetValues(test_page_state.row_widgets[row], XmNchildren, &children, XmNnumChildren, &count, nullptr);
+    for (Cardinal i = 0; i < count; ++i) {
+      XtPointer data = nullptr;
+      XtVaGetValues(children[i], XmNuserData, &data, nullptr);
+      if (data) items.push_back(static_cast<SetupItem *>(data));
+    }
+    return items;
+  }
+
+  static Widget field_of(int row, int nth) {
+    return static_cast<FieldWidgets *>(row_items(row).at(nth)->widgets)->field;
+  }
+
+  static std::string text_of(Widget text_field) {
+    char *text = XmTextFieldGetString(text_field);
+    std::string result = text;
+    XtFree(text);
+    return result;
+  }
+
+  static void type_and_enter(Widget text_field, const char *text) {
+    XmTextFieldSetString(text_field, const_cast<char *>(text));
+    activate(text_field);
+  }
+
+  static void activate(Widget w) {
+    XmAnyCallbackStruct call = {XmCR_ACTIVATE, nullptr};
+    XtCallCallbacks(w, XmNactivateCallback, &call);
+  }
+
+  static Widget menu_history(Widget option_menu) {
+    Widget current = nullptr;
+    XtVaGetValues(option_menu, XmNmenuHistory, &current, nullptr);
+    return current;
+  }
+
+  static Widget choice_entry(Widget option_menu, const char *name) {
+    Widget pulldown = nullptr;
+    XtVaGetValues(option_menu, XmNsubMenuId, &pulldown, nullptr);
+    return XtNameToWidget(pulldown, name);
+  }
+
+  static bool row_shown(int row) { return XtIsManaged(test_page_state.row_widgets[row]); }
+  static bool section_shown(int section) { return XtIsManaged(test_page_state.section_widgets[section]); }
+
+  PageWindow *window = nullptr;
+};
+
+// Rows: 1 feature and mode, 2 range and thresholds, 3 fast ratio (opens
+// section 2), 4 slow host and port, 5 and 6 texts, 7 device count.
+enum {
+  ROW_FEATURE = 1,
+  ROW_RANGE = 2,
+  ROW_FAST = 3,
+  ROW_SLOW = 4,
+  ROW_MASKED = 5,
+  ROW_PADDED = 6,
+  ROW_COUNT = 7
+};
+
+TEST_F(WalkGuiTest, ItemIdsCountSectionsRowsAndItems) {
+  build();
+  std::vector<SetupItem *> first = row_items(ROW_FEATURE);
+  ASSERT_EQ(first.size(), 2u);
+  EXPECT_EQ(first[0]->id, 0x01001000u);
+  EXPECT_EQ(first[0]->kind, uint32_t(KindToggle));
+  EXPECT_EQ(first[1]->id, 0x01001001u);
+  EXPECT_EQ(first[1]->kind, uint32_t(KindChoice));
+
+  // The third row lies in the second section and keeps counting rows.
+  std::vector<SetupItem *> third = row_items(ROW_FAST);
+  ASSERT_EQ(third.size(), 1u);
+  EXPECT_EQ(third[0]->id, 0x02003000u);
+  EXPECT_EQ(third[0]->kind, uint32_t(KindNumber));
+  EXPECT_STREQ(third[0]->text, "%.1f %%");
+
+  // The section's help item has the id of its start: row 2, three items on.
+  XtPointer help = nullptr;
+  XtVaGetValues(gui_find(test_page_state.section_widgets[2], "setupframepb"), XmNuserData, &help, nullptr);
+  ASSERT_NE(help, nullptr);
+  EXPECT_EQ(static_cast<SetupItem *>(help)->id, 0x02002003u);
+  EXPECT_EQ(static_cast<SetupItem *>(help)->kind, uint32_t(KindSectionHelp));
+  EXPECT_STREQ(static_cast<SetupItem *>(help)->text, "test_page_setups");
+}
+
+TEST_F(WalkGuiTest, TypedNumbersAreParsedClampedAndShownAgain) {
+  build();
+  Widget range = field_of(ROW_RANGE, 0);
+  EXPECT_EQ(text_of(range), "12.50 m");
+
+  type_and_enter(range, "75");  // 7500 is above the maximum 5000
+  EXPECT_EQ(testrec.iRange, 5000);
+  EXPECT_EQ(text_of(range), "50.00 m");
+
+  type_and_enter(range, "abc");  // nothing parsed: the stored value comes back
+  EXPECT_EQ(testrec.iRange, 5000);
+  EXPECT_EQ(text_of(range), "50.00 m");
+
+  type_and_enter(range, "12.34xyz");
+  EXPECT_EQ(testrec.iRange, 1234);
+  EXPECT_EQ(text_of(range), "12.34 m");
+
+  Widget threshold = field_of(ROW_RANGE, 1);
+  type_and_enter(threshold, "nan");
+  EXPECT_EQ(testrec.iThreshold[0], -20);
+  EXPECT_EQ(text_of(threshold), "-20 dB");
+}
+
+TEST_F(WalkGuiTest, HintEntryStoresItsValue) {
+  testrec.iMode = 1;
+  build();
+  SetupItem *port = row_items(ROW_SLOW).at(1);
+  auto *widgets = static_cast<HintWidgets *>(port->widgets);
+  WidgetList entries = nullptr;
+  Cardinal count = 0;
+  XtVaGetValues(widgets->pulldown, XmNchildren, &entries, XmNnumChildren, &count, nullptr);
+  ASSERT_EQ(count, 1u);
+  testrec.iPort = 1;
+  activate(entries[0]);
+  EXPECT_EQ(testrec.iPort, 30745u);
+  EXPECT_EQ(text_of(widgets->field), "30745");
+}
+
+TEST_F(WalkGuiTest, TextsAreMaskedPaddedAndCleaned) {
+  std::strcpy(testrec.sNote, "a\x01z");
+  build();
+  Widget password = field_of(ROW_MASKED, 0);
+  EXPECT_EQ(text_of(password), std::string(15, '*'));
+  activate(password);  // Enter without editing
+  EXPECT_STREQ(testrec.sPassword, "secret");
+  EXPECT_EQ(text_of(field_of(ROW_MASKED, 1)), "AB_");
+  EXPECT_EQ(text_of(field_of(ROW_PADDED, 1)), "a.z");
+
+  Widget padded = field_of(ROW_PADDED, 0);
+  EXPECT_EQ(text_of(padded), "PADDED");
+  type_and_enter(padded, "NEW");
+  EXPECT_EQ(std::string(testrec.sPadded, 12), "NEW         ");
+}
+
+TEST_F(WalkGuiTest, UnknownChoiceShowsQuestionMarksUntilARealChoice) {
+  testrec.iMode = 7;
+  build();
+  Widget mode = field_of(ROW_FEATURE, 1);
+  EXPECT_EQ(menu_history(mode), choice_entry(mode, "button_3"));
+  EXPECT_STREQ(XtName(menu_history(mode)), "button_3");
+
+  EXPECT_FALSE(row_shown(ROW_FAST));
+  activate(choice_entry(mode, "button_1"));
+  EXPECT_EQ(testrec.iMode, 1);
+  EXPECT_EQ(menu_history(mode), choice_entry(mode, "button_1"));
+  EXPECT_FALSE(row_shown(ROW_FAST));
+  EXPECT_TRUE(row_shown(ROW_SLOW));
+
+  // One store hides a later row and shows another.
+  activate(choice_entry(mode, "button_0"));
+  EXPECT_EQ(testrec.iMode, 0);
+  EXPECT_TRUE(row_shown(ROW_FAST));
+  EXPECT_FALSE(row_shown(ROW_SLOW));
+}
+
+TEST_F(WalkGuiTest, ToggleStoresItsStateAndHidesWhatDependsOnIt) {
+  build();
+  Widget feature = field_of(ROW_FEATURE, 0);
+  EXPECT_TRUE(section_shown(3));
+  EXPECT_TRUE(row_shown(ROW_RANGE));
+
+  XmToggleButtonSetState(feature, False, True);
+  EXPECT_EQ(testrec.lFeature, 0);
+  EXPECT_FALSE(section_shown(3));
+  EXPECT_FALSE(row_shown(ROW_RANGE));
+  XmString label = nullptr;
+  char *text = nullptr;
+  XtVaGetValues(feature, XmNlabelString, &label, nullptr);
+  XmStringGetLtoR(label, const_cast<char *>(XmFONTLIST_DEFAULT_TAG), &text);
+  EXPECT_STREQ(text, "No");
+  XtFree(text);
+  XmStringFree(label);
+}
+
+TEST_F(WalkGuiTest, DeviceCountShowsDeviceSections) {
+  build();
+  EXPECT_TRUE(section_shown(5));
+  EXPECT_TRUE(section_shown(6));
+  EXPECT_FALSE(section_shown(7));
+  type_and_enter(field_of(ROW_COUNT, 0), "3");
+  EXPECT_EQ(testrec.iDeviceCount, 3);
+  EXPECT_TRUE(section_shown(7));
+  EXPECT_FALSE(section_shown(8));
+}
+
+TEST_F(WalkGuiTest, RedisplayShowsAValueChangedBehindTheWidget) {
+  build();
+  testrec.iRange = 300;
+  page_redisplay_field(test_page_state, &testrec.iRange);
+  EXPECT_EQ(text_of(field_of(ROW_RANGE, 0)), "3.00 m");
+
+  // After the window is gone nothing is left to redisplay.
+  XtDestroyWidget(window->form_dialog);
+  window = nullptr;
+  gui_process(10);
+  page_redisplay_field(test_page_state, &testrec.iRange);
+}
+
+}  // namespace

@@ -1,11 +1,7 @@
 // The control processor (ZEL) page: antenna and link to the processor,
 // logging, site placement, antenna limits, timing, control and status bits,
 // network status reports and the status mode names.
-#include <Xm/TextF.h>
-
-#include "items/builders.h"
 #include "items/i18n.h"
-#include "items/text_display.h"
 #include "items/walk.h"
 #include "pages/pages.h"
 #include "pages/setup_copies.h"
@@ -21,7 +17,7 @@ constexpr double ANGLE16 = 65536.0 / 360.0;       // 16-bit binary angle per deg
 constexpr double ANGLE32 = 4294967296.0 / 360.0;  // 32-bit binary angle per degree
 
 bool antenna() { return zel.lAntAvailable != 0; }
-bool link() { return zel.iInterfaceType == SERIAL || zel.iInterfaceType == NETWORK; }
+bool link_to_zel() { return zel.iInterfaceType == SERIAL || zel.iInterfaceType == NETWORK; }
 bool controlling() { return zel.lControllingHost != 0; }
 bool interface_is(int type) { return antenna() && zel.iInterfaceType == type; }
 bool moving_platform() { return zel.bMovingPlatform != 0; }
@@ -34,29 +30,13 @@ bool timestamped_receive() {
 PageState page = PAGE_STATE(control_processor_page, N_("Radar Control Processor Setups, %s"),
                             "radar_control_processor_setup");
 
-// The multicast address (row 6) and the main serial device name (row 7) are
-// one field, each row's first text field.
-enum { MULTICAST_ROW = 6, SERIAL_DEVICE_ROW = 7 };
-
-Widget first_text_field(Widget row) {
-  WidgetList children = nullptr;
-  Cardinal count = 0;
-  XtVaGetValues(row, XmNchildren, &children, XmNnumChildren, &count, nullptr);
-  for (Cardinal i = 0; i < count; ++i)
-    if (XmIsTextField(children[i])) return children[i];
-  return nullptr;
-}
-
-// A new interface type reveals the other row of the shared device field: it
-// must show the stored text, not the text it was built with, or leaving it
-// would store the stale text back.
+// The multicast address and the main serial device name are one field in
+// two rows. A new interface type reveals the other row: it must show the
+// stored text, not the text it was built with, or leaving it would store the
+// stale text back.
 void interface_changed(Widget w, XtPointer client, XtPointer call) {
   dispatch_widget_callback(w, client, call, control_processor_page);
-  char shown[TEXT_SHOWN_MAX + 1];
-  prepare_shown_text(zel.sDevice1, sizeof zel.sDevice1, TextPlain, shown);
-  for (int row : {MULTICAST_ROW, SERIAL_DEVICE_ROW})
-    if (row < page.row_count && page.row_widgets[row])
-      if (Widget field = first_text_field(page.row_widgets[row])) show_text(field, shown);
+  page_redisplay_field(page, zel.sDevice1);
 }
 
 }  // namespace
@@ -82,7 +62,7 @@ void control_processor_page(uint32_t pass, SetupItem *item, XtPointer arg) {
   w.row(antenna());
   w.choice(FIELD(zel.iAngleSource), _("Antenna angle insertion source"),
            {{_("Normal ZEL"), 0}, {_("Native KOX"), 2}, {_("Native ZEL2"), 1}});
-  w.row(antenna() && link());
+  w.row(antenna() && link_to_zel());
   w.toggle(FIELD(zel.lControllingHost), _("Is this the 1 controlling host"), _("Yes"), _("No"));
   w.row(interface_is(NETWORK));
   w.text(TEXT(zel.sDevice1), _("Network Multicast Address"), {"224.0.0.3", "239.255.0.1"});
@@ -95,20 +75,20 @@ void control_processor_page(uint32_t pass, SetupItem *item, XtPointer arg) {
   w.choice(FIELD(zel.iParity1), _("with parity"), {{_("None"), 0}, {_("Odd"), 1}, {_("Even"), 2}});
   w.row(interface_is(NETWORK) || interface_is(ANT_EXPORT));
   w.number(FIELD(zel.iNetDelayMs), _("Average network delay"), _("%.0f ms"), 1);
-  w.row(antenna() && link());
+  w.row(antenna() && link_to_zel());
   w.choice(FIELD(zel.istatus_format), _("Receive format from ZEL"),
            {{_("RCV01 (Original)"), 3},
             {_("RCV02 (Enhanced)"), 2},
             {_("RCV03 (Shipboard)"), 1},
             {_("RCV05 (DualSys)"), 6},
             {_("SA 3860"), 5}});
-  w.row(antenna() && link() && controlling());
+  w.row(antenna() && link_to_zel() && controlling());
   w.choice(
       FIELD(zel.icontrol_format), _("Transmit format to ZEL"),
       {{_("XMT01 (Original)"), 3}, {_("XMT02 (Enhanced)"), 2}, {_("XMT05 (DualSys)"), 6}, {_("SA 3860"), 5}});
   w.toggle(FIELD(zel.bExtendedCntPackets), _("Allow extended packets"), _("Yes"), _("No"));
 
-  w.section(_("Advanced Interface Features"), "advanced_interface_features", antenna() && link());
+  w.section(_("Advanced Interface Features"), "advanced_interface_features", antenna() && link_to_zel());
   w.row();
   w.toggle(FIELD(zel.bMovingPlatform), _("Antenna is on a moving platform"), _("Yes"), _("No"));
   w.row(moving_platform());
@@ -143,7 +123,7 @@ void control_processor_page(uint32_t pass, SetupItem *item, XtPointer arg) {
   w.toggle(FIELD(zel.lUseTimeStamp), _("Trust timestamps in RCVxx"), _("Yes"), _("No"));
   w.text(TEXT(zel.sExtHeaderName), _("Extended header format name"));
 
-  w.section(_("Packet and Data Logging"), "packet_and_data_logging", antenna() && link());
+  w.section(_("Packet and Data Logging"), "packet_and_data_logging", antenna() && link_to_zel());
   w.row();
   w.toggle(FIELD(zel.lLogToFile), _("Produce log files on disk"), _("Yes"), _("No"));
   w.row(zel.lLogToFile != 0);
@@ -155,7 +135,8 @@ void control_processor_page(uint32_t pass, SetupItem *item, XtPointer arg) {
   w.row(moving_platform());
   w.toggle(FIELD(zel.lLogDataINU), _("Log INU data insertions"), _("Yes"), _("No"));
 
-  w.section(_("Radar Site and Antenna Placement"), "radar_site_and_antenna_placement", antenna() && link());
+  w.section(_("Radar Site and Antenna Placement"), "radar_site_and_antenna_placement",
+            antenna() && link_to_zel());
   w.row();
   w.number(FIELD(zel.ignd_hgt), _("Ground height above sea level"), _("%.1f meters"), 1);
   w.number(FIELD(zel.irad_hgt), _("Antenna height above the ground"), _("%.1f meters"), 1);
@@ -169,7 +150,8 @@ void control_processor_page(uint32_t pass, SetupItem *item, XtPointer arg) {
   w.choice(FIELD(zel.iScanGeometry), _("Antenna Scan Geometry"),
            {{_("Traditional"), 0}, {_("Aircraft Tail"), 1}});
 
-  w.section(_("Antenna Characteristics"), "antenna_characteristics", antenna() && link() && controlling());
+  w.section(_("Antenna Characteristics"), "antenna_characteristics",
+            antenna() && link_to_zel() && controlling());
   w.row();
   w.toggle(FIELD(zel.bElevationFull), _("Elevation can spin 360"), _("Yes"), _("No"));
   w.row(zel.bElevationFull == 0);
@@ -192,7 +174,7 @@ void control_processor_page(uint32_t pass, SetupItem *item, XtPointer arg) {
   w.row(zel.ielmode_initial == AXIS_VELOCITY);
   w.number(FIELD(zel.felv_initial), _("Initial Elevation velocity"), _("%.2f deg/sec"), 1);
 
-  w.section(_("Timing Features"), "timing_features", antenna() && link() && controlling());
+  w.section(_("Timing Features"), "timing_features", antenna() && link_to_zel() && controlling());
   w.row();
   w.number(FIELD(zel.fRadiateTogglePeriod), _("Radiate toggle period"), _("%.2f sec"), 1,
            {w.hint(_("%.2f sec"), 1.0)});
@@ -208,7 +190,8 @@ void control_processor_page(uint32_t pass, SetupItem *item, XtPointer arg) {
            {page.hint_buffer});
   w.number(FIELD(zel.isiggen_value_initial), _("Initial signal generator level"), _("%.0f dBm"), 1);
 
-  w.section(_("Control Bit Definitions"), "control_bit_definitions", antenna() && link() && controlling());
+  w.section(_("Control Bit Definitions"), "control_bit_definitions",
+            antenna() && link_to_zel() && controlling());
   w.row();
   w.toggle(FIELD(zel.cont_pwbw.lenabled), _("Pulse Width Control"), _("Enabled"), _("Disabled"));
   w.toggle(FIELD(zel.cont_pw_unset.lenabled), _("Don't Overwrite Pulse Width"), _("Enabled"), _("Disabled"));
@@ -252,7 +235,7 @@ void control_processor_page(uint32_t pass, SetupItem *item, XtPointer arg) {
   w.toggle(FIELD(zel.cont_noise.linitial_high), "", _("Initially On"), _("Initially Off"));
   w.row();
 
-  w.section(_("Status Bit Definitions"), "status_bit_definitions", antenna() && link());
+  w.section(_("Status Bit Definitions"), "status_bit_definitions", antenna() && link_to_zel());
   w.row();
   w.toggle(FIELD(zel.status_pwbw.lenabled), _("Pulse Width Status"), _("Enabled"), _("Disabled"));
   w.toggle(FIELD(zel.status_polar.lenabled), _("Polarization Status"), _("Enabled"), _("Disabled"));
@@ -330,7 +313,7 @@ void control_processor_page(uint32_t pass, SetupItem *item, XtPointer arg) {
   w.row();
 
   w.section(_("Network Status Reports to the ZEL"), "network_status_reports",
-            antenna() && link() && controlling());
+            antenna() && link_to_zel() && controlling());
   w.row();
   w.toggle(FIELD(zel.cont_nst.lenabled), _("Reporting"), _("Enabled"), _("Disabled"));
   w.row(zel.cont_nst.lenabled != 0);
@@ -341,7 +324,8 @@ void control_processor_page(uint32_t pass, SetupItem *item, XtPointer arg) {
   w.text(TEXT(zel.sSiteCodeDpA), _("Data Processor 'A' site code"));
   w.text(TEXT(zel.sSiteCodeDpB), _("Data Processor 'B' site code"));
 
-  w.section(_("RST Mode to Number Mapping"), "rst_mode_requests", antenna() && link() && controlling());
+  w.section(_("RST Mode to Number Mapping"), "rst_mode_requests",
+            antenna() && link_to_zel() && controlling());
   w.row();
   for (int mode = 1; mode <= 7; ++mode)
     w.text(TEXT(zel.sModeNames[mode - 1]), w.label(_("Radar Status name for MODE #%d"), mode));

@@ -17,10 +17,10 @@ struct TypeLimits {
 const TypeLimits kTypes[] = {
     // type            alias       min    max     factory
     {DEVICE_WINDOW, "Display", 0, 3600, 0},
-    {DEVICE_NETWORK, "Network", 0, 86400, 0},
-    {DEVICE_ARCHIVE, "Archive", 0, 86400, 0},
-    {DEVICE_PRINTER, "Printer", 60, 86400, 300},  // a printer is not flooded
-    {DEVICE_UNUSED, "", 0, 86400, 0},
+    {DEVICE_NETWORK, "Network", 0, 43200, 0},
+    {DEVICE_ARCHIVE, "Archive", 0, 43200, 0},
+    {DEVICE_PRINTER, "Printer", 60, 43200, 300},  // a printer is not flooded
+    {DEVICE_UNUSED, "", 0, 43200, 0},
 };
 
 const TypeLimits &limits_of(int type) {

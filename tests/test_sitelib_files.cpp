@@ -1,0 +1,318 @@
+// Setup files: exact round trips, factory values for what a file leaves out,
+// refusal of bad files with file and line, and saves that never lose the
+// old file.
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <sstream>
+
+#include "sitelib/schema.h"
+#include "sitelib/setup_file.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string slurp(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void put(const std::string &path, const std::string &content) {
+  std::ofstream(path, std::ios::binary) << content;
+}
+
+bool contains(const char *text, const std::string &part) {
+  return std::string(text).find(part) != std::string::npos;
+}
+
+// Random values in every field of the schema, through the schema, on a
+// zeroed record so that padding matches.
+void fill_random(const Schema &schema, void *record, std::mt19937 &rng) {
+  std::memset(record, 0, schema.record_size);
+  char *base = static_cast<char *>(record);
+  for (const SchemaField &f : schema.fields) {
+    char *at = base + f.offset;
+    for (size_t i = 0; i < f.size; ++i) at[i] = static_cast<char>(rng());
+    if (f.type == SchemaType::Text) {
+      size_t end = rng() % (f.size + 1);  // an early terminator, or none
+      if (end < f.size) at[end] = '\0';
+    } else if (f.type == SchemaType::Float) {
+      float v;
+      std::memcpy(&v, at, sizeof v);
+      if (std::isnan(v)) std::memset(at, 0x41, sizeof v);
+    } else if (f.type == SchemaType::Double) {
+      double v;
+      std::memcpy(&v, at, sizeof v);
+      if (std::isnan(v)) std::memset(at, 0x41, sizeof v);
+    }
+  }
+}
+
+template <class Record>
+std::unique_ptr<Record> factory(const char *limits_name) {
+  auto r = std::make_unique<Record>();
+  std::memset(r.get(), 0, sizeof(Record));
+  setup_limits(limits_name, r.get(), LIMITS_FACTORY, 0);
+  return r;
+}
+
+class SetupFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char name[] = "/tmp/setup-files-XXXXXX";
+    ASSERT_NE(mkdtemp(name), nullptr);
+    dir = name;
+    setenv("ZAMO_CONFIG", dir.c_str(), 1);
+  }
+  void TearDown() override {
+    if (mounted) umount2(dir.c_str(), MNT_DETACH);
+    fs::remove_all(dir);
+    unsetenv("ZAMO_CONFIG");
+  }
+  std::string path(const char *file) const { return dir + "/" + file; }
+  // Files left in the directory other than the setup file and its backup.
+  int strays() const {
+    int n = 0;
+    for (const auto &e : fs::directory_iterator(dir))
+      if (e.path().filename().string().find(".new-") != std::string::npos) ++n;
+    return n;
+  }
+
+  std::string dir;
+  bool mounted = false;
+};
+}  // namespace
+
+TEST_F(SetupFiles, EveryRecordFilledAtRandomReadsBackByteForByte) {
+  std::mt19937 rng(20261206);
+  for (int round = 0; round < 3; ++round) {
+    auto zel = std::make_unique<zel_setup>(), zel2 = std::make_unique<zel_setup>();
+    auto dsp = std::make_unique<dsp_setup>(), dsp2 = std::make_unique<dsp_setup>();
+    auto rtd = std::make_unique<rtdisp_setup>(), rtd2 = std::make_unique<rtdisp_setup>();
+    auto zamo = std::make_unique<zamo_setup>(), zamo2 = std::make_unique<zamo_setup>();
+    fill_random(zel_schema(), zel.get(), rng);
+    fill_random(dsp_schema(), dsp.get(), rng);
+    fill_random(rtdisp_schema(), rtd.get(), rng);
+    fill_random(zamo_schema(), zamo.get(), rng);
+    ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
+    ASSERT_EQ(dsp_save_setup(dsp.get()), SITE_OK);
+    ASSERT_EQ(RtdispSaveSetup(rtd.get()), SITE_OK);
+    ASSERT_EQ(zamosave(zamo.get()), SITE_OK);
+    EXPECT_STREQ(zamo->sVersion, ZAMO_SETUP_VERSION) << "saving sets the current version";
+
+    std::memset(dsp2.get(), 0x5A, sizeof *dsp2);
+    ASSERT_EQ(ant_load_setup(zel2.get()), SITE_OK) << message_to_text(SITE_BAD_SETUP_FILE, 0, 0);
+    ASSERT_EQ(lim_loadFile("setup_dsp.conf", "dsp_manual_setup", dsp2.get(), setup_limits), SITE_OK);
+    ASSERT_EQ(RtdispLoadSetup(rtd2.get()), SITE_OK);
+    ASSERT_EQ(zamoload(zamo2.get()), SITE_OK);
+    EXPECT_EQ(std::memcmp(zel.get(), zel2.get(), sizeof *zel), 0);
+    EXPECT_EQ(std::memcmp(dsp.get(), dsp2.get(), sizeof *dsp), 0);
+    EXPECT_EQ(std::memcmp(rtd.get(), rtd2.get(), sizeof *rtd), 0);
+    EXPECT_EQ(std::memcmp(zamo.get(), zamo2.get(), sizeof *zamo), 0);
+  }
+}
+
+TEST_F(SetupFiles, TextsKeepEveryByteAndHandEditedFilesAreRead) {
+  auto zel = factory<zel_setup>("ant_manual_setup");
+  const char tricky[] = "a\"b\\c\n\td\x01\xff  ";
+  std::memcpy(zel->sSiteCodeDpA, "AB\0Z", 4);  // a byte after the terminator
+  std::memcpy(zel->sExtHeaderName, tricky, sizeof tricky);
+  ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
+  auto back = std::make_unique<zel_setup>();
+  ASSERT_EQ(ant_load_setup(back.get()), SITE_OK);
+  EXPECT_EQ(std::memcmp(back->sSiteCodeDpA, "AB\0Z", 4), 0);
+  EXPECT_EQ(std::memcmp(back->sExtHeaderName, tricky, sizeof tricky), 0);
+
+  // Comments, blank lines, free spacing, a '+', CRLF line ends, no final
+  // newline; everything unmentioned takes its factory value.
+  put(path("setup_ant.conf"),
+      "# hand edited\n\n   zel.iBaudRate1=+19200\r\n\tzel.sDevice1 =  \"/dev/ttyUSB0\"  \nzel.fazvelmax = "
+      "12.5");
+  ASSERT_EQ(ant_load_setup(back.get()), SITE_OK) << message_to_text(SITE_BAD_SETUP_FILE, 0, 0);
+  auto expected = factory<zel_setup>("ant_manual_setup");
+  expected->iBaudRate1 = 19200;
+  std::memset(expected->sDevice1, 0, sizeof expected->sDevice1);
+  std::strcpy(expected->sDevice1, "/dev/ttyUSB0");
+  expected->fazvelmax = 12.5f;
+  EXPECT_EQ(std::memcmp(back.get(), expected.get(), sizeof *back), 0);
+}
+
+TEST_F(SetupFiles, UnmentionedDeviceFieldsTakeTheFactoryValuesOfTheTypeRead) {
+  put(path("setup_zamo.conf"), "zamo.device.def[5].idev_type = 2\nzamo.device.def[6].iskip_time = 7\n");
+  auto zamo = std::make_unique<zamo_setup>();
+  ASSERT_EQ(zamoload(zamo.get()), SITE_OK) << message_to_text(SITE_BAD_SETUP_FILE, 0, 0);
+  EXPECT_EQ(zamo->device.def[5].idev_type, DEVICE_PRINTER);
+  EXPECT_EQ(zamo->device.def[5].iskip_time, 300);
+  EXPECT_STREQ(zamo->device.def[5].sMenuAlias, "Printer");
+  EXPECT_EQ(zamo->device.def[6].idev_type, DEVICE_UNUSED);
+  EXPECT_EQ(zamo->device.def[6].iskip_time, 7);
+  EXPECT_STREQ(zamo->sVersion, ZAMO_SETUP_VERSION);
+}
+
+TEST_F(SetupFiles, BadFilesAreRefusedWithFileAndLineAndLeaveFactoryValues) {
+  struct Case {
+    const char *line;
+    const char *what;
+  };
+  const Case cases[] = {
+      {"zel.iBaudRate3 = 9600", "unknown field \"zel.iBaudRate3\""},
+      {"zel.iBaudRate1 9600", "PATH = VALUE"},
+      {"= 9600", "PATH = VALUE"},
+      {"zel.iBaudRate1 =", "has no value"},
+      {"zel.iBaudRate1 = 2400", "given twice (first on line 2)"},
+      {"zel.iParity1 = 128", "outside the range"},
+      {"zel.iAntExportPortNum = -1", "outside the range"},
+      {"zel.iBaudRate2 = 99999999999999999999", "outside the range"},
+      {"zel.fazvelmax = 1e39", "outside the range"},
+      {"zel.iBaudRate2 = 1.5", "not a whole number"},
+      {"zel.iBaudRate2 = fast", "not a whole number"},
+      {"zel.fazvelmax = 12,5", "not a number"},
+      {"zel.sSiteCodeDpA = \"ABCDE\"", "5 bytes long, the field holds 4"},
+      {"zel.sNetInterface = eth0", "double quotes"},
+      {"zel.sNetInterface = \"eth0", "no closing quote"},
+      {"zel.sNetInterface = \"eth0\" x", "after the closing quote"},
+      {"zel.sNetInterface = \"e\\q\"", "unknown escape \\q"},
+      {"zel.sNetInterface = \"e\\x4\"", "two hexadecimal digits"},
+  };
+  const std::string file = path("setup_ant.conf");
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.line);
+    put(file, "# site\nzel.iBaudRate1 = 4800\n\n" + std::string(c.line) + "\n");
+    auto zel = std::make_unique<zel_setup>();
+    std::memset(zel.get(), 0x33, sizeof *zel);
+    ASSERT_EQ(ant_load_setup(zel.get()), SITE_BAD_SETUP_FILE);
+    const char *text = message_to_text(SITE_BAD_SETUP_FILE, 0, 0);
+    EXPECT_TRUE(contains(text, file + ", line 4: ")) << text;
+    EXPECT_TRUE(contains(text, c.what)) << text;
+    EXPECT_EQ(std::memcmp(zel.get(), factory<zel_setup>("ant_manual_setup").get(), sizeof *zel), 0)
+        << "nothing of the bad file is kept";
+  }
+}
+
+TEST_F(SetupFiles, MissingFileNamesFileAndReasonAndEachStatusKeepsItsDetail) {
+  auto rtd = std::make_unique<rtdisp_setup>();
+  ASSERT_EQ(RtdispLoadSetup(rtd.get()), SITE_READ_FAILED);
+  EXPECT_EQ(std::memcmp(rtd.get(), factory<rtdisp_setup>("rtdisp_setup").get(), sizeof *rtd), 0);
+  put(path("setup_ant.conf"), "zel.bogus = 1\n");
+  auto zel = std::make_unique<zel_setup>();
+  ASSERT_EQ(ant_load_setup(zel.get()), SITE_BAD_SETUP_FILE);
+
+  const char *text = message_to_text(SITE_READ_FAILED, 0, 0);
+  EXPECT_TRUE(contains(text, path("setup_rtdisp.conf"))) << text;
+  EXPECT_TRUE(contains(text, std::strerror(ENOENT))) << text;
+  EXPECT_TRUE(contains(message_to_text(SITE_BAD_SETUP_FILE, 0, 0), "zel.bogus"));
+  for (int status : std::initializer_list<int>{SITE_OK, SITE_NOTHING_DONE, SITE_NO_LISTING_DIR,
+                                               SITE_WRITE_FAILED, 0, -7, 0x12345})
+    EXPECT_NE(message_to_text(status, 0, 0), nullptr);
+  EXPECT_EQ(lim_loadFile("setup_dsp.conf", "no_such_limits", zel.get(), setup_limits), SITE_BAD_LIMITS);
+}
+
+TEST_F(SetupFiles, OlderDataSystemVersionsAreReadKeptAndSavedAsCurrent) {
+  put(path("setup_zamo.conf"),
+      "zamo.sVersion = \"9.2\"\nzamo.misc.lRetiredSwitch = 1\nzamo.misc.ipri_ingest = -5\n");
+  auto zamo = std::make_unique<zamo_setup>();
+  ASSERT_EQ(zamoload(zamo.get()), SITE_OK) << message_to_text(SITE_BAD_SETUP_FILE, 0, 0);
+  EXPECT_STREQ(zamo->sVersion, "9.2");
+  EXPECT_EQ(zamo->misc.ipri_ingest, -5);
+  ASSERT_EQ(zamosave(zamo.get()), SITE_OK);
+  EXPECT_STREQ(zamo->sVersion, ZAMO_SETUP_VERSION);
+  EXPECT_TRUE(contains(slurp(path("setup_zamo.conf")).c_str(), "zamo.sVersion = \"10.0\"\n"));
+
+  // The current version knows all its fields: an unknown one is an error.
+  put(path("setup_zamo.conf"), "zamo.sVersion = \"10.0\"\nzamo.misc.lRetiredSwitch = 1\n");
+  EXPECT_EQ(zamoload(zamo.get()), SITE_BAD_SETUP_FILE);
+  EXPECT_TRUE(contains(message_to_text(SITE_BAD_SETUP_FILE, 0, 0), "line 2: unknown field"));
+}
+
+TEST_F(SetupFiles, SavingKeepsABackupAndThePermissions) {
+  auto zel = factory<zel_setup>("ant_manual_setup");
+  auto zamo = factory<zamo_setup>("zamo_setup");
+  ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
+  ASSERT_EQ(zamosave(zamo.get()), SITE_OK);
+  struct stat st;
+  ASSERT_EQ(stat(path("setup_ant.conf").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0644u);
+  ASSERT_EQ(stat(path("setup_zamo.conf").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u) << "the data-system setup holds passwords";
+
+  std::string first = slurp(path("setup_ant.conf"));
+  chmod(path("setup_ant.conf").c_str(), 0640);
+  zel->iBaudRate1 = 38400;
+  ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
+  ASSERT_EQ(stat(path("setup_ant.conf").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(slurp(path("setup_ant.conf.bak")), first);
+  EXPECT_TRUE(contains(slurp(path("setup_ant.conf")).c_str(), "zel.iBaudRate1 = 38400\n"));
+  EXPECT_EQ(strays(), 0);
+}
+
+TEST_F(SetupFiles, AFailedSaveLeavesTheOldFileIntact) {
+  auto zel = factory<zel_setup>("ant_manual_setup");
+  ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
+  const std::string old = slurp(path("setup_ant.conf"));
+  zel->iBaudRate1 = 300;
+
+  // The backup's place is taken by a directory that cannot be removed.
+  fs::create_directories(path("setup_ant.conf.bak") + "/keep");
+  EXPECT_EQ(ant_save_setup(zel.get()), SITE_WRITE_FAILED);
+  EXPECT_TRUE(contains(message_to_text(SITE_WRITE_FAILED, 0, 0), path("setup_ant.conf")));
+  EXPECT_EQ(slurp(path("setup_ant.conf")), old);
+  EXPECT_EQ(strays(), 0);
+
+  // The setup directory is a file.
+  fs::remove_all(dir);
+  put(dir, "not a directory");
+  EXPECT_EQ(ant_save_setup(zel.get()), SITE_WRITE_FAILED);
+  EXPECT_EQ(slurp(dir), "not a directory");
+  fs::remove(dir);
+  fs::create_directory(dir);
+}
+
+// A full and a read-only file system, where this test may mount one.
+TEST_F(SetupFiles, AFailedSaveOnAFullOrReadOnlyFileSystemLeavesTheOldFileIntact) {
+  if (mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=256k,mode=0755") != 0)
+    GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
+  mounted = true;
+  auto zamo = factory<zamo_setup>("zamo_setup");
+  ASSERT_EQ(zamosave(zamo.get()), SITE_OK);
+  const std::string old = slurp(path("setup_zamo.conf"));
+  {
+    std::ofstream filler(path("filler"), std::ios::binary);
+    std::string block(4096, 'x');
+    while (filler.write(block.data(), block.size()) && filler.flush()) {
+    }
+  }
+  zamo->misc.ipri_ingest = -3;
+  EXPECT_EQ(zamosave(zamo.get()), SITE_WRITE_FAILED);
+  EXPECT_TRUE(contains(message_to_text(SITE_WRITE_FAILED, 0, 0), std::strerror(ENOSPC)));
+  EXPECT_EQ(slurp(path("setup_zamo.conf")), old);
+  EXPECT_EQ(strays(), 0);
+
+  fs::remove(path("filler"));
+  ASSERT_EQ(mount("tmpfs", dir.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr), 0);
+  EXPECT_EQ(zamosave(zamo.get()), SITE_WRITE_FAILED);
+  EXPECT_TRUE(contains(message_to_text(SITE_WRITE_FAILED, 0, 0), std::strerror(EROFS)));
+  EXPECT_EQ(slurp(path("setup_zamo.conf")), old);
+}
+
+TEST(SetupDirectory, ConfigThenRootThenTheCompiledDefault) {
+  setenv("ZAMO_CONFIG", "/site/config", 1);
+  setenv("ZAMO_ROOT", "/site/root", 1);
+  EXPECT_STREQ(setup_directory(), "/site/config");
+  unsetenv("ZAMO_CONFIG");
+  EXPECT_STREQ(setup_directory(), "/site/root/config");
+  unsetenv("ZAMO_ROOT");
+  EXPECT_STRNE(setup_directory(), "");
+  EXPECT_STRNE(setup_directory(), "/site/root/config");
+}

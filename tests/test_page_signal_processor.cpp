@@ -18,11 +18,13 @@
 #include <string>
 #include <vector>
 
+#include "app/page_window.h"
 #include "items/bounds.h"
 #include "items/builders.h"
 #include "items/state.h"
 #include "pages/pages.h"
 #include "pages/setup_copies.h"
+#include "sitelib/sitelib.h"
 #include "tests/support/gui.h"
 
 namespace {
@@ -67,6 +69,14 @@ void set_test_limits() {
   }
   rtd_range(Rtdisp.iChannelCount, 0, 16, 1);
   for (auto &channel : Rtdisp.Channel) rtd_range(channel.iPortNum, 1024, 65535, 30730);
+}
+
+// The site library's own limits and factory values.
+void load_site_limits() {
+  for (int copy : {COPY_MIN, COPY_MAX, COPY_FACTORY}) {
+    ASSERT_EQ(setup_limits("dsp_manual_setup", &dsp_limits[copy], copy, 0), 1);
+    ASSERT_EQ(setup_limits("rtdisp_setup", &Rtdisp_limits[copy], copy, 0), 1);
+  }
 }
 
 void set_text(char *field, size_t size, const char *text) { snprintf(field, size, "%s", text); }
@@ -332,6 +342,34 @@ TEST_F(SignalProcessorPage, InternalErrorsNameTheLiteralPaths) {
             std::string::npos);
 }
 
+// The site's limits cover every number, choice and toggle of the page: with
+// the factory values and every section shown, nothing is out of range and
+// no field lacks its limits, with and without dual polarisation.
+TEST_F(SignalProcessorPage, SiteFactoryValuesPassEveryCheck) {
+  load_site_limits();
+  for (bool dual : {true, false}) {
+    std::memcpy(&dsp, &dsp_limits[COPY_FACTORY], sizeof dsp);
+    std::memcpy(&Rtdisp, &Rtdisp_limits[COPY_FACTORY], sizeof Rtdisp);
+    dsp.ldsp_available = dsp.ldual_transmit = dsp.ltest_signal_gen_cont = dsp.lfreq_cont_avail = 1;
+    dsp.lXmtHorizontalOnly = dsp.lXmtVerticalOnly = dsp.lXmtSimultaneous = 1;
+    dsp.lPolarAvailable = dual;
+    dsp.lSimClutterWidNorm = !dual;
+    dsp.iCalSignalType = 1;
+    dsp.iXmtTubeType = 2;
+    dsp.interface = 2;
+    dsp.itype = 8;
+    dsp.iwidcnt = 4;
+    dsp.customTrig[0].iNumPeriods = dsp.customTrig[1].iNumPeriods = 64;
+    Rtdisp.lEnabled = 1;
+    Rtdisp.iChannelCount = 16;
+    testing::internal::CaptureStderr();
+    error_found = 0;
+    run_page(PassCheck);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "dual " << dual;
+    EXPECT_EQ(error_found, 0) << "dual " << dual << ": " << bounds_lines().back();
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Widgets
 
@@ -386,7 +424,14 @@ class SignalProcessorWindow : public SignalProcessorPage {
     window_.row_column =
         XtVaCreateManagedWidget("", xmRowColumnWidgetClass, window_.scrolled_window, nullptr);
     run_page(PassBuild, &window_);
-    collect(window_.row_column, fields_, titles_);
+    adopt(window_.row_column);
+  }
+
+  // Finds the items of the page built into this row-column.
+  void adopt(Widget row_column) {
+    fields_.clear();
+    titles_.clear();
+    collect(row_column, fields_, titles_);
   }
 
   // The n-th item labelled `label`.
@@ -621,6 +666,29 @@ TEST_F(SignalProcessorWindow, StoredPrfsAreClampedAndTheFieldsShowTheStoredValue
   run_page(PassMeasure);
   EXPECT_EQ(text("Default PRF"), "20000 Hertz");
   EXPECT_TRUE(bounds_lines().empty());
+}
+
+TEST_F(SignalProcessorWindow, FactoryResetsTheProcessorAndLeavesTheDisplayAlone) {
+  load_site_limits();
+  open_page(PAGE_SIGNAL_PROCESSOR);
+  ASSERT_NE(page_window(PAGE_SIGNAL_PROCESSOR), nullptr);
+  adopt(page_window(PAGE_SIGNAL_PROCESSOR)->row_column);
+  type("Transmit Wavelength", "10");
+  type("Number of RTD channels", "3");
+  ASSERT_EQ(dsp.iwavelength, 1000);
+
+  XmAnyCallbackStruct call{XmCR_ACTIVATE, nullptr};
+  XtCallCallbacks(gui_find(page_window(PAGE_SIGNAL_PROCESSOR)->menu_bar, "Factory"), XmNactivateCallback,
+                  &call);
+  gui_process(400);
+
+  EXPECT_EQ(std::memcmp(&dsp, &dsp_limits[COPY_FACTORY], sizeof dsp), 0);
+  EXPECT_EQ(Rtdisp.iChannelCount, 3u);
+  ASSERT_NE(page_window(PAGE_SIGNAL_PROCESSOR), nullptr);
+  adopt(page_window(PAGE_SIGNAL_PROCESSOR)->row_column);
+  EXPECT_EQ(text("Transmit Wavelength"), "5.33 cm");
+  EXPECT_EQ(text("Number of RTD channels"), "3");
+  EXPECT_TRUE(section_shown("RTD Channel #2"));
 }
 
 }  // namespace

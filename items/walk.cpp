@@ -3,6 +3,7 @@
 #include <Xm/ToggleB.h>
 #include <Xm/Xm.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
@@ -44,11 +45,14 @@ BuiltItems &built_items(PageState &page) {
 
 // The window's widgets die with it; a later rebuild of the same page into a
 // new window has already replaced the list, so only a matching one is emptied.
-void forget_built_items(Widget w, XtPointer page, XtPointer) {
-  BuiltItems &built = built_items(*static_cast<PageState *>(page));
+void forget_built_items(Widget w, XtPointer client, XtPointer) {
+  auto &page = *static_cast<PageState *>(client);
+  BuiltItems &built = built_items(page);
   if (built.form_dialog != w) return;
   built.form_dialog = nullptr;
   built.items.clear();
+  std::fill(page.section_widgets, page.section_widgets + page.section_count, nullptr);
+  std::fill(page.row_widgets, page.row_widgets + page.row_count, nullptr);
 }
 
 // Manages or unmanages a frame or row only when its state changes, which
@@ -140,7 +144,9 @@ void redisplay(const BuiltItem &b) {
 
 PageWalk::PageWalk(PageState &page, uint32_t pass, SetupItem *item, XtPointer arg)
     : page_(page), pass_(pass), item_(item), arg_(arg), callback_(page.callback) {
-  std::snprintf(page_.title, sizeof page_.title, page_.title_format ? _(page_.title_format) : "", host_name);
+  // gettext("") would give the catalogue header, so an empty format stays empty.
+  const bool has_title = page_.title_format && *page_.title_format;
+  std::snprintf(page_.title, sizeof page_.title, has_title ? _(page_.title_format) : "", host_name);
   switch (pass_) {
     case PassBuild:
       if (auto *window = static_cast<PageWindow *>(arg_)) {
@@ -152,6 +158,10 @@ PageWalk::PageWalk(PageState &page, uint32_t pass, SetupItem *item, XtPointer ar
       }
       break;
     case PassList:
+      // Normally made by PassMeasure at start-up; a page listed before
+      // that still gets its labels.
+      if (!page_.list_format[0])
+        build_list_format(page_.list_format, sizeof page_.list_format, page_.label_width);
       if (arg_) list_page_heading(static_cast<FILE *>(arg_), page_.title);
       break;
     case PassCheck:

@@ -1,0 +1,128 @@
+// The library's limits as the pages use them: a factory site checks clean on
+// every page there is, nothing in it needs repair, and no bound field lacks
+// its limits.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "items/bounds.h"
+#include "items/state.h"
+#include "pages/pages.h"
+#include "pages/setup_copies.h"
+#include "sitelib/schema.h"
+
+namespace {
+// The copies as the start-up load fills them: limits by name, device types
+// copied into the limit copies first, current values the factory values.
+void load_factory_site() {
+  std::memset(zamo_limits, 0, sizeof zamo_limits);
+  for (int which = LIMITS_MIN; which <= LIMITS_FACTORY; ++which) {
+    setup_limits("ant_manual_setup", &zel_limits[which], which, 0);
+    setup_limits("dsp_manual_setup", &dsp_limits[which], which, 0);
+    setup_limits("rtdisp_setup", &Rtdisp_limits[which], which, 0);
+  }
+  zamo = zamo_limits[LIMITS_FACTORY];
+  setup_limits("zamo_setup", &zamo, LIMITS_FACTORY, 0);
+  for (int which = LIMITS_MIN; which <= LIMITS_FACTORY; ++which) {
+    for (int d = 0; d < ZAMO_OUTPUT_DEVICES; ++d)
+      zamo_limits[which].device.def[d].idev_type = zamo.device.def[d].idev_type;
+    setup_limits("zamo_setup", &zamo_limits[which], which, 0);
+  }
+  zel = zel_limits[LIMITS_FACTORY];
+  dsp = dsp_limits[LIMITS_FACTORY];
+  Rtdisp = Rtdisp_limits[LIMITS_FACTORY];
+
+  // The editing form's stand-ins for stored fields, with their limits.
+  std::memset(auxset_limits, 0, sizeof auxset_limits);
+  auxset_limits[LIMITS_MIN].zel_ilat = -1073741824;
+  auxset_limits[LIMITS_MAX].zel_ilat = 1073741823;
+  auxset_limits[LIMITS_MIN].zel_ilon = INT32_MIN;
+  auxset_limits[LIMITS_MAX].zel_ilon = INT32_MAX;
+  int16_t *flags[] = {
+      &auxset.lstatus_product_gen, &auxset.lstatus_product_timeout, &auxset.lnoise_az,
+      &auxset.lnoise_el,           &auxset.lingsim_radar,           &auxset.lingsim_shearline,
+      &auxset.lingsim_fallspeed,   &auxset.lingsim_windfield,       &auxset.lingsim_randomized};
+  for (int16_t *flag : flags) {
+    size_t offset = reinterpret_cast<char *>(flag) - reinterpret_cast<char *>(&auxset);
+    *reinterpret_cast<int16_t *>(reinterpret_cast<char *>(&auxset_limits[LIMITS_MAX]) + offset) = 1;
+    *flag = 1;
+  }
+  auxset.zel_ilat = zel.idefault_lat;
+  auxset.zel_ilon = zel.idefault_lon;
+}
+
+// Every switch on and every count at its maximum, so that the pages show
+// nearly all their sections and rows.
+void switch_everything_on() {
+  struct Area {
+    const Schema &schema;
+    void *current;
+    void *maximum;
+  };
+  const Area areas[] = {{zel_schema(), &zel, &zel_limits[LIMITS_MAX]},
+                        {dsp_schema(), &dsp, &dsp_limits[LIMITS_MAX]},
+                        {rtdisp_schema(), &Rtdisp, &Rtdisp_limits[LIMITS_MAX]},
+                        {zamo_schema(), &zamo, &zamo_limits[LIMITS_MAX]}};
+  for (const Area &a : areas)
+    for (const SchemaField &f : a.schema.fields) {
+      bool count = f.path.find("count") != std::string::npos || f.path.find("Count") != std::string::npos ||
+                   f.path == "dsp.iwidcnt" || f.path.find("iNumPeriods") != std::string::npos;
+      if (f.kind == SchemaKind::Flag || (count && f.kind == SchemaKind::Number))
+        std::memcpy(static_cast<char *>(a.current) + f.offset, static_cast<char *>(a.maximum) + f.offset,
+                    f.size);
+    }
+  Rtdisp.lEnabled = 1;
+  zamo.device.idevcount = zamo.device.imaxdevcount;
+}
+
+struct Snapshot {
+  zel_setup zel_copy = zel;
+  dsp_setup dsp_copy = dsp;
+  rtdisp_setup rtdisp_copy = Rtdisp;
+  zamo_setup zamo_copy = zamo;
+  auxset_record auxset_copy = auxset;
+
+  bool unchanged() const {
+    return !std::memcmp(&zel_copy, &zel, sizeof zel) && !std::memcmp(&dsp_copy, &dsp, sizeof dsp) &&
+           !std::memcmp(&rtdisp_copy, &Rtdisp, sizeof Rtdisp) &&
+           !std::memcmp(&zamo_copy, &zamo, sizeof zamo) && !std::memcmp(&auxset_copy, &auxset, sizeof auxset);
+  }
+};
+
+std::string last_line() { return bounds_lines().empty() ? "" : bounds_lines().back(); }
+
+// Runs PassCheck on every page there is: no internal error, no finding.
+void expect_clean_check(const char *setting) {
+  for (int page = 0; page < PAGE_COUNT; ++page) {
+    PageFunction function = page_info(page).function;
+    if (!function) continue;
+    clear_bounds_lines();
+    error_found = 0;
+    ::testing::internal::CaptureStderr();
+    function(PassCheck, nullptr, nullptr);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << setting << ", page " << page;
+    EXPECT_EQ(error_found, 0) << setting << ", page " << page << ": " << last_line();
+  }
+}
+}  // namespace
+
+TEST(FactorySiteOnThePages, ChecksCleanAndNeedsNoRepair) {
+  load_factory_site();
+  expect_clean_check("factory site");
+  for (int page = 0; page < PAGE_COUNT; ++page) {
+    PageFunction function = page_info(page).function;
+    if (!function) continue;
+    auto before = std::make_unique<Snapshot>();
+    clear_bounds_lines();
+    function(PassRepair, nullptr, nullptr);
+    EXPECT_TRUE(before->unchanged()) << "page " << page << " repaired a factory value: " << last_line();
+  }
+}
+
+TEST(FactorySiteOnThePages, EveryShownFieldHasLimits) {
+  load_factory_site();
+  switch_everything_on();
+  expect_clean_check("every switch on");
+}

@@ -1,0 +1,93 @@
+// The setup areas as loading, saving and change detection see them, their
+// checksums, and the page orders of the passes that run over all pages.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "items/item.h"
+
+// Areas in load, checksum and save order; the data system only in full mode.
+enum Area { AREA_ZEL = 0, AREA_DSP, AREA_RTDISP, AREA_ZAMO, AREA_COUNT };
+
+struct AreaInfo {
+  const char *word;        // in the save question, e.g. "ZEL "
+  const char *short_name;  // in error lines, e.g. "ZEL"
+  const char *limits_name; // setup_limits name
+  void *record;            // current copy
+  void *limits;            // array of the three limit copies
+  size_t size;
+};
+
+const AreaInfo &area_info(int area);
+// Number of areas of the mode: 4 in full mode, 3 in processor-only mode.
+int areas_in_mode(void);
+
+// Set when the area's read at start-up failed; the area then holds its
+// factory values and is written only after the operator changed it.
+extern bool area_read_failed[AREA_COUNT];
+
+// Reads one area into its current copy with its limit copies (the whole
+// "Load all areas" step for that area); returns the library's status.
+int load_area(int area);
+void load_all_areas(void);
+
+// True when the data-system record carries a version text other than the
+// current one (and was really read).
+bool zamo_version_is_old(void);
+
+// Checksums of the four area records and auxset.
+enum { SUM_AUXSET = AREA_COUNT, SUM_COUNT };
+struct Checksums {
+  uint32_t value[SUM_COUNT];
+};
+
+// Taken when the values were last loaded or saved.
+extern Checksums loaded_checksums;
+
+// Sums over the current records as they are now.
+Checksums take_checksums(void);
+// Sums that the records would have in storage form, taken without
+// disturbing the editing form they are in.
+Checksums take_storage_form_checksums(void);
+void take_loaded_area_checksums(void);
+void take_loaded_auxset_checksum(void);
+bool area_changed(const Checksums &current, int area);
+// The change test; the records must be in storage form.
+bool setup_changed(void);
+
+// Writes every area of the mode that changed (and the data-system setup
+// while its version is old); areas whose write failed keep their old loaded
+// checksum, the others take new ones. True when every write succeeded.
+bool save_changed_areas(void);
+// "Save SETUP data for the following?\n" and the changed areas' words.
+std::string save_question_text(void);
+
+// Error status dialog: a line of text appended and the dialog shown.
+void add_error_status_line(const char *line);
+// A failed read, naming the area.
+void report_read_error(int area, int status);
+// Every line added so far (the dialog's list, also kept without a display).
+const std::vector<std::string> &error_status_lines(void);
+// The dialog, or nullptr before the first line or without a display.
+Widget error_status_dialog(void);
+
+// Page orders of the runs over all pages; in processor-only mode only the
+// first two entries (the processor pages) take part.
+extern const int measure_order[7];
+extern const int check_order[7];
+extern const int repair_order[7];
+extern const int list_order[7];
+// Pages of the order that exist, as functions, for the mode.
+std::vector<PageFunction> pages_in_order(const int order[7]);
+void run_pass(const int order[7], uint32_t pass, XtPointer arg);
+
+// The listing file for this minute in $ZAMO_LISTINGS (or $HOME), opened
+// for writing; nullptr when there is none (the reason already reported).
+FILE *open_listing_file(std::string &path);
+// Writes the pages of the order (or the one page) to a new listing file;
+// false when the listing could not be written.
+bool write_listing(const int *pages, int count);

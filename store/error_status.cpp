@@ -1,0 +1,69 @@
+// The error status dialog: every failure of the site library during load
+// and save, one line each. The list is never emptied; Cancel hides it.
+#include <Xm/List.h>
+#include <Xm/MessageB.h>
+#include <Xm/Xm.h>
+
+#include <cstdio>
+
+#include "items/i18n.h"
+#include "items/state.h"
+#include "sitelib/sitelib.h"
+#include "store/areas.h"
+#include "store/store.h"
+
+namespace {
+
+std::vector<std::string> lines;
+Widget dialog = nullptr;
+Widget list = nullptr;
+
+void hide_dialog(Widget, XtPointer, XtPointer) { XtUnmanageChild(dialog); }
+
+void create_dialog(void) {
+  XmString title = XmStringCreateLocalized(_("SETUP: Error Status"));
+  XmString cancel = XmStringCreateLocalized(_("Cancel"));
+  Arg args[3];
+  XtSetArg(args[0], XmNdialogTitle, title);
+  XtSetArg(args[1], XmNheight, 200);
+  XtSetArg(args[2], XmNcancelLabelString, cancel);
+  dialog = XmCreateTemplateDialog(top_level, const_cast<char *>(""), args, 3);
+  XmStringFree(title);
+  XmStringFree(cancel);
+  XtAddCallback(dialog, XmNcancelCallback, hide_dialog, nullptr);
+  list = XmCreateScrolledList(dialog, const_cast<char *>(""), nullptr, 0);
+  XtManageChild(list);
+}
+
+} // namespace
+
+void add_error_status_line(const char *line) {
+  lines.emplace_back(line);
+  if (!top_level)
+    return; // no display: the line is only kept
+  if (!dialog)
+    create_dialog();
+  XmString item = XmStringCreateLocalized(const_cast<char *>(line));
+  XmListAddItem(list, item, 0);
+  XmStringFree(item);
+  XtManageChild(dialog);
+}
+
+void report_error_status(int status) {
+  if (status == SITE_NOTHING_DONE)
+    return;
+  add_error_status_line(message_to_text(status, 0, 0));
+}
+
+void report_read_error(int area, int status) {
+  if (status == SITE_NOTHING_DONE)
+    return;
+  char line[1024];
+  snprintf(line, sizeof line, _("%s setup could not be read: %s"),
+           area_info(area).short_name, message_to_text(status, 0, 0));
+  add_error_status_line(line);
+}
+
+const std::vector<std::string> &error_status_lines(void) { return lines; }
+
+Widget error_status_dialog(void) { return dialog; }

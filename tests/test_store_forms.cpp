@@ -1,0 +1,144 @@
+// Editing form and storage form of the values edited through auxset.
+#include <gtest/gtest.h>
+
+#include "tests/store_site.h"
+
+namespace {
+
+class Forms : public ::testing::Test {
+protected:
+  void SetUp() override { clear_store_state(); }
+  void round_trip() {
+    convert_form(1);
+    convert_form(0);
+  }
+};
+
+TEST_F(Forms, NoiseAngleAnyAngleAndNegativeAngles) {
+  zamo.misc.inoise_az = static_cast<int16_t>(0xFFFF);
+  zamo.misc.inoise_el = static_cast<int16_t>(0x8000);
+  convert_form(1);
+  EXPECT_EQ(0, auxset.lnoise_az);
+  EXPECT_EQ(0, zamo.misc.inoise_az);
+  EXPECT_EQ(1, auxset.lnoise_el);
+  EXPECT_EQ(0, zamo.misc.inoise_el);
+  convert_form(0);
+  EXPECT_EQ(0xFFFF, static_cast<uint16_t>(zamo.misc.inoise_az))
+      << "flag 0 stores 'any angle'";
+  EXPECT_EQ(0, zamo.misc.inoise_el) << "0x8000..0xFFFE come back as angle 0";
+
+  zamo.misc.inoise_el = static_cast<int16_t>(0xFFFE);
+  convert_form(1);
+  EXPECT_EQ(1, auxset.lnoise_el);
+  EXPECT_EQ(0, zamo.misc.inoise_el);
+
+  zamo.misc.inoise_az = 135;
+  convert_form(1);
+  EXPECT_EQ(1, auxset.lnoise_az);
+  auxset.lnoise_az = 0; // switched off by the operator
+  convert_form(0);
+  EXPECT_EQ(0xFFFF, static_cast<uint16_t>(zamo.misc.inoise_az));
+}
+
+TEST_F(Forms, StatusProductIntervalsFollowTheirSwitches) {
+  zamo.misc.istatus_product_gen = 0;
+  zamo.misc.istatus_product_timeout = 600;
+  convert_form(1);
+  EXPECT_EQ(0, auxset.lstatus_product_gen);
+  EXPECT_EQ(1, auxset.lstatus_product_timeout);
+  auxset.lstatus_product_gen = 1; // on, interval left at 0
+  auxset.lstatus_product_timeout = 0;
+  convert_form(0);
+  EXPECT_EQ(1u, zamo.misc.istatus_product_gen);
+  EXPECT_EQ(0u, zamo.misc.istatus_product_timeout);
+
+  zamo.misc.istatus_product_gen = 300;
+  convert_form(1);
+  convert_form(0);
+  EXPECT_EQ(300u, zamo.misc.istatus_product_gen)
+      << "an interval that is on is kept";
+}
+
+TEST_F(Forms, SimulatorFlagsAreTheLowFiveBits) {
+  zamo.misc.iingsim_flags = 0xE0 | 0x01 | 0x08;
+  convert_form(1);
+  EXPECT_EQ(1, auxset.lingsim_radar);
+  EXPECT_EQ(0, auxset.lingsim_shearline);
+  EXPECT_EQ(0, auxset.lingsim_fallspeed);
+  EXPECT_EQ(1, auxset.lingsim_windfield);
+  EXPECT_EQ(0, auxset.lingsim_randomized);
+  auxset.lingsim_randomized = 1;
+  auxset.lingsim_radar = 0;
+  convert_form(0);
+  EXPECT_EQ(0x08 | 0x10, zamo.misc.iingsim_flags) << "bits 5 to 7 end up 0";
+}
+
+TEST_F(Forms, SwitchLimitsAndAntennaPosition) {
+  zel.idefault_lat = -500000;
+  zel.idefault_lon = 123456789;
+  convert_form(1);
+  EXPECT_EQ(-500000, auxset.zel_ilat);
+  EXPECT_EQ(123456789, auxset.zel_ilon);
+  EXPECT_EQ(-1073741824, auxset_limits[COPY_MIN].zel_ilat);
+  EXPECT_EQ(1073741823, auxset_limits[COPY_MAX].zel_ilat);
+  EXPECT_EQ(INT32_MIN, auxset_limits[COPY_MIN].zel_ilon);
+  EXPECT_EQ(INT32_MAX, auxset_limits[COPY_MAX].zel_ilon);
+  for (int16_t auxset_record::*flag :
+       {&auxset_record::lnoise_el, &auxset_record::lingsim_randomized,
+        &auxset_record::lstatus_product_timeout}) {
+    EXPECT_EQ(0, auxset_limits[COPY_MIN].*flag);
+    EXPECT_EQ(1, auxset_limits[COPY_MAX].*flag);
+  }
+  const auxset_record zero{};
+  EXPECT_EQ(0, memcmp(&zero, &auxset_limits[COPY_FACTORY], sizeof zero))
+      << "factory copy stays zero";
+
+  auxset.zel_ilat = 1000;
+  convert_form(0);
+  EXPECT_EQ(1000, zel.idefault_lat);
+  EXPECT_EQ(123456789, zel.idefault_lon);
+}
+
+TEST_F(Forms, InterfaceFormatFourIsEditedAsTwo) {
+  zel.icontrol_format = 4;
+  zel.istatus_format = 4;
+  zel.icontrol2_format = 4;
+  round_trip();
+  EXPECT_EQ(2, zel.icontrol_format);
+  EXPECT_EQ(2, zel.istatus_format);
+  EXPECT_EQ(4, zel.icontrol2_format);
+}
+
+TEST_F(Forms, ProcessorOnlyModeLeavesTheDataSystemAlone) {
+  full_mode = 0;
+  zamo.misc.inoise_az = static_cast<int16_t>(0x9000);
+  zamo.misc.istatus_product_gen = 0;
+  zamo.misc.iingsim_flags = 0xFF;
+  auxset.lstatus_product_gen = 1;
+  zel.idefault_lat = 77;
+  zamo_setup before;
+  memcpy(&before, &zamo, sizeof zamo);
+  round_trip();
+  EXPECT_EQ(0, memcmp(&before, &zamo, sizeof zamo));
+  EXPECT_EQ(77, auxset.zel_ilat)
+      << "the antenna position is converted in both modes";
+}
+
+TEST_F(Forms, StorageThenEditingFormIsStable) {
+  zamo.misc.inoise_az = static_cast<int16_t>(0xFFFF);
+  zamo.misc.inoise_el = 45;
+  zamo.misc.istatus_product_gen = 0;
+  zamo.misc.iingsim_flags = 0x15;
+  zel.idefault_lat = 99;
+  convert_form(1);
+  Checksums once = take_storage_form_checksums();
+  auxset_record edited = auxset;
+  convert_form(0); // a save: storage form and back
+  convert_form(1);
+  EXPECT_EQ(0, memcmp(&edited, &auxset, sizeof auxset));
+  Checksums twice = take_storage_form_checksums();
+  for (int sum = 0; sum < SUM_COUNT; ++sum)
+    EXPECT_EQ(once.value[sum], twice.value[sum]) << sum;
+}
+
+} // namespace

@@ -1,0 +1,137 @@
+// The listing file: its directory, its name, its pages and its failures.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "pages/pages.h"
+#include "tests/store_site.h"
+
+namespace {
+
+class Listing : public ::testing::Test {
+protected:
+  std::string dir;
+
+  void SetUp() override {
+    clear_store_state();
+    char name[] = "/tmp/store-list-XXXXXX";
+    dir = mkdtemp(name);
+    setenv("ZAMO_LISTINGS", dir.c_str(), 1);
+  }
+  void TearDown() override { system(("rm -rf '" + dir + "'").c_str()); }
+
+  // The one file in `where`, by name.
+  std::string only_file(const std::string &where) {
+    DirectoryStamps files = stamp_directory(where);
+    EXPECT_EQ(1u, files.size());
+    return files.empty() ? "" : files.begin()->first;
+  }
+  // What PassList writes for these pages, in this order.
+  std::string pages_listed(std::initializer_list<int> pages) {
+    FILE *file = tmpfile();
+    for (int page : pages)
+      if (PageFunction function = page_info(page).function)
+        function(PassList, nullptr, file);
+    rewind(file);
+    std::string text;
+    for (int c; (c = fgetc(file)) != EOF;)
+      text += static_cast<char>(c);
+    fclose(file);
+    return text;
+  }
+};
+
+TEST_F(Listing, NameHasTwelveDigitsOfTheCurrentMinute) {
+  time_ymds date{};
+  GetTimeYmds(&date, 0);
+  list_page_command(
+      nullptr, reinterpret_cast<XtPointer>(PAGE_CONTROL_PROCESSOR), nullptr);
+  std::string name = only_file(dir);
+  ASSERT_TRUE(std::regex_match(name, std::regex("[0-9]{12}\\.setup"))) << name;
+  char day[16];
+  snprintf(day, sizeof day, "%04d%02d%02d", date.iyear, date.imonth, date.iday);
+  EXPECT_EQ(day, name.substr(0, 8));
+  EXPECT_EQ(pages_listed({PAGE_CONTROL_PROCESSOR}),
+            read_file(dir + "/" + name));
+}
+
+TEST_F(Listing, HomeIsTheFallbackAndLongDirectoriesAreUsedWhole) {
+  unsetenv("ZAMO_LISTINGS");
+  setenv("HOME", dir.c_str(), 1);
+  list_all_command(nullptr, nullptr, nullptr);
+  EXPECT_NE("", only_file(dir));
+
+  std::string deep = dir;
+  while (deep.size() <= 200)
+    deep += "/a-rather-long-directory-name";
+  system(("mkdir -p '" + deep + "'").c_str());
+  setenv("ZAMO_LISTINGS", deep.c_str(), 1);
+  list_all_command(nullptr, nullptr, nullptr);
+  EXPECT_NE("", only_file(deep));
+}
+
+TEST_F(Listing, ListAllRunsThePagesOfTheModeInOrder) {
+  full_mode = 0;
+  list_all_command(nullptr, nullptr, nullptr);
+  std::string listed = read_file(dir + "/" + only_file(dir));
+  EXPECT_EQ(pages_listed({PAGE_SIGNAL_PROCESSOR, PAGE_CONTROL_PROCESSOR}),
+            listed);
+  EXPECT_NE("", listed);
+
+  full_mode = 1;
+  list_all_command(nullptr, nullptr, nullptr); // the same minute: replaces it
+  std::string name = only_file(dir);
+  EXPECT_EQ(pages_listed({PAGE_SIGNAL_PROCESSOR, PAGE_CONTROL_PROCESSOR,
+                          PAGE_INPUT_DEVICE, PAGE_INGEST, PAGE_GENERAL,
+                          PAGE_PRODUCT, PAGE_OUTPUT_DEVICE}),
+            read_file(dir + "/" + name));
+}
+
+TEST_F(Listing, FailuresSayOpenListError) {
+  std::string out, err;
+  // No directory variable at all: the coded report.
+  int status = run_in_child(
+      [] {
+        unsetenv("ZAMO_LISTINGS");
+        unsetenv("HOME");
+        list_all_command(nullptr, nullptr, nullptr);
+        exit(0);
+      },
+      &out, &err);
+  EXPECT_EQ(0, exit_code(status));
+  EXPECT_EQ("OPEN LIST ERROR\n", out);
+  EXPECT_NE(std::string::npos, err.find("ZAMO_LISTINGS")) << err;
+
+  // A directory that does not exist: perror names the path.
+  std::string missing = dir + "/missing";
+  setenv("ZAMO_LISTINGS", missing.c_str(), 1);
+  run_in_child(
+      [] {
+        list_all_command(nullptr, nullptr, nullptr);
+        exit(0);
+      },
+      &out, &err);
+  EXPECT_EQ("OPEN LIST ERROR\n", out);
+  EXPECT_TRUE(std::regex_search(
+      err, std::regex(missing + "/[0-9]{12}\\.setup: No such file")))
+      << err;
+
+  // The file opens but the disk fills up while it is written.
+  setenv("ZAMO_LISTINGS", dir.c_str(), 1);
+  status = run_in_child(
+      [] {
+        signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit = {100, 100};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        list_all_command(nullptr, nullptr, nullptr);
+        exit(0);
+      },
+      &out, &err);
+  EXPECT_EQ(0, exit_code(status));
+  EXPECT_EQ("OPEN LIST ERROR\n", out);
+  EXPECT_TRUE(
+      std::regex_search(err, std::regex("[0-9]{12}\\.setup: File too large")))
+      << err;
+}
+
+} // namespace

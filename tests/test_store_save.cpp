@@ -1,0 +1,257 @@
+// Start-up load, change detection, Save and Exit against a site written by
+// the site library in a temporary directory.
+#include <gtest/gtest.h>
+
+#include <Xm/List.h>
+
+#include <memory>
+
+#include "store/dialogs.h"
+#include "tests/store_site.h"
+
+namespace {
+
+class Store : public ::testing::Test {
+protected:
+  std::unique_ptr<FactorySite> site;
+
+  void SetUp() override {
+    REQUIRE_DISPLAY();
+    hide_warning();
+  }
+  void make_site(const std::function<void()> &adjust = [] {}) {
+    site = std::make_unique<FactorySite>(adjust);
+  }
+  void load() {
+    start_up_load(nullptr, nullptr);
+    gui_process(50);
+  }
+  // What Exit would ask, with the records in storage form as Exit has them.
+  std::string question() {
+    convert_form(0);
+    std::string text = setup_changed() ? save_question_text() : "";
+    convert_form(1);
+    return text;
+  }
+  std::string asked(const char *words) {
+    return std::string("Save SETUP data for the following?\n") + words;
+  }
+  void save() {
+    save_command(nullptr, nullptr, nullptr);
+    gui_process(50);
+  }
+  size_t error_count() { return error_status_lines().size(); }
+};
+
+TEST_F(Store, FactorySiteLoadsUnchanged) {
+  make_site();
+  size_t errors = error_count();
+  load();
+  EXPECT_EQ(errors, error_count());
+  EXPECT_EQ("", shown_warning());
+  EXPECT_EQ("", question());
+}
+
+TEST_F(Store, ProcessorOnlyModeReadsThreeAreasWithoutVersionWarning) {
+  make_site();
+  site->set_zamo_file_version("9.55");
+  site->corrupt(AREA_ZAMO);
+  full_mode = 0;
+  size_t errors = error_count();
+  load();
+  EXPECT_EQ(errors, error_count()) << "the data-system file is not read";
+  EXPECT_EQ("", shown_warning());
+  const zamo_setup untouched{};
+  EXPECT_EQ(0, memcmp(&untouched, &zamo, sizeof zamo));
+  EXPECT_EQ(0, memcmp(&untouched, &zamo_limits[COPY_MAX], sizeof zamo));
+
+  DirectoryStamps before = site->stamps();
+  save();
+  EXPECT_EQ("", site->written(before));
+}
+
+TEST_F(Store, OldVersionIsAnnouncedAndWrittenOnce) {
+  make_site();
+  site->set_zamo_file_version("9.55");
+  load();
+  EXPECT_EQ("Setup file converted from 9.55 to 10.0", shown_warning());
+  EXPECT_EQ("", question()) << "a version alone does not list ZAMO";
+
+  DirectoryStamps before = site->stamps();
+  save();
+  EXPECT_EQ(site->file[AREA_ZAMO], site->written(before));
+  EXPECT_EQ("Setup files successfully saved", shown_warning());
+  gui_process(3200);
+  EXPECT_EQ("", shown_warning()) << "the message closes itself";
+
+  before = site->stamps();
+  save();
+  EXPECT_EQ("", site->written(before))
+      << "the file holds the current version now";
+}
+
+TEST_F(Store, EditingFormChangesCountAsChanges) {
+  make_site([] {
+    zel.icontrol_format = 4;
+    zamo.misc.inoise_az = static_cast<int16_t>(0x8001);
+    zamo.misc.inoise_el = static_cast<int16_t>(0xFFFF);
+  });
+  load();
+  EXPECT_EQ(2, zel.icontrol_format);
+  EXPECT_EQ(asked("ZEL ZAMO "), question());
+  DirectoryStamps before = site->stamps();
+  save();
+  EXPECT_EQ(site->file[AREA_ZEL] + " " + site->file[AREA_ZAMO],
+            site->written(before));
+  EXPECT_EQ("", question());
+}
+
+TEST_F(Store, OnlyRealChangesAreListedAndWritten) {
+  make_site();
+  load();
+  zel.iBaudRate1 += 1;
+  EXPECT_EQ(asked("ZEL "), question());
+  zel.iBaudRate1 -= 1;
+  EXPECT_EQ("", question()) << "a change and its reversal is no change";
+
+  auxset.lingsim_shearline = !auxset.lingsim_shearline;
+  EXPECT_EQ(asked("ZAMO "), question());
+  auxset.lingsim_shearline = !auxset.lingsim_shearline;
+
+  int32_t latitude = auxset.zel_ilat + 1000;
+  auxset.zel_ilat = latitude;
+  Rtdisp.iPriority += 1;
+  EXPECT_EQ(asked("ZEL RTDISP "), question());
+
+  DirectoryStamps before = site->stamps();
+  save();
+  EXPECT_EQ(site->file[AREA_ZEL] + " " + site->file[AREA_RTDISP],
+            site->written(before));
+  EXPECT_EQ("", question());
+  EXPECT_EQ(latitude, zel.idefault_lat);
+  EXPECT_EQ(latitude, auxset.zel_ilat) << "editing form again after the save";
+
+  // What was saved is what a new start reads.
+  zel_setup saved = zel;
+  clear_store_state();
+  load();
+  EXPECT_EQ(0, memcmp(&saved, &zel, sizeof zel));
+}
+
+TEST_F(Store, TwoFailingReadsGiveTwoLinesNamingTheirAreas) {
+  make_site();
+  site->corrupt(AREA_DSP);
+  site->corrupt(AREA_ZAMO);
+  size_t errors = error_count();
+  load();
+  ASSERT_EQ(errors + 2, error_count());
+  EXPECT_EQ(0u,
+            error_status_lines()[errors].find("DSP setup could not be read: "));
+  EXPECT_EQ(0u, error_status_lines()[errors + 1].find(
+                    "ZAMO setup could not be read: "));
+  Widget dialog = error_status_dialog();
+  ASSERT_NE(nullptr, dialog);
+  EXPECT_TRUE(XtIsManaged(dialog));
+  WidgetList children;
+  Cardinal count = 0;
+  XtVaGetValues(dialog, XmNchildren, &children, XmNnumChildren, &count,
+                nullptr);
+  int items = 0;
+  for (Cardinal i = 0; i < count; ++i)
+    if (Widget list = gui_find(children[i], ""))
+      XtVaGetValues(list, XmNitemCount, &items, nullptr);
+  EXPECT_EQ(static_cast<int>(error_count()), items)
+      << "one list, never emptied";
+}
+
+TEST_F(Store, AreaThatCouldNotBeReadIsLeftAloneUntilChanged) {
+  make_site();
+  site->corrupt(AREA_ZAMO);
+  std::string corrupted = read_file(site->path(AREA_ZAMO));
+  load();
+  EXPECT_EQ("", shown_warning())
+      << "no version warning for a record never read";
+  convert_form(0);
+  EXPECT_EQ(0, memcmp(&zamo_limits[COPY_FACTORY], &zamo, sizeof zamo))
+      << "factory values stand in";
+  convert_form(1);
+  EXPECT_EQ("", question());
+
+  save();
+  EXPECT_EQ(corrupted, read_file(site->path(AREA_ZAMO)));
+
+  zamo.misc.ircv_beep_time += 1;
+  EXPECT_EQ(asked("ZAMO "), question());
+  save();
+  EXPECT_NE(corrupted, read_file(site->path(AREA_ZAMO)));
+  clear_store_state();
+  size_t errors = error_count();
+  load();
+  EXPECT_EQ(errors, error_count()) << "the written file reads again";
+}
+
+TEST_F(Store, FailedWriteIsReportedAndStaysChanged) {
+  make_site();
+  load();
+  zel.iBaudRate2 += 1;
+  size_t errors = error_count();
+  site->break_directory();
+  save();
+  site->mend_directory();
+  EXPECT_EQ(errors + 1, error_count());
+  EXPECT_EQ("Not all setup files were saved", shown_warning());
+  gui_process(3200);
+  EXPECT_EQ("Not all setup files were saved", shown_warning())
+      << "a failure stays on screen";
+  EXPECT_EQ(asked("ZEL "), question()) << "Exit still offers the unsaved area";
+
+  DirectoryStamps before = site->stamps();
+  save();
+  EXPECT_EQ(site->file[AREA_ZEL], site->written(before));
+  EXPECT_EQ("", question());
+}
+
+TEST_F(Store, SaveInTheExitQuestionLeavesOnlyWhenEverythingWasWritten) {
+  make_site();
+  load();
+  auxset.lnoise_az = !auxset.lnoise_az;
+  site->break_directory();
+  convert_form(0); // as Exit leaves the records
+  save_and_exit();
+  site->mend_directory();
+  gui_process(50);
+  EXPECT_EQ("Not all setup files were saved", shown_warning());
+  EXPECT_EQ(asked("ZAMO "), question());
+
+  DirectoryStamps before = site->stamps();
+  int status = run_in_child([] {
+    top_level = nullptr; // the parent owns the X connection
+    app_context = nullptr;
+    convert_form(0);
+    save_and_exit();
+  });
+  EXPECT_EQ(0, exit_code(status));
+  EXPECT_EQ(site->file[AREA_ZAMO], site->written(before));
+}
+
+TEST_F(Store, ExitStatuses) {
+  make_site();
+  load();
+  EXPECT_EQ(1, exit_code(run_in_child(
+                   [] { exit_command(nullptr, nullptr, nullptr); })))
+      << "nothing changed";
+
+  dsp.iwavelength += 1;
+  exit_command(nullptr, nullptr, nullptr);
+  gui_process(50);
+  EXPECT_EQ(asked("DSP "), shown_warning());
+  hide_warning();
+  convert_form(1);
+
+  unlink((site->dir + "/operators").c_str());
+  EXPECT_EQ(1, exit_code(run_in_child(
+                   [] { exit_command(nullptr, nullptr, nullptr); })))
+      << "not an operator, changes or not";
+}
+
+} // namespace

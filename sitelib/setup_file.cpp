@@ -427,6 +427,18 @@ int sync_directory(const std::string &directory) {
   close(fd);
   return err;
 }
+
+// A setup file that is a symbolic link is replaced where the link points, so
+// that the link stays.
+std::string link_target(const std::string &path) {
+  struct stat st;
+  if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char *real = realpath(path.c_str(), nullptr);
+  if (!real) return path;
+  std::string target = real;
+  free(real);
+  return target;
+}
 }  // namespace
 
 int read_setup_file(const std::string &path, const Schema &schema, void *record, setup_limits_fn limits) {
@@ -464,7 +476,8 @@ std::string format_setup_file(const Schema &schema, const void *record, const ch
   return out;
 }
 
-int write_file_atomically(const std::string &path, const std::string &content, mode_t new_mode) {
+int write_file_atomically(const std::string &requested, const std::string &content, mode_t new_mode) {
+  const std::string path = link_target(requested);
   struct stat old;
   bool exists = stat(path.c_str(), &old) == 0;
   int err = 0;

@@ -44,11 +44,14 @@ const char *general_text(int status) {
 }  // namespace
 
 int site_failure(int status, const char *format, ...) {
-  char text[1024];
-  va_list args;
+  va_list args, again;
   va_start(args, format);
-  std::vsnprintf(text, sizeof text, format, args);
+  va_copy(again, args);
+  int length = std::vsnprintf(nullptr, 0, format, args);
   va_end(args);
+  std::string text(length > 0 ? length : 0, '\0');
+  if (length > 0) std::vsnprintf(&text[0], text.size() + 1, format, again);
+  va_end(again);
   details()[status] = text;
   return status;
 }

@@ -255,6 +255,15 @@ TEST_F(SetupFiles, SavingKeepsABackupAndThePermissions) {
   EXPECT_EQ(slurp(path("setup_ant.conf.bak")), first);
   EXPECT_TRUE(contains(slurp(path("setup_ant.conf")).c_str(), "zel.iBaudRate1 = 38400\n"));
   EXPECT_EQ(strays(), 0);
+
+  // A setup file kept elsewhere through a symbolic link stays linked.
+  fs::create_directory(path("shared"));
+  fs::rename(path("setup_ant.conf"), path("shared/ant.conf"));
+  fs::create_symlink("shared/ant.conf", path("setup_ant.conf"));
+  zel->iBaudRate1 = 1200;
+  ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
+  EXPECT_TRUE(fs::is_symlink(path("setup_ant.conf")));
+  EXPECT_TRUE(contains(slurp(path("shared/ant.conf")).c_str(), "zel.iBaudRate1 = 1200\n"));
 }
 
 TEST_F(SetupFiles, AFailedSaveLeavesTheOldFileIntact) {

@@ -341,7 +341,8 @@ struct Reader {
 
   int parse(const std::string &content) {
     int number = 0;
-    for (size_t pos = 0; pos < content.size();) {
+    size_t start = content.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;  // a byte order mark some editors add
+    for (size_t pos = start; pos < content.size();) {
       size_t nl = content.find('\n', pos);
       if (nl == std::string::npos) nl = content.size();
       int status = line(++number, std::string_view(content).substr(pos, nl - pos));

@@ -134,10 +134,11 @@ TEST_F(SetupFiles, TextsKeepEveryByteAndHandEditedFilesAreRead) {
   EXPECT_EQ(std::memcmp(back->sSiteCodeDpA, "AB\0Z", 4), 0);
   EXPECT_EQ(std::memcmp(back->sExtHeaderName, tricky, sizeof tricky), 0);
 
-  // Comments, blank lines, free spacing, a '+', CRLF line ends, no final
-  // newline; everything unmentioned takes its factory value.
+  // A byte order mark, comments, blank lines, free spacing, a '+', CRLF line
+  // ends, no final newline; everything unmentioned takes its factory value.
   put(path("setup_ant.conf"),
-      "# hand edited\n\n   zel.iBaudRate1=+19200\r\n\tzel.sDevice1 =  \"/dev/ttyUSB0\"  \nzel.fazvelmax = "
+      "\xEF\xBB\xBF# hand edited\n\n   zel.iBaudRate1=+19200\r\n\tzel.sDevice1 =  \"/dev/ttyUSB0\"  "
+      "\nzel.fazvelmax = "
       "12.5");
   ASSERT_EQ(ant_load_setup(back.get()), SITE_OK) << message_to_text(SITE_BAD_SETUP_FILE, 0, 0);
   auto expected = factory<zel_setup>("ant_manual_setup");

@@ -18,7 +18,8 @@ enum { LIMITS_MIN = 0, LIMITS_MAX = 1, LIMITS_FACTORY = 2 };
 
 enum class SchemaType { Int8, UInt8, Int16, UInt16, Int32, UInt32, Float, Double, Text };
 
-// What a page makes of the field; decides nothing but documents the limits.
+// What a page makes of the field: it explains the limits (a choice spans the
+// values offered) and lets the tests check them.
 enum class SchemaKind { Number, Flag, Choice, Text };
 
 struct SchemaField {

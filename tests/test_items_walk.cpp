@@ -60,20 +60,16 @@ std::string read_file(const char *path) {
   return text.str();
 }
 
-TEST_F(WalkTest, MeasureBuildsTheListingLabelFormat) {
-  EXPECT_EQ(test_page_state.label_width, 18);  // "Number of devices" and one
-  EXPECT_STREQ(test_page_state.list_format, "  %-18s: ");
-}
-
 TEST_F(WalkTest, ListingOfTheTestPageMatchesTheHandWrittenFile) {
   testrec.iThreshold[1] = -7;
   testrec.device[1].iType = 1;
   testrec.device[1].iPort = 4001;
   testrec.device[1].lEnabled = 0;
+  std::strcpy(testrec.sNote, "first\tnote");
   EXPECT_EQ(listing(), read_file(SETUP_TEST_DATA_DIR "/test_page_listing.txt"));
 }
 
-TEST_F(WalkTest, ListingHidesHiddenSectionsAndShowsUnknownChoices) {
+TEST_F(WalkTest, ListingHidesHiddenPartsAndShowsUnknownChoices) {
   testrec.lFeature = 0;
   testrec.iMode = 7;
   std::string text = listing();
@@ -82,11 +78,6 @@ TEST_F(WalkTest, ListingHidesHiddenSectionsAndShowsUnknownChoices) {
   EXPECT_EQ(text.find("Range limit"), std::string::npos);
   EXPECT_NE(text.find("  Operating mode    : ?????\n"), std::string::npos);
   EXPECT_NE(text.find("  Slow host         : radar-host\n"), std::string::npos);
-}
-
-TEST_F(WalkTest, ListingShowsControlCharactersAsDots) {
-  std::strcpy(testrec.sNote, "a\tb\x01");
-  EXPECT_NE(listing().find("  Note              : a.b.\n"), std::string::npos);
 }
 
 TEST_F(WalkTest, CheckOfValuesInRangeAddsOnlyTheHeading) {
@@ -182,15 +173,6 @@ TEST_F(WalkTest, RepairButtonRunsThePagesInOrderAndReplacesTheList) {
   EXPECT_EQ(bounds_lines()[4], "Trailer flag:  1  was 3");
   EXPECT_EQ(bounds_lines()[7], "Test Page Setups, radar1");
   set_repair_pages(nullptr, 0);
-}
-
-TEST_F(WalkTest, NumberedLabelsAndTitlesAreFormattedInThePageBuffers) {
-  test_page_device_slots = 6;
-  testrec.iDeviceCount = 6;
-  std::string text = listing();
-  test_page_device_slots = 4;
-  EXPECT_NE(text.find("\nDevice #6\n  Device 6 type     : Serial\n"), std::string::npos);
-  EXPECT_STREQ(test_page_state.label_buffer, "Device 6 type");
 }
 
 }  // namespace

@@ -59,6 +59,7 @@ void test_page(uint32_t pass, SetupItem *item, XtPointer arg) {
              {{_("Serial"), 0}, {_("Network"), 1}});
     w.number(FIELD_AS(testrec.device[d].iPort, "DEV.iPort"), _("Port"), "%.0f", 1, {w.hint("%d", 4000 + d)});
     w.toggle(FIELD_AS(testrec.device[d].lEnabled, "DEV.lEnabled"), _("Enabled"), _("On"), _("Off"));
+    w.number(FIELD_AS(testrec.device[d].iTimeout, "DEV.iTimeout"), _("Timeout"), _("%.1f min"), 60);
     w.row(network_device(d));
     w.text(TEXT(testrec.device[d].sAddress), _("Address"), {"10.0.0.1"});
     w.number(FIELD_AS(testrec.device[d].dRate, "DEV.dRate"), _("Rate"), "%.3f kHz", 1000);
@@ -97,6 +98,7 @@ void test_page_reset(void) {
     set_limits(d.iType, 0, 1, 0);
     set_limits(d.lEnabled, 0, 1, 1);
     set_limits(d.iPort, 1024, 9999, 4000);
+    set_limits(d.iTimeout, 0, 3600, 90);
     set_limits(d.dRate, 1000, 100000, 9600);
   }
   set_limits(testrec.lTrailer, 0, 1, 0);

@@ -15,6 +15,7 @@ struct test_device {
   int8_t iType;  // choice: 0 serial, 1 network
   uint8_t lEnabled;
   uint16_t iPort;
+  int16_t iTimeout;  // seconds, shown in minutes
   char sAddress[16];
   double dRate;
 };
@@ -40,7 +41,8 @@ extern test_setup testrec;
 extern test_setup testrec_limits[3];
 
 // Device sections the page walks over (at most TEST_DEVICE_CAPACITY);
-// tests keep the default, the benchmark raises it to scale the page.
+// tests keep the default, the benchmark raises it to scale the page (six
+// items each: all 240 make a page of about 1450 items).
 extern int test_page_device_slots;
 
 extern PageState test_page_state;

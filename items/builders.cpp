@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "items/i18n.h"
 
@@ -53,11 +54,11 @@ void free_block(Widget, XtPointer block, XtPointer) {
   delete static_cast<Block *>(block);
 }
 
-// Frees `block` when `owner` is destroyed.
+// Frees `block` when `owner` is destroyed; returns the owner.
 template <typename Block>
-Block *owned_by(Widget owner, Block *block) {
+Widget owned_by(Widget owner, Block *block) {
   XtAddCallback(owner, XmNdestroyCallback, free_block<Block>, block);
-  return block;
+  return owner;
 }
 
 // A compound string in the locale's charset; the caller frees it.
@@ -69,58 +70,106 @@ void set_label_string(Widget w, const char *text) {
   XmStringFree(s);
 }
 
-// Top of `w` just below the row anchor: the row form itself for the first
-// item of a row, else the label of the row's previous item.
-void attach_below_anchor(Widget w) {
-  if (row_anchor == current_row_form || !row_anchor)
-    XtVaSetValues(w, XmNtopAttachment, XmATTACH_FORM, XmNtopOffset, kAnchorOffset, nullptr);
-  else
-    XtVaSetValues(w, XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, row_anchor, XmNtopOffset, kAnchorOffset,
-                  nullptr);
-}
+// Creation arguments. Every resource and attachment is given when a widget
+// is created: setting them afterwards makes the toolkit lay the row out
+// again for each call, which is most of the cost of a large page.
+struct Args {
+  Arg list[16];
+  Cardinal count = 0;
 
-void attach_right_of(Widget w, Widget left, int offset) {
-  XtVaSetValues(w, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, left, XmNleftOffset, offset,
-                XmNrightAttachment, XmATTACH_FORM, XmNrightOffset, kFormEdgeOffset, nullptr);
+  Args &set(const char *name, XtArgVal value) {
+    XtSetArg(list[count], const_cast<char *>(name), value);
+    ++count;
+    return *this;
+  }
+  // Top just below the row anchor: the row form itself for the first item
+  // of a row, else the label of the row's previous item.
+  Args &below_anchor() {
+    if (!row_anchor || row_anchor == current_row_form)
+      return set(XmNtopAttachment, XmATTACH_FORM).set(XmNtopOffset, kAnchorOffset);
+    return set(XmNtopAttachment, XmATTACH_WIDGET)
+        .set(XmNtopWidget, (XtArgVal)row_anchor)
+        .set(XmNtopOffset, kAnchorOffset);
+  }
+  Args &right_of(Widget left, int offset) {
+    return set(XmNleftAttachment, XmATTACH_WIDGET)
+        .set(XmNleftWidget, (XtArgVal)left)
+        .set(XmNleftOffset, offset);
+  }
+  Args &to_right_edge() {
+    return set(XmNrightAttachment, XmATTACH_FORM).set(XmNrightOffset, kFormEdgeOffset);
+  }
+};
+
+Widget create(const char *name, WidgetClass widget_class, Widget parent, Args &args) {
+  return XtCreateWidget(name, widget_class, parent, args.list, args.count);
 }
 
 // The right-aligned item label, the row's first column.
 Widget create_item_label(const char *text, int label_width) {
   XmString s = make_string(text);
-  Widget label = XtVaCreateWidget(
-      "", xmLabelWidgetClass, current_row_form, XmNlabelString, s, XmNalignment, XmALIGNMENT_END, XmNwidth,
-      static_cast<Dimension>(kPixelsPerLabelChar * label_width), XmNheight, kItemHeight, nullptr);
+  Args args;
+  args.set(XmNlabelString, (XtArgVal)s)
+      .set(XmNalignment, XmALIGNMENT_END)
+      .set(XmNwidth, static_cast<Dimension>(kPixelsPerLabelChar * label_width))
+      .set(XmNheight, kItemHeight)
+      .below_anchor()
+      .set(XmNleftAttachment, XmATTACH_FORM)
+      .set(XmNleftOffset, kFormEdgeOffset);
+  Widget label = create("", xmLabelWidgetClass, current_row_form, args);
   XmStringFree(s);
-  attach_below_anchor(label);
-  XtVaSetValues(label, XmNleftAttachment, XmATTACH_FORM, XmNleftOffset, kFormEdgeOffset, nullptr);
   return label;
 }
 
-Widget create_text_field(SetupItem *item, XtCallbackProc callback) {
-  Widget field = XtVaCreateWidget("", xmTextFieldWidgetClass, current_row_form, XmNheight, kItemHeight,
-                                  XmNuserData, item, nullptr);
+// The item's text field, right of `left` and reaching the form's right edge.
+Widget create_text_field(SetupItem *item, XtCallbackProc callback, Widget left, int left_offset) {
+  Args args;
+  args.set(XmNheight, kItemHeight)
+      .set(XmNuserData, (XtArgVal)item)
+      .below_anchor()
+      .right_of(left, left_offset)
+      .to_right_edge();
+  Widget field = create("", xmTextFieldWidgetClass, current_row_form, args);
   XtAddCallback(field, XmNactivateCallback, callback, nullptr);
   XtAddCallback(field, XmNlosingFocusCallback, callback, nullptr);
-  attach_below_anchor(field);
   return field;
 }
 
-// Creates the hint menu's entries and its "i" cascade in the menu bar.
+// The hint menu: a small menu bar right of the label with an "i" cascade
+// whose entries carry the hint record.
 void create_hint_menu(HintWidgets &w, SetupItem *hint_item, XtCallbackProc callback, const char *const *hints,
                       int hint_count) {
+  Args bar;
+  bar.set(XmNresizeWidth, False)
+      .set(XmNresizeHeight, False)
+      .set(XmNmarginWidth, 0)
+      .set(XmNmarginHeight, 0)
+      .set(XmNheight, kItemHeight)
+      .set(XmNwidth, 20)
+      .below_anchor()
+      .right_of(w.label, 9);
+  w.menu_bar = XmCreateMenuBar(current_row_form, const_cast<char *>(""), bar.list, bar.count);
   w.pulldown = XmCreatePulldownMenu(w.menu_bar, const_cast<char *>(""), nullptr, 0);
   for (int i = 0; i < hint_count; ++i) {
     XmString s = make_string(hints[i]);
-    Widget entry = XtVaCreateManagedWidget("", xmPushButtonWidgetClass, w.pulldown, XmNlabelString, s,
-                                           XmNuserData, hint_item, nullptr);
+    Args entry;
+    entry.set(XmNlabelString, (XtArgVal)s).set(XmNuserData, (XtArgVal)hint_item);
+    Widget button = create("", xmPushButtonWidgetClass, w.pulldown, entry);
     XmStringFree(s);
-    XtAddCallback(entry, XmNactivateCallback, callback, nullptr);
+    XtAddCallback(button, XmNactivateCallback, callback, nullptr);
+    XtManageChild(button);
   }
   XmString i_label = make_string("i");
-  w.cascade =
-      XtVaCreateWidget("hintcascadebtn", xmCascadeButtonWidgetClass, w.menu_bar, XmNlabelString, i_label,
-                       XmNrecomputeSize, False, XmNalignment, XmALIGNMENT_BEGINNING, XmNheight, 24, XmNwidth,
-                       16, XmNmarginWidth, 1, XmNmarginTop, 4, XmNsubMenuId, w.pulldown, nullptr);
+  Args cascade;
+  cascade.set(XmNlabelString, (XtArgVal)i_label)
+      .set(XmNrecomputeSize, False)
+      .set(XmNalignment, XmALIGNMENT_BEGINNING)
+      .set(XmNheight, 24)
+      .set(XmNwidth, 16)
+      .set(XmNmarginWidth, 1)
+      .set(XmNmarginTop, 4)
+      .set(XmNsubMenuId, (XtArgVal)w.pulldown);
+  w.cascade = create("hintcascadebtn", xmCascadeButtonWidgetClass, w.menu_bar, cascade);
   XmStringFree(i_label);
 }
 
@@ -183,10 +232,8 @@ Widget build_row(void) {
 SetupItem *build_label_field(const char *label, int label_width, XtCallbackProc callback) {
   auto *block = new BuiltItem<FieldWidgets>{};
   FieldWidgets &w = block->widgets;
-  w.label = create_item_label(label, label_width);
-  owned_by(w.label, block);
-  w.field = create_text_field(&block->item, callback);
-  attach_right_of(w.field, w.label, 8);
+  w.label = owned_by(create_item_label(label, label_width), block);
+  w.field = create_text_field(&block->item, callback, w.label, 8);
   row_anchor = w.label;
   XtManageChild(w.label);
   XtManageChild(w.field);
@@ -198,20 +245,10 @@ SetupItem *build_hint_field(const char *label, int label_width, XtCallbackProc c
                             const char *const *hints, int hint_count, SetupItem **hint_item) {
   auto *block = new BuiltHint{};
   HintWidgets &w = block->widgets;
-  w.label = create_item_label(label, label_width);
-  owned_by(w.label, block);
-  w.menu_bar = XmCreateMenuBar(current_row_form, const_cast<char *>(""), nullptr, 0);
-  XtVaSetValues(w.menu_bar, XmNresizeWidth, False, XmNresizeHeight, False, XmNmarginWidth, 0, XmNmarginHeight,
-                0, XmNheight, kItemHeight, XmNwidth, 20, nullptr);
+  w.label = owned_by(create_item_label(label, label_width), block);
   create_hint_menu(w, &block->hint_item, callback, hints, hint_count);
-  w.field = create_text_field(&block->field_item, callback);
-
-  attach_below_anchor(w.menu_bar);
-  XtVaSetValues(w.menu_bar, XmNleftAttachment, XmATTACH_WIDGET, XmNleftWidget, w.label, XmNleftOffset, 9,
-                nullptr);
-  attach_right_of(w.field, w.menu_bar, 5);
+  w.field = create_text_field(&block->field_item, callback, w.menu_bar, 5);
   row_anchor = w.label;
-
   Widget managed[] = {w.label, w.menu_bar, w.cascade, w.field};
   for (Widget m : managed) XtManageChild(m);
   // Both records share the widget record; the walk gives them one id.
@@ -225,35 +262,40 @@ SetupItem *build_option_menu(const char *label, const Choice *choices, int choic
                              XtCallbackProc callback) {
   auto *block = new BuiltItem<FieldWidgets>{};
   FieldWidgets &w = block->widgets;
-  w.label = create_item_label(label, label_width);
-  owned_by(w.label, block);
+  w.label = owned_by(create_item_label(label, label_width), block);
 
   // One button more than there are choices: "?????", shown only for a
-  // value that matches no choice and never offered in the menu.
+  // value that matches no choice and never offered in the menu. The labels
+  // are given at creation, so the buttons size themselves to them before
+  // their size is fixed.
+  std::vector<XmString> labels;
+  for (int i = 0; i <= choice_count; ++i)
+    labels.push_back(make_string(i < choice_count ? choices[i].text : kUnknownChoice));
   XmString empty = make_string("");
-  Arg args[8];
-  Cardinal n = 0;
-  XtSetArg(args[n], XmNuserData, &block->item), ++n;
-  XtSetArg(args[n], XmNspacing, 0), ++n;
-  XtSetArg(args[n], XmNmarginWidth, 0), ++n;
-  XtSetArg(args[n], XmNmarginHeight, 0), ++n;
-  XtSetArg(args[n], XmNlabelString, empty), ++n;
-  XtSetArg(args[n], XmNbuttonCount, choice_count + 1), ++n;
-  XtSetArg(args[n], XmNsimpleCallback, callback), ++n;
-  w.field = XmCreateSimpleOptionMenu(current_row_form, const_cast<char *>(""), args, n);
+  Args args;
+  args.set(XmNuserData, (XtArgVal)&block->item)
+      .set(XmNspacing, 0)
+      .set(XmNmarginWidth, 0)
+      .set(XmNmarginHeight, 0)
+      .set(XmNlabelString, (XtArgVal)empty)
+      .set(XmNbuttonCount, choice_count + 1)
+      .set(XmNbuttons, (XtArgVal)labels.data())
+      .set(XmNsimpleCallback, (XtArgVal)callback)
+      .below_anchor()
+      .right_of(w.label, 0)
+      .to_right_edge();
+  w.field = XmCreateSimpleOptionMenu(current_row_form, const_cast<char *>(""), args.list, args.count);
   XmStringFree(empty);
+  for (XmString l : labels) XmStringFree(l);
 
   for (int i = 0; i <= choice_count; ++i) {
     Widget button = choice_button(w.field, i);
     if (!button) continue;
-    XtVaSetValues(button, XmNuserData, &block->item, XmNrecomputeSize, True, nullptr);
-    set_label_string(button, i < choice_count ? choices[i].text : kUnknownChoice);
-    XtVaSetValues(button, XmNrecomputeSize, False, XmNheight, kChoiceButtonHeight, nullptr);
+    XtVaSetValues(button, XmNuserData, &block->item, XmNrecomputeSize, False, XmNheight, kChoiceButtonHeight,
+                  nullptr);
     if (i == choice_count) XtUnmanageChild(button);
   }
 
-  attach_below_anchor(w.field);
-  attach_right_of(w.field, w.label, 0);
   row_anchor = w.label;
   XtManageChild(w.label);
   XtManageChild(w.field);
@@ -265,14 +307,17 @@ SetupItem *build_toggle(const char *label, const char *off_text, const char *on_
                         XtCallbackProc callback) {
   auto *block = new BuiltItem<FieldWidgets>{};
   FieldWidgets &w = block->widgets;
-  w.label = create_item_label(label, label_width);
-  owned_by(w.label, block);
-  w.field = XtVaCreateWidget("setuptgl", xmToggleButtonWidgetClass, current_row_form, XmNuserData,
-                             &block->item, XmNrecomputeSize, False, XmNheight, kItemHeight, XmNalignment,
-                             XmALIGNMENT_BEGINNING, nullptr);
+  w.label = owned_by(create_item_label(label, label_width), block);
+  Args args;
+  args.set(XmNuserData, (XtArgVal)&block->item)
+      .set(XmNrecomputeSize, False)
+      .set(XmNheight, kItemHeight)
+      .set(XmNalignment, XmALIGNMENT_BEGINNING)
+      .below_anchor()
+      .right_of(w.label, 7)
+      .to_right_edge();
+  w.field = create("setuptgl", xmToggleButtonWidgetClass, current_row_form, args);
   XtAddCallback(w.field, XmNvalueChangedCallback, callback, nullptr);
-  attach_below_anchor(w.field);
-  attach_right_of(w.field, w.label, 7);
   row_anchor = w.label;
   XtManageChild(w.label);
   XtManageChild(w.field);

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 // gtest before the X headers: their macros (None, Bool) break it.
 #include <Xm/Form.h>
+#include <Xm/Label.h>
+#include <Xm/PushB.h>
 #include <Xm/RowColumn.h>
 #include <Xm/ScrolledW.h>
 #include <Xm/TextF.h>
@@ -17,6 +19,7 @@
 #include "items/state.h"
 #include "pages/setup_copies.h"
 #include "tests/support/gui.h"
+#include "tests/support/test_page.h"
 
 namespace {
 
@@ -42,10 +45,36 @@ void small_page(uint32_t pass, SetupItem *, XtPointer arg) {
 
 PageInfo test_pages[PAGE_COUNT] = {
     {small_page<0>, 640, "", ""}, {small_page<1>, 620, "", ""}, {nullptr, 600, "", ""},
-    {small_page<3>, 600, "", ""}, {nullptr, 600, "", ""},       {small_page<5>, 600, "", ""},
+    {small_page<3>, 600, "", ""}, {test_page, 600, "", ""},     {small_page<5>, 600, "", ""},
     {nullptr, 600, "", ""},
 };
 const PageInfo &test_page_info(int page_number) { return test_pages[page_number]; }
+
+std::string label_of(Widget w) {
+  XmString s = nullptr;
+  XtVaGetValues(w, XmNlabelString, &s, nullptr);
+  char *text = nullptr;
+  XmStringGetLtoR(s, const_cast<char *>(XmFONTLIST_DEFAULT_TAG), &text);
+  std::string result = text ? text : "";
+  XtFree(text);
+  XmStringFree(s);
+  return result;
+}
+
+// The text field beside the label `label` in its row form.
+Widget field_beside(Widget root, const char *label) {
+  if (!XtIsComposite(root)) return nullptr;
+  WidgetList children = nullptr;
+  Cardinal count = 0;
+  XtVaGetValues(root, XmNchildren, &children, XmNnumChildren, &count, nullptr);
+  for (Cardinal i = 0; i < count; ++i) {
+    if (XmIsLabel(children[i]) && !XmIsPushButton(children[i]) && label_of(children[i]) == label)
+      for (Cardinal j = i + 1; j < count; ++j)
+        if (XmIsTextField(children[j])) return children[j];
+    if (Widget found = field_beside(children[i], label)) return found;
+  }
+  return nullptr;
+}
 
 Widget menu_entry(int page, const char *name) { return gui_find(page_window(page)->menu_bar, name); }
 
@@ -203,6 +232,32 @@ TEST_F(PageWindows, FactoryOnOtherPagesOnlySaysSo) {
   EXPECT_EQ(std::memcmp(&zamo, &before, sizeof zamo), 0);
   EXPECT_EQ(page_window(3), window);
   EXPECT_FALSE(destroyed[3]);
+}
+
+TEST_F(PageWindows, ClosedWindowKeepsItsEditsForTheListing) {
+  test_page_reset();
+  test_page(PassMeasure, nullptr, nullptr);
+  open_page(4);
+  Widget note = field_beside(page_window(4)->row_column, "Note");
+  ASSERT_NE(note, nullptr);
+  XmTextFieldSetString(note, const_cast<char *>("edited before closing"));
+  XmAnyCallbackStruct call{XmCR_ACTIVATE, nullptr};
+  XtCallCallbacks(note, XmNactivateCallback, &call);
+  activate(menu_entry(4, "Close"));
+
+  FILE *listing = tmpfile();
+  ASSERT_NE(listing, nullptr);
+  test_page(PassList, nullptr, listing);
+  rewind(listing);
+  std::string text;
+  for (int c; (c = fgetc(listing)) != EOF;) text += static_cast<char>(c);
+  fclose(listing);
+  EXPECT_NE(text.find(": edited before closing\n"), std::string::npos) << text;
+
+  open_page(4);
+  char *shown = XmTextFieldGetString(note);
+  EXPECT_STREQ(shown, "edited before closing");
+  XtFree(shown);
 }
 
 TEST_F(PageWindows, OutputDevicePageRebuiltAfterItsCountChanged) {

@@ -164,6 +164,9 @@ TEST_F(PageWindows, WindowLayoutAndMenus) {
   XtPointer topic = nullptr;
   XtVaGetValues(window->menu_bar, XmNuserData, &topic, nullptr);
   EXPECT_STREQ(static_cast<const char *>(topic), "small_page_topic");
+  // "On Menu..." finds the topic on its third ancestor.
+  Widget on_menu = menu_entry(1, "On Menu...");
+  EXPECT_EQ(XtParent(XtParent(XtParent(on_menu))), window->menu_bar);
 
   // The resize handler keeps the row column 30 pixels narrower than the
   // window; a narrower window never wraps the width around. The window is resized as a window

@@ -55,9 +55,13 @@ Pixmap read_xpm(Display *display, const std::string &path, const WidgetColours &
   XQueryColor(display, colours.colormap, &background);
   std::string none_colour = colour_text(background.red, background.green, background.blue);
 
+  // "#%x%x%x" drops leading zeros, so a text shorter than four digits per
+  // component names another colour (red 0xffff,0,0 would read as yellow
+  // "#ffff00"); then libXpm is given the pixel itself.
+  bool text_is_exact = none_colour.size() == 1 + 3 * 4;
   XpmColorSymbol symbol;
   symbol.name = const_cast<char *>("none");
-  symbol.value = const_cast<char *>(none_colour.c_str());
+  symbol.value = text_is_exact ? const_cast<char *>(none_colour.c_str()) : nullptr;
   symbol.pixel = colours.background;
   XpmAttributes attributes = {};
   attributes.valuemask = XpmColorSymbols | XpmColormap | XpmDepth;

@@ -5,6 +5,7 @@
 // X headers after gtest: they define None.
 #include <Xm/CascadeBG.h>
 #include <Xm/Form.h>
+#include <Xm/Label.h>
 #include <Xm/MainW.h>
 #include <Xm/MessageB.h>
 #include <Xm/PushBG.h>
@@ -25,9 +26,12 @@
 #include "app/clock.h"
 #include "app/main_panel.h"
 #include "app/menu.h"
+#include "app/page_window.h"
+#include "app/pixmap.h"
 #include "app/startup.h"
 #include "items/i18n.h"
 #include "items/state.h"
+#include "pages/pages.h"
 #include "store/dialogs.h"
 #include "tests/support/gui.h"
 
@@ -423,6 +427,36 @@ TEST_F(AppGui, ClockTitleFormat) {
   EXPECT_EQ(now[2], ':');
 }
 
+std::string shell_title(Widget w) {
+  char *title = nullptr;
+  XtVaGetValues(w, XmNtitle, &title, nullptr);
+  return title ? title : "";
+}
+
+TEST_F(AppGui, ClockPutsTheTimeIntoOpenPageWindows) {
+  snprintf(host_name, sizeof host_name, "%s", "radar9");
+  update_page_titles();  // no window yet: nothing to do, nothing breaks
+  open_page(PAGE_CONTROL_PROCESSOR);
+  gui_process(100);
+  PageWindow *window = page_window(PAGE_CONTROL_PROCESSOR);
+  ASSERT_TRUE(window && window->form_dialog);
+  EXPECT_EQ(page_window(PAGE_GENERAL), nullptr);
+
+  // The clock's first run comes later; then it keeps running every second.
+  XtAppAddTimeOut(app_context, 0, status_clock, nullptr);
+  gui_process(100);
+  std::string first = shell_title(XtParent(window->form_dialog));
+  std::string prefix = "Radar Control Processor Setups, radar9     ";
+  ASSERT_EQ(first.compare(0, prefix.size(), prefix), 0) << first;
+  // The time text follows: "HH:MM:SS DD-MON-YYYY ZONE", today's date.
+  EXPECT_EQ(first.substr(prefix.size() + 8), clock_time_text().substr(8)) << first;
+  gui_process(2100);
+  std::string later = shell_title(XtParent(window->form_dialog));
+  EXPECT_EQ(later.compare(0, prefix.size(), prefix), 0);
+  EXPECT_NE(later, first) << "the title is renewed every second";
+  XtUnmanageChild(window->form_dialog);
+}
+
 TEST_F(AppGui, WarningDialogButtonsByMode) {
   show_warning(WarningInformation, "Nothing has changed", "OK", nullptr);
   gui_process(100);
@@ -464,6 +498,64 @@ TEST_F(AppGui, LoadingDialog) {
   EXPECT_STREQ(title, "SETUP: Loading Data");
   hide_loading_dialog();
   EXPECT_FALSE(XtIsManaged(dialog));
+}
+
+Pixmap pixmap_of(Widget w, const char *resource) {
+  Pixmap pixmap = None;
+  XtVaGetValues(w, resource, &pixmap, nullptr);
+  return pixmap;
+}
+
+TEST_F(AppGui, PixmapsFromTheBitmapDirectory) {
+  setenv("ZAMO_BITMAPS", SETUP_SOURCE_DIR "/data/", 1);
+  Widget shell = XtVaAppCreateShell("icons", "setup", topLevelShellWidgetClass, main_display, nullptr);
+  Widget form = XmCreateForm(shell, const_cast<char *>("form"), nullptr, 0);
+  static const char red[] = "red";
+  Widget label = XtVaCreateManagedWidget("picture", xmLabelWidgetClass, form, XtVaTypedArg, XmNbackground,
+                                         XmRString, red, sizeof red, nullptr);
+
+  // The icon is an XPM whose "none" colour becomes the widget's background.
+  load_pixmap(PixmapLabel, 1, label, "util_setup.pm");
+  Pixmap icon = pixmap_of(label, XmNlabelPixmap);
+  ASSERT_NE(icon, None);
+  ASSERT_NE(icon, XmUNSPECIFIED_PIXMAP);
+  XImage *image = XGetImage(main_display, icon, 0, 0, 1, 1, AllPlanes, ZPixmap);
+  ASSERT_TRUE(image);
+  Pixel background = 0;
+  XtVaGetValues(label, XmNbackground, &background, nullptr);
+  EXPECT_EQ(XGetPixel(image, 0, 0), background) << "transparent corner";
+  XDestroyImage(image);
+  unsigned char type = 0;
+  XtVaGetValues(label, XmNlabelType, &type, nullptr);
+  EXPECT_EQ(type, XmPIXMAP);
+
+  // An X bitmap, as the insensitive variant.
+  load_pixmap(PixmapLabel, 2, label, "xm_hour32.bm");
+  Pixmap hourglass = pixmap_of(label, XmNlabelInsensitivePixmap);
+  EXPECT_NE(hourglass, None);
+  EXPECT_NE(hourglass, XmUNSPECIFIED_PIXMAP);
+  EXPECT_EQ(pixmap_of(label, XmNlabelPixmap), icon);
+
+  // The shell's icon, as start-up sets it; a missing file changes nothing.
+  load_pixmap(PixmapIcon, 0, shell, "util_setup.pm");
+  Pixmap shell_icon = pixmap_of(shell, XmNiconPixmap);
+  EXPECT_NE(shell_icon, None);
+  load_pixmap(PixmapIcon, 0, shell, "no_such_icon.pm");
+  EXPECT_EQ(pixmap_of(shell, XmNiconPixmap), shell_icon);
+  XtDestroyWidget(shell);
+}
+
+TEST_F(AppGui, BusyCursorNeedsBothBitmaps) {
+  unsetenv("ZAMO_BITMAPS");
+  EXPECT_EQ(make_busy_cursor(main_display, "xm_hour32.bm", "xm_hour32m.bm"), (Cursor)None);
+  setenv("ZAMO_BITMAPS", SETUP_SOURCE_DIR "/data/", 1);
+  Cursor cursor = make_busy_cursor(main_display, "xm_hour32.bm", "xm_hour32m.bm");
+  EXPECT_NE(cursor, (Cursor)None);
+  EXPECT_EQ(make_busy_cursor(main_display, "xm_hour32.bm", "missing_mask.bm"), (Cursor)None);
+  // A mask of another size would be refused by the server; no cursor instead.
+  EXPECT_EQ(make_busy_cursor(main_display, "xm_hour32.bm", "util_setup.pm"), (Cursor)None);
+  XSync(main_display, False);
+  unsetenv("ZAMO_BITMAPS");
 }
 
 // Runs last: it arms the start-up load.

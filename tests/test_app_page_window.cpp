@@ -50,9 +50,15 @@ PageInfo test_pages[PAGE_COUNT] = {
 };
 const PageInfo &test_page_info(int page_number) { return test_pages[page_number]; }
 
+template <typename T>
+T get(Widget w, const char *resource) {
+  T value{};
+  XtVaGetValues(w, resource, &value, nullptr);
+  return value;
+}
+
 std::string label_of(Widget w) {
-  XmString s = nullptr;
-  XtVaGetValues(w, XmNlabelString, &s, nullptr);
+  XmString s = get<XmString>(w, XmNlabelString);
   char *text = nullptr;
   XmStringGetLtoR(s, const_cast<char *>(XmFONTLIST_DEFAULT_TAG), &text);
   std::string result = text ? text : "";
@@ -64,9 +70,8 @@ std::string label_of(Widget w) {
 // The text field beside the label `label` in its row form.
 Widget field_beside(Widget root, const char *label) {
   if (!XtIsComposite(root)) return nullptr;
-  WidgetList children = nullptr;
-  Cardinal count = 0;
-  XtVaGetValues(root, XmNchildren, &children, XmNnumChildren, &count, nullptr);
+  WidgetList children = get<WidgetList>(root, XmNchildren);
+  Cardinal count = get<Cardinal>(root, XmNnumChildren);
   for (Cardinal i = 0; i < count; ++i) {
     if (XmIsLabel(children[i]) && !XmIsPushButton(children[i]) && label_of(children[i]) == label)
       for (Cardinal j = i + 1; j < count; ++j)
@@ -83,12 +88,6 @@ void activate(Widget w) {
   XmPushButtonCallbackStruct call{};
   call.reason = XmCR_ACTIVATE;
   XtCallCallbacks(w, XmNactivateCallback, &call);
-}
-
-Dimension width_of(Widget w) {
-  Dimension d = 0;
-  XtVaGetValues(w, XmNwidth, &d, nullptr);
-  return d;
 }
 
 class PageWindows : public ::testing::Test {
@@ -147,23 +146,15 @@ TEST_F(PageWindows, WindowLayoutAndMenus) {
   ASSERT_NE(window, nullptr);
   gui_process(50);
   EXPECT_STREQ(XtName(window->form_dialog), "mainmenusform");
-  EXPECT_EQ(width_of(window->form_dialog), 620);
-  unsigned char policy = 0;
-  XtVaGetValues(window->form_dialog, XmNresizePolicy, &policy, nullptr);
-  EXPECT_EQ(policy, XmRESIZE_NONE);
-  unsigned char scrolling = 0;
-  XtVaGetValues(window->scrolled_window, XmNscrollingPolicy, &scrolling, nullptr);
-  EXPECT_EQ(scrolling, XmAUTOMATIC);
+  EXPECT_EQ(get<Dimension>(window->form_dialog, XmNwidth), 620);
+  EXPECT_EQ(get<unsigned char>(window->form_dialog, XmNresizePolicy), XmRESIZE_NONE);
+  EXPECT_EQ(get<unsigned char>(window->scrolled_window, XmNscrollingPolicy), XmAUTOMATIC);
   EXPECT_EQ(XtParent(window->row_column), gui_find(window->scrolled_window, "ClipWindow"));
 
-  Widget help_widget = nullptr;
-  XtVaGetValues(window->menu_bar, XmNmenuHelpWidget, &help_widget, nullptr);
-  EXPECT_EQ(help_widget, window->help_cascade);
+  EXPECT_EQ(get<Widget>(window->menu_bar, XmNmenuHelpWidget), window->help_cascade);
   for (const char *entry : {"List", "Factory", "Close", "On Menu..."})
     EXPECT_NE(menu_entry(1, entry), nullptr) << entry;
-  XtPointer topic = nullptr;
-  XtVaGetValues(window->menu_bar, XmNuserData, &topic, nullptr);
-  EXPECT_STREQ(static_cast<const char *>(topic), "small_page_topic");
+  EXPECT_STREQ(static_cast<const char *>(get<XtPointer>(window->menu_bar, XmNuserData)), "small_page_topic");
   // "On Menu..." finds the topic on its third ancestor.
   Widget on_menu = menu_entry(1, "On Menu...");
   EXPECT_EQ(XtParent(XtParent(XtParent(on_menu))), window->menu_bar);
@@ -174,14 +165,14 @@ TEST_F(PageWindows, WindowLayoutAndMenus) {
   Window shell = XtWindow(XtParent(window->form_dialog));
   XResizeWindow(main_display, shell, 500, 550);
   gui_process(100);
-  EXPECT_EQ(width_of(window->row_column), 470);
+  EXPECT_EQ(get<Dimension>(window->row_column, XmNwidth), 470);
   XResizeWindow(main_display, shell, 20, 550);
   gui_process(100);
-  EXPECT_GT(width_of(window->row_column), 0);
-  EXPECT_LT(width_of(window->row_column), 30) << "no wrap-around below the margin";
+  EXPECT_GT(get<Dimension>(window->row_column, XmNwidth), 0);
+  EXPECT_LT(get<Dimension>(window->row_column, XmNwidth), 30) << "no wrap-around below the margin";
   XResizeWindow(main_display, shell, 620, 550);
   gui_process(100);
-  EXPECT_EQ(width_of(window->row_column), 590);
+  EXPECT_EQ(get<Dimension>(window->row_column, XmNwidth), 590);
 }
 
 TEST_F(PageWindows, FactoryResetsTheControlProcessorButNotTheAntennaPlacement) {

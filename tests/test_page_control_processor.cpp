@@ -4,11 +4,8 @@
 #include <gtest/gtest.h>
 // gtest before the X headers: their macros (None, Bool) break it.
 #include <Xm/CascadeB.h>
-#include <Xm/Form.h>
 #include <Xm/Label.h>
-#include <Xm/PushB.h>
 #include <Xm/RowColumn.h>
-#include <Xm/ScrolledW.h>
 #include <Xm/TextF.h>
 #include <Xm/ToggleB.h>
 #include <Xm/Xm.h>
@@ -210,29 +207,26 @@ std::string field_text(Widget field) {
   return result;
 }
 
-// The page window the page is built into, as the page windows make it.
-struct Window {
-  PageWindow record{};
+// A page window of the control processor page and the widgets in it.
+struct PageView {
+  PageWindow *record = nullptr;
+  bool owned = false;  // built here, not by open_page
 
   void build() {
-    record.form_dialog = XmCreateFormDialog(top_level, const_cast<char *>("mainmenusform"), nullptr, 0);
-    XtVaSetValues(record.form_dialog, XmNwidth, 620, XmNheight, 550, nullptr);
-    record.menu_bar = XmCreateMenuBar(record.form_dialog, const_cast<char *>("menubar"), nullptr, 0);
-    record.scrolled_window = XtVaCreateManagedWidget(
-        "", xmScrolledWindowWidgetClass, record.form_dialog, XmNscrollingPolicy, XmAUTOMATIC,
-        XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, record.menu_bar, XmNbottomAttachment, XmATTACH_FORM,
-        XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, nullptr);
-    record.row_column =
-        XtVaCreateManagedWidget("", xmRowColumnWidgetClass, record.scrolled_window, XmNspacing, 10, nullptr);
-    XtManageChild(record.menu_bar);
-    control_processor_page(PassBuild, nullptr, reinterpret_cast<XtPointer>(&record));
-    XtManageChild(record.form_dialog);
+    record = create_page_window(PAGE_CONTROL_PROCESSOR, 620, 550);
+    owned = true;
+    control_processor_page(PassBuild, nullptr, reinterpret_cast<XtPointer>(record));
+    XtManageChild(record->form_dialog);
     gui_process(30);
   }
 
   void destroy() {
-    if (record.form_dialog) XtDestroyWidget(XtParent(record.form_dialog));
-    record = {};
+    if (owned) {
+      XtDestroyWidget(XtParent(record->form_dialog));
+      delete record;
+    }
+    record = nullptr;
+    owned = false;
     gui_process(20);
   }
 
@@ -240,7 +234,7 @@ struct Window {
   Widget section(const char *title) const {
     std::vector<Widget> labels;
     collect(
-        record.row_column,
+        record->row_column,
         [&](Widget w) { return std::strcmp(XtName(w), "setupframelab") == 0 && label_of(w) == title; },
         labels);
     if (labels.empty()) return nullptr;
@@ -254,7 +248,7 @@ struct Window {
   Widget item(const char *label, int nth = 0) const {
     std::vector<Widget> labels;
     collect(
-        record.row_column,
+        record->row_column,
         [&](Widget w) {
           return XtClass(w) == xmLabelWidgetClass && std::strcmp(XtName(w), "setupframelab") != 0 &&
                  label_of(w) == label;
@@ -276,7 +270,7 @@ struct Window {
   Widget toggle_on(const char *on_text, int nth = 0) const {
     std::vector<Widget> toggles;
     collect(
-        record.row_column,
+        record->row_column,
         [&](Widget w) {
           return XmIsToggleButton(w) && item_of(w) && std::strcmp(item_of(w)->text2, on_text) == 0;
         },
@@ -286,9 +280,9 @@ struct Window {
 
   // Shown: the widget and every ancestor up to the page's row-column managed.
   bool shown(Widget w) const {
-    for (; w && w != record.row_column; w = XtParent(w))
+    for (; w && w != record->row_column; w = XtParent(w))
       if (!XtIsManaged(w)) return false;
-    return w == record.row_column;
+    return w == record->row_column;
   }
 };
 
@@ -411,7 +405,7 @@ class ControlProcessorPage : public ::testing::Test {
   }
   void TearDown() override { window.destroy(); }
 
-  Window window;
+  PageView window;
 };
 
 TEST_F(ControlProcessorPage, ListingOfTheWholePageMatchesTheHandWrittenOne) {
@@ -421,7 +415,7 @@ TEST_F(ControlProcessorPage, ListingOfTheWholePageMatchesTheHandWrittenOne) {
 TEST_F(ControlProcessorPage, TitleHintsAndNumberedLabelsAsBuilt) {
   window.build();
   XmString title = nullptr;
-  XtVaGetValues(window.record.form_dialog, XmNdialogTitle, &title, nullptr);
+  XtVaGetValues(window.record->form_dialog, XmNdialogTitle, &title, nullptr);
   EXPECT_EQ(string_of(title), "Radar Control Processor Setups, demo");
   XmStringFree(title);
 
@@ -663,12 +657,12 @@ TEST_F(ControlProcessorPage, MissingLimitsNameTheFieldPath) {
 
 TEST_F(ControlProcessorPage, FactoryResetsTheSetupButKeepsTheEditedPosition) {
   open_page(PAGE_CONTROL_PROCESSOR);
-  window.record = *page_window(PAGE_CONTROL_PROCESSOR);
+  window.record = page_window(PAGE_CONTROL_PROCESSOR);
   type_into(window.item("Default Latitude of antenna"), "-30");
   type_into(window.item("Ground height above sea level"), "500");
   ASSERT_EQ(zel.ignd_hgt, 500);
 
-  Widget factory = gui_find(window.record.menu_bar, "Factory");
+  Widget factory = gui_find(window.record->menu_bar, "Factory");
   ASSERT_NE(factory, nullptr);
   XmAnyCallbackStruct call{XmCR_ACTIVATE, nullptr};
   XtCallCallbacks(factory, XmNactivateCallback, &call);
@@ -677,10 +671,9 @@ TEST_F(ControlProcessorPage, FactoryResetsTheSetupButKeepsTheEditedPosition) {
   EXPECT_EQ(zel.ignd_hgt, 100) << "the factory value";
   EXPECT_EQ(auxset.zel_ilat, -357913941) << "edited through the auxiliary record, so kept";
   ASSERT_NE(page_window(PAGE_CONTROL_PROCESSOR), nullptr);
-  window.record = *page_window(PAGE_CONTROL_PROCESSOR);
+  window.record = page_window(PAGE_CONTROL_PROCESSOR);
   EXPECT_EQ(field_text(window.item("Default Latitude of antenna")), "-30.00000 deg North");
   EXPECT_EQ(field_text(window.item("Ground height above sea level")), "100.0 meters");
-  window.record = {};  // the page windows own this one
 }
 
 // The site's own limits cover every number, choice and toggle of the page:

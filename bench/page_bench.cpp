@@ -32,8 +32,11 @@
 #include <vector>
 
 #include "app/page_window.h"
+#include "items/field.h"
 #include "items/state.h"
 #include "pages/pages.h"
+#include "sitelib/sitelib.h"
+#include "store/areas.h"
 #include "tests/support/test_page.h"
 
 namespace {
@@ -607,6 +610,18 @@ void run_page(const Page &page, int rounds) {
   std::fflush(stdout);
 }
 
+// Every area at its factory values with its limits, as a fresh site has
+// them, so the real pages show the sections a site would.
+void load_factory_values(void) {
+  for (int area = 0; area < AREA_COUNT; ++area) {
+    const AreaInfo &info = area_info(area);
+    auto *limits = static_cast<char *>(info.limits);
+    for (int which = 0; which < 3; ++which)
+      setup_limits(info.limits_name, limits + which * info.size, which, 0);
+    std::memcpy(info.record, limits + COPY_FACTORY * info.size, info.size);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -631,6 +646,7 @@ int main(int argc, char **argv) {
               "walk cpu", "plain cpu", "ratio", "walk wall", "plain wall", "ratio", "store cpu", "store wall",
               "tree");
 
+  load_factory_values();
   test_page_reset();
   test_page_device_slots = TEST_DEVICE_CAPACITY;
   testrec.iDeviceCount = TEST_DEVICE_CAPACITY;

@@ -550,6 +550,21 @@ TEST_F(ControlProcessorPage, MulticastAddressAndSerialDeviceAreOneField) {
   EXPECT_STREQ(zel.sDevice2, "/dev/ttyS2");
 }
 
+TEST_F(ControlProcessorPage, LeavingALongDeviceTextUneditedKeepsAllOfIt) {
+  const std::string list(300, 'a');
+  std::strcpy(zel.sDevice1, list.c_str());
+  window.build();
+  Widget serial = window.item("Main serial device name");
+  XmAnyCallbackStruct call{XmCR_LOSING_FOCUS, nullptr};
+  XtCallCallbacks(serial, XmNlosingFocusCallback, &call);
+  EXPECT_EQ(std::string(zel.sDevice1), list) << "the field shows only the first 255 characters";
+
+  type_into(serial, "/dev/ttyS3");
+  EXPECT_STREQ(zel.sDevice1, "/dev/ttyS3");
+  pick_hint(serial, "/dev/ttyS1");
+  EXPECT_STREQ(zel.sDevice1, "/dev/ttyS1");
+}
+
 TEST_F(ControlProcessorPage, ScaledNumbersShowAndStoreInTheirUnits) {
   window.build();
   Widget toggle_time = window.item("Stop radiate toggle after");

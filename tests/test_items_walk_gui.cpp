@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 // clang-format off
 #include <Xm/Xm.h>
+#include <Xm/PushB.h>
 #include <Xm/TextF.h>
 #include <Xm/ToggleB.h>
 // clang-format on
@@ -150,19 +151,39 @@ TEST_F(WalkGuiTest, TypedNumbersAreParsedClampedAndShownAgain) {
   EXPECT_EQ(text_of(threshold), "-20 dB");
 }
 
-TEST_F(WalkGuiTest, HintEntryStoresItsValue) {
-  testrec.iMode = 1;
-  build();
-  SetupItem *port = row_items(ROW_SLOW).at(1);
-  auto *widgets = static_cast<HintWidgets *>(port->widgets);
+// Entry `nth` of a hint field's menu, and the field.
+Widget hint_entry(SetupItem *item, int nth, Widget *field) {
+  auto *widgets = static_cast<HintWidgets *>(item->widgets);
   WidgetList entries = nullptr;
   Cardinal count = 0;
   XtVaGetValues(widgets->pulldown, XmNchildren, &entries, XmNnumChildren, &count, nullptr);
-  ASSERT_EQ(count, 1u);
+  *field = widgets->field;
+  return nth < static_cast<int>(count) ? entries[nth] : nullptr;
+}
+
+TEST_F(WalkGuiTest, HintEntriesStoreTheirValueOrText) {
+  testrec.iMode = 1;
+  build();
+  Widget field = nullptr;
   testrec.iPort = 1;
-  activate(entries[0]);
+  activate(hint_entry(row_items(ROW_SLOW).at(1), 0, &field));
   EXPECT_EQ(testrec.iPort, 30745u);
-  EXPECT_EQ(text_of(widgets->field), "30745");
+  EXPECT_EQ(text_of(field), "30745");
+
+  activate(hint_entry(row_items(ROW_SLOW).at(0), 1, &field));
+  EXPECT_STREQ(testrec.sHost, "10.0.0.2");
+  EXPECT_EQ(text_of(field), "10.0.0.2");
+}
+
+// Records of unknown kinds reach no page.
+TEST_F(WalkGuiTest, DispatcherIgnoresUnknownKinds) {
+  static int calls = 0;
+  SetupItem unknown = {KindSectionHelp + 1, 0, nullptr, "", ""};
+  Widget button =
+      XtVaCreateWidget("unknown", xmPushButtonWidgetClass, top_level, XmNuserData, &unknown, nullptr);
+  dispatch_widget_callback(button, nullptr, nullptr, [](uint32_t, SetupItem *, XtPointer) { ++calls; });
+  EXPECT_EQ(calls, 0);
+  XtDestroyWidget(button);
 }
 
 TEST_F(WalkGuiTest, TextsAreMaskedPaddedAndCleaned) {

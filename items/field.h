@@ -16,14 +16,30 @@ struct Field {
   int index;
 };
 
-inline Field bind_field(int8_t *p, const char *path, int index = -1) { return {p, FieldType::Int8, path, index}; }
-inline Field bind_field(uint8_t *p, const char *path, int index = -1) { return {p, FieldType::UInt8, path, index}; }
-inline Field bind_field(int16_t *p, const char *path, int index = -1) { return {p, FieldType::Int16, path, index}; }
-inline Field bind_field(uint16_t *p, const char *path, int index = -1) { return {p, FieldType::UInt16, path, index}; }
-inline Field bind_field(int32_t *p, const char *path, int index = -1) { return {p, FieldType::Int32, path, index}; }
-inline Field bind_field(uint32_t *p, const char *path, int index = -1) { return {p, FieldType::UInt32, path, index}; }
-inline Field bind_field(float *p, const char *path, int index = -1) { return {p, FieldType::Float, path, index}; }
-inline Field bind_field(double *p, const char *path, int index = -1) { return {p, FieldType::Double, path, index}; }
+inline Field bind_field(int8_t *p, const char *path, int index = -1) {
+  return {p, FieldType::Int8, path, index};
+}
+inline Field bind_field(uint8_t *p, const char *path, int index = -1) {
+  return {p, FieldType::UInt8, path, index};
+}
+inline Field bind_field(int16_t *p, const char *path, int index = -1) {
+  return {p, FieldType::Int16, path, index};
+}
+inline Field bind_field(uint16_t *p, const char *path, int index = -1) {
+  return {p, FieldType::UInt16, path, index};
+}
+inline Field bind_field(int32_t *p, const char *path, int index = -1) {
+  return {p, FieldType::Int32, path, index};
+}
+inline Field bind_field(uint32_t *p, const char *path, int index = -1) {
+  return {p, FieldType::UInt32, path, index};
+}
+inline Field bind_field(float *p, const char *path, int index = -1) {
+  return {p, FieldType::Float, path, index};
+}
+inline Field bind_field(double *p, const char *path, int index = -1) {
+  return {p, FieldType::Double, path, index};
+}
 
 // FIELD(zel.iBaudRate1): the field and its path, written once.
 #define FIELD(expr) bind_field(&(expr), #expr)
@@ -37,7 +53,8 @@ struct TextField {
   int size;  // bytes of the setup field
 };
 // TEXT(zel.sDevice1): a fixed-size text field of a setup record.
-#define TEXT(expr) TextField{(expr), static_cast<int>(sizeof(expr))}
+#define TEXT(expr) \
+  TextField { (expr), static_cast<int>(sizeof(expr)) }
 
 // Limit copies: 0 minimum, 1 maximum, 2 factory (the setup_limits selectors).
 enum { COPY_MIN = 0, COPY_MAX = 1, COPY_FACTORY = 2 };

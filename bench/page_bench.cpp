@@ -136,13 +136,33 @@ XtArgVal get(Widget w, const char *name) {
   return (XtArgVal)value;
 }
 
+std::vector<Widget> children_of(Widget w) {
+  if (!XtIsComposite(w)) return {};
+  WidgetList children = nullptr;
+  Cardinal count = 0;
+  XtVaGetValues(w, XmNchildren, &children, XmNnumChildren, &count, nullptr);
+  return std::vector<Widget>(children, children + count);
+}
+
+bool is_option_menu(Widget w) {
+  unsigned char type = 0;
+  if (XtClass(w) == xmRowColumnWidgetClass) XtVaGetValues(w, XmNrowColumnType, &type, nullptr);
+  return type == XmMENU_OPTION;
+}
+
+// Calls `fn` on `w` and every widget below it (menu panes aside).
+void for_each_widget(Widget w, const std::function<void(Widget)> &fn) {
+  fn(w);
+  for (Widget child : children_of(w)) for_each_widget(child, fn);
+}
+
 class Describer {
  public:
   explicit Describer(Description &d) : d_(d) {}
 
-  void children_of(Widget parent, int parent_index) {
+  void describe_children(Widget parent, int parent_index) {
     if (!XtIsWidget(parent)) return;  // gadgets have neither popups nor children
-    std::vector<Widget> children = children_of_composite(parent);
+    std::vector<Widget> children = children_of(parent);
     // Option menus make their own panes; other panes come before the
     // cascades that name them.
     std::vector<Widget> option_panes;
@@ -154,20 +174,6 @@ class Describer {
   }
 
  private:
-  static std::vector<Widget> children_of_composite(Widget w) {
-    if (!XtIsComposite(w)) return {};
-    WidgetList children = nullptr;
-    Cardinal count = 0;
-    XtVaGetValues(w, XmNchildren, &children, XmNnumChildren, &count, nullptr);
-    return std::vector<Widget>(children, children + count);
-  }
-
-  static bool is_option_menu(Widget w) {
-    unsigned char type = 0;
-    if (XtClass(w) == xmRowColumnWidgetClass) XtVaGetValues(w, XmNrowColumnType, &type, nullptr);
-    return type == XmMENU_OPTION;
-  }
-
   static Widget submenu_of(Widget w) {
     Widget pane = nullptr;
     XtVaGetValues(w, XmNsubMenuId, &pane, nullptr);
@@ -182,7 +188,7 @@ class Describer {
     for (Cardinal i = 0; i < count; ++i) {
       if (std::find(skipped.begin(), skipped.end(), panes[i]) != skipped.end()) continue;
       int index = add(panes[i], parent_index, Creation::Pulldown);
-      children_of(panes[i], index);
+      describe_children(panes[i], index);
     }
   }
 
@@ -281,7 +287,7 @@ class Describer {
       describe_row_column(w, rc_type);
       return;
     }
-    children_of(w, index);
+    describe_children(w, index);
   }
 
   void describe_row_column(Widget w, unsigned char type) {
@@ -296,7 +302,7 @@ class Describer {
     }
     copy<Dimension>(w, XmNmarginWidth);
     copy<Dimension>(w, XmNmarginHeight);
-    children_of(w, d_.index[w]);
+    describe_children(w, d_.index[w]);
   }
 
   void describe_option_menu(Widget w) {
@@ -397,7 +403,7 @@ struct Figures {
 // names, parents and managed states in the same order.
 bool same_tree(const Description &walk, Widget plain_row_column) {
   Description plain;
-  Describer(plain).children_of(plain_row_column, -1);
+  Describer(plain).describe_children(plain_row_column, -1);
   if (plain.nodes.size() != walk.nodes.size()) return false;
   for (size_t i = 0; i < walk.nodes.size(); ++i) {
     const Node &a = walk.nodes[i], &b = plain.nodes[i];
@@ -438,7 +444,7 @@ void time_builds(const Page &page, Description *&description, Figures &f, int ro
     f.walk_shown.push_back(wall_since(start));
     if (!description) {
       description = new Description;
-      Describer(*description).children_of(window->row_column, -1);
+      Describer(*description).describe_children(window->row_column, -1);
       f.items = count_items(*description);
       f.widgets = description->nodes.size();
     }
@@ -466,18 +472,13 @@ void time_builds(const Page &page, Description *&description, Figures &f, int ro
   }
 }
 
-std::vector<Widget> layout_widgets(Widget w) {
+// Section frames and row forms: what a store shows or hides.
+std::vector<Widget> layout_widgets(Widget row_column) {
   std::vector<Widget> found;
-  std::function<void(Widget)> walk = [&](Widget node) {
-    if (!XtIsComposite(node)) return;
-    if (std::strcmp(XtName(node), "setupframe") == 0) found.push_back(node);
-    if (XmIsForm(node) && XmIsRowColumn(XtParent(node))) found.push_back(node);  // a row
-    WidgetList children = nullptr;
-    Cardinal count = 0;
-    XtVaGetValues(node, XmNchildren, &children, XmNnumChildren, &count, nullptr);
-    for (Cardinal i = 0; i < count; ++i) walk(children[i]);
-  };
-  walk(w);
+  for_each_widget(row_column, [&](Widget w) {
+    bool row = XmIsForm(w) && XmIsRowColumn(XtParent(w)) && XtParent(w) != row_column;
+    if (row || std::strcmp(XtName(w), "setupframe") == 0) found.push_back(w);
+  });
   return found;
 }
 
@@ -485,20 +486,6 @@ std::vector<bool> managed_states(const std::vector<Widget> &widgets) {
   std::vector<bool> states;
   for (Widget w : widgets) states.push_back(XtIsManaged(w) != 0);
   return states;
-}
-
-void collect(Widget w, WidgetClass c, std::vector<Widget> &out) {
-  if (XtClass(w) == c) out.push_back(w);
-  if (XtClass(w) == xmRowColumnWidgetClass) {
-    unsigned char type = 0;
-    XtVaGetValues(w, XmNrowColumnType, &type, nullptr);
-    if (type == XmMENU_OPTION && c == xmRowColumnWidgetClass) out.push_back(w);
-  }
-  if (!XtIsComposite(w)) return;
-  WidgetList children = nullptr;
-  Cardinal count = 0;
-  XtVaGetValues(w, XmNchildren, &children, XmNnumChildren, &count, nullptr);
-  for (Cardinal i = 0; i < count; ++i) collect(children[i], c, out);
 }
 
 // One edit that a user makes: flips a toggle, or picks option entry `index`.
@@ -535,8 +522,9 @@ bool find_visibility_edit(Widget row_column, Edit &edit) {
   std::vector<Widget> layout = layout_widgets(row_column);
   std::vector<bool> before = managed_states(layout);
   std::vector<Widget> candidates;
-  collect(row_column, xmToggleButtonWidgetClass, candidates);
-  collect(row_column, xmRowColumnWidgetClass, candidates);
+  for_each_widget(row_column, [&](Widget w) {
+    if (XtClass(w) == xmToggleButtonWidgetClass || is_option_menu(w)) candidates.push_back(w);
+  });
   for (Widget w : candidates) {
     std::vector<Edit> edits;
     if (XtClass(w) == xmToggleButtonWidgetClass) {
@@ -565,6 +553,22 @@ bool find_visibility_edit(Widget row_column, Edit &edit) {
 
 // Mean time of one store through the widget's callback, and of the store
 // with the relayout and redraw that follow it.
+// The label beside an item's widget, for the list of edits timed.
+std::string label_beside(Widget w) {
+  Widget label = nullptr;
+  XtVaGetValues(w, XmNleftWidget, &label, nullptr);
+  XmString s = nullptr;
+  if (label) XtVaGetValues(label, XmNlabelString, &s, nullptr);
+  char *text = nullptr;
+  if (s) XmStringGetLtoR(s, const_cast<char *>(XmFONTLIST_DEFAULT_TAG), &text);
+  std::string result = text ? text : "?";
+  XtFree(text);
+  XmStringFree(s);
+  return result;
+}
+
+std::vector<std::string> stores_timed;
+
 bool time_store(const Page &page, double &store_ms, double &store_show_ms) {
   PageWindow *window = create_page_window(page.page_number, page.width, 550);
   page.function(PassBuild, nullptr, window);
@@ -584,6 +588,7 @@ bool time_store(const Page &page, double &store_ms, double &store_show_ms) {
     }
     store_ms = pure / stores;
     store_show_ms = shown / stores;
+    stores_timed.push_back(page.name + ": \"" + label_beside(edit.widget) + "\"");
   }
   destroy_window(window);
   return found;
@@ -661,5 +666,7 @@ int main(int argc, char **argv) {
     const PageInfo &info = page_info(n);
     if (info.function) run_page({page_names[n], info.function, n, info.width}, rounds);
   }
+  std::printf("\nstores timed (the first toggle or choice that shows or hides something):\n");
+  for (const std::string &store : stores_timed) std::printf("  %s\n", store.c_str());
   return 0;
 }

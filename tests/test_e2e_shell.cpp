@@ -2,6 +2,7 @@
 // operator's main window in both modes, and the non-operator's question.
 #include <gtest/gtest.h>
 // gtest before the X headers: they define None.
+#include <X11/Xlib.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -131,6 +132,11 @@ class ShellEndToEnd : public ::testing::Test {
     setenv("ZAMO_APP_DEFAULTS", SETUP_SOURCE_DIR "/data/", 1);
     unsetenv("ZAMO_LIBEXEC_SERVICES");
     display = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
+    // The server resets whenever its last client leaves, and refuses
+    // connections meanwhile; one connection held for the whole test
+    // program keeps it steady between runs.
+    static Display *keeper = display.empty() ? nullptr : XOpenDisplay(display.c_str());
+    (void)keeper;
   }
   void TearDown() override {
     if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);

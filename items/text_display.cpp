@@ -66,6 +66,11 @@ void prepare_listed_text(const char *field, int size, int flags, char *listed) {
 
 void store_typed_text(const char *typed, char *field, int size, int flags) {
   if (size < 1) return;
+  // The text as shown is no edit: storing it would cut a long text, turn
+  // unprintable characters into dots or store the display's underscores.
+  char shown[TEXT_SHOWN_MAX + 1];
+  prepare_shown_text(field, size, flags, shown);
+  if (std::strcmp(typed, shown) == 0) return;
   if (flags & TextMasked) {
     size_t stars = size - 1;
     if (std::strspn(typed, "*") >= stars) return;

@@ -16,6 +16,7 @@ void prepare_shown_text(const char *field, int size, int flags, char *shown);
 // The text written to the listing: as shown, but without underscores.
 void prepare_listed_text(const char *field, int size, int flags, char *listed);
 
-// Stores typed text into the setup field. A masked field keeps its value
-// while the typed text still begins with the size - 1 asterisks.
+// Stores typed text into the setup field. Text equal to the shown text
+// stores nothing (the field was left unedited), and a masked field keeps its
+// value while the typed text still begins with the size - 1 asterisks.
 void store_typed_text(const char *typed, char *field, int size, int flags);

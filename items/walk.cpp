@@ -102,6 +102,17 @@ bool out_of_range(const Field &f) {
   return value < field_limit(f, COPY_MIN) || value > field_limit(f, COPY_MAX);
 }
 
+// Whether `typed` is what the field shows for its stored value, in range.
+// Leaving a field unedited then stores nothing, so a value finer than its
+// display format is not rounded to the format just by passing through.
+bool is_shown_value(const Field &f, const char *format, double scale, double typed) {
+  char shown[256];
+  std::snprintf(shown, sizeof shown, format, field_value(f) / scale);
+  char *end = nullptr;
+  double value = std::strtod(shown, &end);
+  return end != shown && value == typed && !out_of_range(f);
+}
+
 // Items that were built record themselves with their binding.
 void remember(PageState &page, BuiltItem item) { built_items(page).items.push_back(std::move(item)); }
 
@@ -282,7 +293,8 @@ void PageWalk::number(Field f, const char *label, const char *format, double sca
       break;
     }
     case StepStore:
-      if (auto *typed = static_cast<const double *>(arg_)) {
+      if (auto *typed = static_cast<const double *>(arg_);
+          typed && !is_shown_value(f, format, scale, *typed)) {
         double value =
             clamp_to_limits(*typed, field_limit(f, COPY_MIN) / scale, field_limit(f, COPY_MAX) / scale);
         field_assign(f, value * scale);

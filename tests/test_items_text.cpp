@@ -39,6 +39,21 @@ TEST(TextDisplay, NeverReadsPastTheField) {
   EXPECT_EQ(listed(long_field, 360, TextBlankPadded), std::string(255, 'x'));
 }
 
+// Storing the text as shown keeps what the display could not show.
+TEST(TextDisplay, UneditedTextStoresNothing) {
+  char long_field[360];
+  std::memset(long_field, 'x', sizeof long_field - 1);
+  long_field[359] = '\0';
+  store_typed_text(shown(long_field, 360, TextPlain).c_str(), long_field, 360, TextPlain);
+  EXPECT_EQ(std::strlen(long_field), 359u);
+
+  char note[8] = "a\x01z";
+  store_typed_text("a.z", note, 8, TextPlain);
+  EXPECT_STREQ(note, "a\x01z");
+  store_typed_text("a.y", note, 8, TextPlain);
+  EXPECT_STREQ(note, "a.y");
+}
+
 TEST(TextDisplay, StoreCutsPadsAndKeepsMaskedValues) {
   char plain[6];
   store_typed_text("abcdefgh", plain, 6, TextPlain);
@@ -58,6 +73,8 @@ TEST(TextDisplay, StoreCutsPadsAndKeepsMaskedValues) {
 
   char code[4] = "AB";
   EXPECT_EQ(listed(code, 4, TextUnderscored), "AB");  // padding is for the field only
+  store_typed_text("AB_", code, 4, TextUnderscored);
+  EXPECT_STREQ(code, "AB");
   char empty[4] = "";
   EXPECT_EQ(shown(empty, 4, TextUnderscored), "");
 }

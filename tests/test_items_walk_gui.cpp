@@ -145,6 +145,17 @@ TEST_F(WalkGuiTest, TypedNumbersAreParsedClampedAndShownAgain) {
   EXPECT_EQ(testrec.iRange, 1234);
   EXPECT_EQ(text_of(range), "12.34 m");
 
+  // Leaving a field unedited keeps a value finer than its format; an
+  // out-of-range one is still clamped.
+  testrec.iRange = 6000;
+  page_redisplay_field(test_page_state, &testrec.iRange);
+  activate(range);
+  EXPECT_EQ(testrec.iRange, 5000);
+  testrec.fRatio = 12.34f;
+  page_redisplay_field(test_page_state, &testrec.fRatio);
+  activate(field_of(ROW_FAST, 0));
+  EXPECT_FLOAT_EQ(testrec.fRatio, 12.34f);
+
   Widget threshold = field_of(ROW_RANGE, 1);
   type_and_enter(threshold, "nan");
   EXPECT_EQ(testrec.iThreshold[0], -20);
@@ -193,6 +204,8 @@ TEST_F(WalkGuiTest, TextsAreMaskedPaddedAndCleaned) {
   EXPECT_EQ(text_of(password), std::string(15, '*'));
   activate(password);  // Enter without editing
   EXPECT_STREQ(testrec.sPassword, "secret");
+  activate(field_of(ROW_PADDED, 1));
+  EXPECT_STREQ(testrec.sNote, "a\x01z");
   EXPECT_EQ(text_of(field_of(ROW_MASKED, 1)), "AB_");
   EXPECT_EQ(text_of(field_of(ROW_PADDED, 1)), "a.z");
 

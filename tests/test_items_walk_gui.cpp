@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 // clang-format off
 #include <Xm/Xm.h>
-#include <Xm/PushB.h>
 #include <Xm/TextF.h>
 #include <Xm/ToggleB.h>
 // clang-format on
@@ -149,6 +148,7 @@ TEST_F(WalkGuiTest, TypedNumbersAreParsedClampedAndShownAgain) {
   // out-of-range one is still clamped.
   testrec.iRange = 6000;
   page_redisplay_field(test_page_state, &testrec.iRange);
+  EXPECT_EQ(text_of(range), "60.00 m");
   activate(range);
   EXPECT_EQ(testrec.iRange, 5000);
   testrec.fRatio = 12.34f;
@@ -184,17 +184,6 @@ TEST_F(WalkGuiTest, HintEntriesStoreTheirValueOrText) {
   activate(hint_entry(row_items(ROW_SLOW).at(0), 1, &field));
   EXPECT_STREQ(testrec.sHost, "10.0.0.2");
   EXPECT_EQ(text_of(field), "10.0.0.2");
-}
-
-// Records of unknown kinds reach no page.
-TEST_F(WalkGuiTest, DispatcherIgnoresUnknownKinds) {
-  static int calls = 0;
-  SetupItem unknown = {KindSectionHelp + 1, 0, nullptr, "", ""};
-  Widget button =
-      XtVaCreateWidget("unknown", xmPushButtonWidgetClass, top_level, XmNuserData, &unknown, nullptr);
-  dispatch_widget_callback(button, nullptr, nullptr, [](uint32_t, SetupItem *, XtPointer) { ++calls; });
-  EXPECT_EQ(calls, 0);
-  XtDestroyWidget(button);
 }
 
 TEST_F(WalkGuiTest, TextsAreMaskedPaddedAndCleaned) {
@@ -236,40 +225,27 @@ TEST_F(WalkGuiTest, UnknownChoiceShowsQuestionMarksUntilARealChoice) {
   EXPECT_FALSE(row_shown(ROW_SLOW));
 }
 
-TEST_F(WalkGuiTest, ToggleStoresItsStateAndHidesWhatDependsOnIt) {
+TEST_F(WalkGuiTest, StoresShowAndHideSectionsAndRows) {
   build();
-  Widget feature = field_of(ROW_FEATURE, 0);
-  EXPECT_TRUE(section_shown(3));
-  EXPECT_TRUE(row_shown(ROW_RANGE));
-
-  XmToggleButtonSetState(feature, False, True);
-  EXPECT_EQ(testrec.lFeature, 0);
-  EXPECT_FALSE(section_shown(3));
-  EXPECT_FALSE(row_shown(ROW_RANGE));
-}
-
-TEST_F(WalkGuiTest, DeviceCountShowsDeviceSections) {
-  build();
-  EXPECT_TRUE(section_shown(5));
-  EXPECT_TRUE(section_shown(6));
   EXPECT_FALSE(section_shown(7));
   type_and_enter(field_of(ROW_COUNT, 0), "3");
   EXPECT_EQ(testrec.iDeviceCount, 3);
   EXPECT_TRUE(section_shown(7));
   EXPECT_FALSE(section_shown(8));
+
+  EXPECT_TRUE(section_shown(3));
+  XmToggleButtonSetState(field_of(ROW_FEATURE, 0), False, True);
+  EXPECT_EQ(testrec.lFeature, 0);
+  EXPECT_FALSE(section_shown(3));
+  EXPECT_FALSE(row_shown(ROW_RANGE));
 }
 
-TEST_F(WalkGuiTest, RedisplayShowsAValueChangedBehindTheWidget) {
+TEST_F(WalkGuiTest, NothingIsRedisplayedOnceTheWindowIsGone) {
   build();
-  testrec.iRange = 300;
-  page_redisplay_field(test_page_state, &testrec.iRange);
-  EXPECT_EQ(text_of(field_of(ROW_RANGE, 0)), "3.00 m");
-
-  // After the window is gone nothing is left to redisplay.
   XtDestroyWidget(window->form_dialog);
   window = nullptr;
-  gui_process(10);
   page_redisplay_field(test_page_state, &testrec.iRange);
+  EXPECT_EQ(test_page_state.row_widgets[ROW_RANGE], nullptr);
 }
 
 }  // namespace

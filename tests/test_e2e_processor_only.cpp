@@ -63,11 +63,12 @@ class Server {
   }
   bool open() const { return display_ != nullptr; }
 
-  // The viewable top-level window whose title begins with `prefix`, or 0.
-  Window titled(const std::string &prefix) {
+  // The top-level window whose title begins with `prefix` (by default only
+  // while it is shown), or 0.
+  Window titled(const std::string &prefix, bool shown_only = true) {
     Window found = 0;
     for (Window w : children(DefaultRootWindow(display_)))
-      if (!found && viewable(w) && title(w).rfind(prefix, 0) == 0) found = w;
+      if (!found && (!shown_only || viewable(w)) && title(w).rfind(prefix, 0) == 0) found = w;
     return found;
   }
 
@@ -246,6 +247,9 @@ TEST_F(ProcessorOnly, BothPagesOpenListSaveAndExit) {
   start_editor();
   Window main_window = server.wait_titled("SETUP, ");
   ASSERT_NE(main_window, 0u) << "main window";
+  // The loading dialog is made shortly after start and taken down once the
+  // setups are read.
+  eventually([&] { return server.titled("SETUP: Loading", false) != 0; });
   eventually([&] { return server.titled("SETUP: Loading") == 0; });
   pause_ms(500);
 

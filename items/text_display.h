@@ -5,8 +5,10 @@
 // holds no terminator is safe.
 #pragma once
 
-// Shown and listed texts hold at most this many characters.
-enum { TEXT_SHOWN_MAX = 255 };
+// Shown and listed texts hold at most this many characters: more than any
+// setup text has, so a long field (360 bytes) is shown whole and editing it
+// never drops its tail.
+enum { TEXT_SHOWN_MAX = 1023 };
 
 // The text shown in the item's text field (`shown` holds TEXT_SHOWN_MAX + 1
 // bytes): masked as size - 1 asterisks, underscore-padded to size - 1

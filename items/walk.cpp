@@ -79,6 +79,8 @@ void store_widget(Widget *&array, int &count, int index, Widget w) {
 
 Widget widget_at(Widget *array, int count, int index) { return index < count ? array[index] : nullptr; }
 
+bool is_revealed(Widget w, bool shown) { return w && shown && !XtIsManaged(w); }
+
 Widget field_widget(const SetupItem *item) { return static_cast<FieldWidgets *>(item->widgets)->field; }
 
 void copy_text(char (&target)[80], const char *text) { std::snprintf(target, sizeof target, "%s", text); }
@@ -208,10 +210,13 @@ void PageWalk::section(const char *title, const char *help_topic, bool shown) {
         set_managed(frame, shown);
       }
       break;
-    case PassStore:
+    case PassStore: {
       if (item_ && item_->id == id_ && item_->kind == KindSectionHelp) helpStart(1, help_topic, 0);
-      set_managed(widget_at(page_.section_widgets, page_.section_count, number), shown);
+      Widget frame = widget_at(page_.section_widgets, page_.section_count, number);
+      section_revealed_ = is_revealed(frame, shown);
+      set_managed(frame, shown);
       break;
+    }
     case PassList:
       if (shown && arg_) list_section_title(static_cast<FILE *>(arg_), title);
       break;
@@ -230,10 +235,25 @@ void PageWalk::row(bool shown) {
         set_managed(form, shown);
       }
       break;
-    case PassStore:
-      set_managed(widget_at(page_.row_widgets, page_.row_count, number), shown);
+    case PassStore: {
+      Widget form = widget_at(page_.row_widgets, page_.row_count, number);
+      row_revealed_ = is_revealed(form, shown);
+      set_managed(form, shown);
       break;
+    }
   }
+}
+
+// A revealed row may edit a field that another row changed while this one
+// was hidden (two rows bound to one field): its widgets still show the old
+// value, and leaving them would store it back. Show what is stored instead.
+void PageWalk::next_item() {
+  if (pass_ == PassStore && (section_revealed_ || row_revealed_) && page_.built_items) {
+    const BuiltItems &built = built_items(page_);
+    if (item_index_ < built.items.size()) redisplay(built.items[item_index_]);
+  }
+  ++item_index_;
+  ++id_;
 }
 
 PageWalk::Step PageWalk::item_step(uint32_t kind, uint32_t hint_kind) const {
@@ -323,7 +343,7 @@ void PageWalk::number(Field f, const char *label, const char *format, double sca
     case StepNone:
       break;
   }
-  ++id_;
+  next_item();
 }
 
 void PageWalk::text(TextField f, const char *label, Hints hints, int flags) {
@@ -348,7 +368,7 @@ void PageWalk::text(TextField f, const char *label, Hints hints, int flags) {
     default:
       break;  // texts have no limits to check or repair
   }
-  ++id_;
+  next_item();
 }
 
 void PageWalk::choice(Field f, const char *label, Choices choices) {
@@ -392,7 +412,7 @@ void PageWalk::choice(Field f, const char *label, Choices choices) {
     case StepNone:
       break;
   }
-  ++id_;
+  next_item();
 }
 
 void PageWalk::toggle(Field f, const char *label, const char *on_text, const char *off_text) {
@@ -435,7 +455,7 @@ void PageWalk::toggle(Field f, const char *label, const char *on_text, const cha
     case StepNone:
       break;
   }
-  ++id_;
+  next_item();
 }
 
 void PageWalk::count_seen() {

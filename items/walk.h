@@ -97,6 +97,9 @@ class PageWalk {
   enum Step { StepNone, StepBuild, StepStore, StepMeasure, StepList, StepCheck, StepRepair };
   Step item_step(uint32_t kind, uint32_t hint_kind) const;
   Widget build_parent() const;
+  // PassStore: shows the stored value again in an item whose row or section
+  // has just been revealed, and counts the item.
+  void next_item();
 
   PageState &page_;
   uint32_t pass_;
@@ -106,6 +109,9 @@ class PageWalk {
   bool section_visible_ = false;
   bool row_visible_ = false;
   bool has_count_ = false;
+  bool section_revealed_ = false;  // PassStore: the section was hidden until now
+  bool row_revealed_ = false;      // PassStore: the row was hidden until now
+  size_t item_index_ = 0;          // items handled so far, in build order
   XtCallbackProc callback_;
 };
 

@@ -35,8 +35,8 @@ TEST(TextDisplay, NeverReadsPastTheField) {
   }
   char long_field[360];
   std::memset(long_field, 'x', sizeof long_field);
-  EXPECT_EQ(shown(long_field, 360, TextPlain), std::string(255, 'x'));
-  EXPECT_EQ(listed(long_field, 360, TextBlankPadded), std::string(255, 'x'));
+  EXPECT_EQ(shown(long_field, 360, TextPlain), std::string(360, 'x'));
+  EXPECT_EQ(listed(long_field, 360, TextBlankPadded), std::string(360, 'x'));
 }
 
 // Storing the text as shown keeps what the display could not show.

@@ -1,12 +1,7 @@
 // The control processor (ZEL) page: antenna and link to the processor,
 // logging, site placement, antenna limits, timing, control and status bits,
 // network status reports and the status mode names.
-#include <Xm/TextF.h>
-
-#include <cstring>
-
 #include "items/i18n.h"
-#include "items/text_display.h"
 #include "items/walk.h"
 #include "pages/pages.h"
 #include "pages/setup_copies.h"
@@ -35,37 +30,6 @@ bool timestamped_receive() {
 PageState page = PAGE_STATE(control_processor_page, N_("Radar Control Processor Setups, %s"),
                             "radar_control_processor_setup");
 
-// The multicast address and the main serial device name are one field in
-// two rows. A new interface type reveals the other row: it must show the
-// stored text, not the text it was built with, or leaving it would store the
-// stale text back.
-void interface_changed(Widget w, XtPointer client, XtPointer call) {
-  dispatch_widget_callback(w, client, call, control_processor_page);
-  page_redisplay_field(page, zel.sDevice1);
-}
-
-// The device fields hold up to 359 characters, but a text field shows at
-// most TEXT_SHOWN_MAX of them (and unprintable ones as dots): leaving such a
-// field unedited must not store the text as shown over the stored one.
-void store_device_text(Widget w, XtPointer client, XtPointer call, TextField device) {
-  if (XmIsTextField(w)) {
-    char shown[TEXT_SHOWN_MAX + 1];
-    prepare_shown_text(device.address, device.size, TextPlain, shown);
-    char *typed = XmTextFieldGetString(w);
-    const bool unedited =
-        std::strcmp(typed, shown) == 0 && std::strncmp(shown, device.address, device.size) != 0;
-    XtFree(typed);
-    if (unedited) return;
-  }
-  dispatch_widget_callback(w, client, call, control_processor_page);
-}
-void main_device_changed(Widget w, XtPointer client, XtPointer call) {
-  store_device_text(w, client, call, TEXT(zel.sDevice1));
-}
-void auxiliary_device_changed(Widget w, XtPointer client, XtPointer call) {
-  store_device_text(w, client, call, TEXT(zel.sDevice2));
-}
-
 }  // namespace
 
 void control_processor_page(uint32_t pass, SetupItem *item, XtPointer arg) {
@@ -76,13 +40,11 @@ void control_processor_page(uint32_t pass, SetupItem *item, XtPointer arg) {
   w.row();
   w.toggle(FIELD(zel.lAntAvailable), _("System has an antenna"), _("Yes"), _("No"));
   w.row(antenna());
-  w.use_callback(interface_changed);
   w.choice(FIELD(zel.iInterfaceType), _("Main Interface to ZEL"),
            {{_("Serial"), SERIAL},
             {_("Network"), NETWORK},
             {_("AntExport"), ANT_EXPORT},
             {_("None"), NO_INTERFACE}});
-  w.use_callback(nullptr);
   w.row(interface_is(ANT_EXPORT));
   w.text(TEXT(zel.sAntExportHost), _("AntExport hostname/IP-Address"), {"192.168.10.20"});
   w.number(FIELD(zel.iAntExportPortNum), _("AntExport Port Number"), "%.0f", 1, {w.hint("%d", 30745)});
@@ -92,15 +54,11 @@ void control_processor_page(uint32_t pass, SetupItem *item, XtPointer arg) {
   w.row(antenna() && link_to_zel());
   w.toggle(FIELD(zel.lControllingHost), _("Is this the 1 controlling host"), _("Yes"), _("No"));
   w.row(interface_is(NETWORK));
-  w.use_callback(main_device_changed);
   w.text(TEXT(zel.sDevice1), _("Network Multicast Address"), {"224.0.0.3", "239.255.0.1"});
-  w.use_callback(nullptr);
   w.number(FIELD(zel.antlib_port_number), _("Network Port Number"), "%.0f", 1, {w.hint("%d", 30785)});
   w.text(TEXT(zel.sNetInterface), _("Network Interface"), {"eth0"});
   w.row(interface_is(SERIAL));
-  w.use_callback(main_device_changed);
   w.text(TEXT(zel.sDevice1), _("Main serial device name"), {"/dev/ttyS1"});
-  w.use_callback(nullptr);
   w.row(interface_is(SERIAL) && zel.sDevice1[0] != '\0');
   w.number(FIELD(zel.iBaudRate1), _("running at"), _("%.0f baud"), 1, baud_rates);
   w.choice(FIELD(zel.iParity1), _("with parity"), {{_("None"), 0}, {_("Odd"), 1}, {_("Even"), 2}});
@@ -141,9 +99,7 @@ void control_processor_page(uint32_t pass, SetupItem *item, XtPointer arg) {
             {_("XMT05 (DualSys)"), 6},
             {_("SA 3860"), 5}});
   w.row(aux_device_used());
-  w.use_callback(auxiliary_device_changed);
   w.text(TEXT(zel.sDevice2), _("Auxiliary serial device name"));
-  w.use_callback(nullptr);
   w.row(aux_device_used() && zel.sDevice2[0] != '\0');
   w.number(FIELD(zel.iBaudRate2), _("running at"), _("%.0f baud"), 1, baud_rates);
   w.choice(FIELD(zel.iParity2), _("with parity"), {{_("None"), 0}, {_("Odd"), 1}, {_("Even"), 2}});

@@ -14,11 +14,11 @@
 enum Area { AREA_ZEL = 0, AREA_DSP, AREA_RTDISP, AREA_ZAMO, AREA_COUNT };
 
 struct AreaInfo {
-  const char *word;        // in the save question, e.g. "ZEL "
-  const char *short_name;  // in error lines, e.g. "ZEL"
-  const char *limits_name; // setup_limits name
-  void *record;            // current copy
-  void *limits;            // array of the three limit copies
+  const char *word;         // in the save question, e.g. "ZEL "
+  const char *short_name;   // in error lines, e.g. "ZEL"
+  const char *limits_name;  // setup_limits name
+  void *record;             // current copy
+  void *limits;             // array of the three limit copies
   size_t size;
 };
 

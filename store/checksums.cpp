@@ -26,8 +26,7 @@ Checksums take_storage_form_checksums(void) {
   std::vector<std::vector<unsigned char>> kept;
   for (int area = 0; area < AREA_COUNT; ++area) {
     const AreaInfo &info = area_info(area);
-    const unsigned char *bytes =
-        static_cast<const unsigned char *>(info.record);
+    const unsigned char *bytes = static_cast<const unsigned char *>(info.record);
     kept.emplace_back(bytes, bytes + info.size);
   }
   convert_form(0);
@@ -39,8 +38,7 @@ Checksums take_storage_form_checksums(void) {
 
 void take_loaded_area_checksums(void) {
   Checksums now = take_checksums();
-  for (int area = 0; area < AREA_COUNT; ++area)
-    loaded_checksums.value[area] = now.value[area];
+  for (int area = 0; area < AREA_COUNT; ++area) loaded_checksums.value[area] = now.value[area];
 }
 
 void take_loaded_auxset_checksum(void) {
@@ -54,7 +52,6 @@ bool area_changed(const Checksums &current, int area) {
 bool setup_changed(void) {
   Checksums current = take_checksums();
   for (int area = 0; area < areas_in_mode(); ++area)
-    if (area_changed(current, area))
-      return true;
+    if (area_changed(current, area)) return true;
   return full_mode && area_changed(current, SUM_AUXSET);
 }

@@ -35,14 +35,12 @@ void create_dialog(void) {
   XtManageChild(list);
 }
 
-} // namespace
+}  // namespace
 
 void add_error_status_line(const char *line) {
   lines.emplace_back(line);
-  if (!top_level)
-    return; // no display: the line is only kept
-  if (!dialog)
-    create_dialog();
+  if (!top_level) return;  // no display: the line is only kept
+  if (!dialog) create_dialog();
   XmString item = XmStringCreateLocalized(const_cast<char *>(line));
   XmListAddItem(list, item, 0);
   XmStringFree(item);
@@ -50,17 +48,15 @@ void add_error_status_line(const char *line) {
 }
 
 void report_error_status(int status) {
-  if (status == SITE_NOTHING_DONE)
-    return;
+  if (status == SITE_NOTHING_DONE) return;
   add_error_status_line(message_to_text(status, 0, 0));
 }
 
 void report_read_error(int area, int status) {
-  if (status == SITE_NOTHING_DONE)
-    return;
+  if (status == SITE_NOTHING_DONE) return;
   char line[1024];
-  snprintf(line, sizeof line, _("%s setup could not be read: %s"),
-           area_info(area).short_name, message_to_text(status, 0, 0));
+  snprintf(line, sizeof line, _("%s setup could not be read: %s"), area_info(area).short_name,
+           message_to_text(status, 0, 0));
   add_error_status_line(line);
 }
 

@@ -19,8 +19,7 @@ struct IntervalSwitch {
 };
 const IntervalSwitch interval_switches[] = {
     {&auxset_record::lstatus_product_gen, &zamo_misc::istatus_product_gen},
-    {&auxset_record::lstatus_product_timeout,
-     &zamo_misc::istatus_product_timeout},
+    {&auxset_record::lstatus_product_timeout, &zamo_misc::istatus_product_timeout},
 };
 
 // A stored noise sample angle whose 0xFFFF means "at any angle".
@@ -36,13 +35,11 @@ const uint16_t ANY_ANGLE = 0xFFFF;
 
 // The ingest simulator flags, in bit order of their stored byte.
 int16_t auxset_record::*const simulator_flags[] = {
-    &auxset_record::lingsim_radar,      &auxset_record::lingsim_shearline,
-    &auxset_record::lingsim_fallspeed,  &auxset_record::lingsim_windfield,
-    &auxset_record::lingsim_randomized,
+    &auxset_record::lingsim_radar,     &auxset_record::lingsim_shearline,  &auxset_record::lingsim_fallspeed,
+    &auxset_record::lingsim_windfield, &auxset_record::lingsim_randomized,
 };
 
-const int32_t LATITUDE_MIN =
-    -1073741824; // -90 degrees as a 32-bit binary angle
+const int32_t LATITUDE_MIN = -1073741824;  // -90 degrees as a 32-bit binary angle
 const int32_t LATITUDE_MAX = 1073741823;
 const int32_t LONGITUDE_MIN = INT32_MIN;
 const int32_t LONGITUDE_MAX = INT32_MAX;
@@ -56,17 +53,14 @@ void set_switch(int16_t auxset_record::*flag, bool on) {
 
 void data_system_to_editing_form(void) {
   zamo_misc &misc = zamo.misc;
-  for (const IntervalSwitch &s : interval_switches)
-    set_switch(s.flag, misc.*s.interval != 0);
+  for (const IntervalSwitch &s : interval_switches) set_switch(s.flag, misc.*s.interval != 0);
   for (const AngleSwitch &s : angle_switches) {
     int16_t &angle = misc.*s.angle;
     set_switch(s.flag, static_cast<uint16_t>(angle) != ANY_ANGLE);
     // Negative angles, "any angle" among them, are shown as 0.
-    if (angle < 0)
-      angle = 0;
+    if (angle < 0) angle = 0;
   }
-  for (int bit = 0; bit < 5; ++bit)
-    set_switch(simulator_flags[bit], (misc.iingsim_flags >> bit) & 1);
+  for (int bit = 0; bit < 5; ++bit) set_switch(simulator_flags[bit], (misc.iingsim_flags >> bit) & 1);
 }
 
 void data_system_to_storage_form(void) {
@@ -76,15 +70,13 @@ void data_system_to_storage_form(void) {
     if (auxset.*s.flag == 0)
       interval = 0;
     else if (interval == 0)
-      interval = 1; // switched on without an interval: the shortest one
+      interval = 1;  // switched on without an interval: the shortest one
   }
   for (const AngleSwitch &s : angle_switches)
-    if (auxset.*s.flag == 0)
-      misc.*s.angle = static_cast<int16_t>(ANY_ANGLE);
+    if (auxset.*s.flag == 0) misc.*s.angle = static_cast<int16_t>(ANY_ANGLE);
   uint8_t flags = 0;
   for (int bit = 0; bit < 5; ++bit)
-    if (auxset.*simulator_flags[bit] != 0)
-      flags |= 1u << bit;
+    if (auxset.*simulator_flags[bit] != 0) flags |= 1u << bit;
   misc.iingsim_flags = flags;
 }
 
@@ -99,23 +91,19 @@ void antenna_position_to_editing_form(void) {
 
 // Format 4 is edited as 2; the stored value stays 2 from the next save on.
 void fold_interface_formats(void) {
-  if (zel.icontrol_format == 4)
-    zel.icontrol_format = 2;
-  if (zel.istatus_format == 4)
-    zel.istatus_format = 2;
+  if (zel.icontrol_format == 4) zel.icontrol_format = 2;
+  if (zel.istatus_format == 4) zel.istatus_format = 2;
 }
 
-} // namespace
+}  // namespace
 
 void convert_form(int direction) {
   if (direction) {
-    if (full_mode)
-      data_system_to_editing_form();
+    if (full_mode) data_system_to_editing_form();
     antenna_position_to_editing_form();
     fold_interface_formats();
   } else {
-    if (full_mode)
-      data_system_to_storage_form();
+    if (full_mode) data_system_to_storage_form();
     zel.idefault_lat = auxset.zel_ilat;
     zel.idefault_lon = auxset.zel_ilon;
   }

@@ -23,19 +23,16 @@ void report_list_error(void) {
 int finish_listing(FILE *file) {
   errno = 0;
   int error = 0;
-  if (fflush(file) != 0 || ferror(file))
-    error = errno ? errno : EIO;
-  if (fclose(file) != 0 && error == 0)
-    error = errno ? errno : EIO;
+  if (fflush(file) != 0 || ferror(file)) error = errno ? errno : EIO;
+  if (fclose(file) != 0 && error == 0) error = errno ? errno : EIO;
   return error;
 }
 
-} // namespace
+}  // namespace
 
 FILE *open_listing_file(std::string &path) {
   const char *directory = getenv("ZAMO_LISTINGS");
-  if (!directory)
-    directory = getenv("HOME");
+  if (!directory) directory = getenv("HOME");
   if (!directory) {
     tolvek_signal_va(SITE_NO_LISTING_DIR, 1, "ZAMO_LISTINGS");
     return nullptr;
@@ -45,12 +42,11 @@ FILE *open_listing_file(std::string &path) {
   int days = 0, hours = 0, minutes = 0, seconds = 0;
   unpacktime(date.iseconds, &days, &hours, &minutes, &seconds);
   char name[64];
-  snprintf(name, sizeof name, "/%04d%02d%02d%02d%02d.setup", date.iyear,
-           date.imonth, date.iday, hours, minutes);
+  snprintf(name, sizeof name, "/%04d%02d%02d%02d%02d.setup", date.iyear, date.imonth, date.iday, hours,
+           minutes);
   path = std::string(directory) + name;
   FILE *file = fopen(path.c_str(), "w");
-  if (!file)
-    perror(path.c_str());
+  if (!file) perror(path.c_str());
   return file;
 }
 
@@ -62,8 +58,7 @@ bool write_listing(const int *pages, int count) {
     return false;
   }
   for (int i = 0; i < count; ++i)
-    if (PageFunction page = page_info(pages[i]).function)
-      page(PassList, nullptr, file);
+    if (PageFunction page = page_info(pages[i]).function) page(PassList, nullptr, file);
   // A listing cut short (full disk, quota) is as useless as none.
   if (int error = finish_listing(file)) {
     errno = error;
@@ -74,13 +69,10 @@ bool write_listing(const int *pages, int count) {
   return true;
 }
 
-void list_all_command(Widget, XtPointer, XtPointer) {
-  write_listing(list_order, full_mode ? 7 : 2);
-}
+void list_all_command(Widget, XtPointer, XtPointer) { write_listing(list_order, full_mode ? 7 : 2); }
 
 void list_page_command(Widget, XtPointer page_number, XtPointer) {
   int page = static_cast<int>(reinterpret_cast<intptr_t>(page_number));
-  if (page < 0 || page >= PAGE_COUNT)
-    return;
+  if (page < 0 || page >= PAGE_COUNT) return;
   write_listing(&page, 1);
 }

@@ -20,8 +20,7 @@ namespace {
 const AreaInfo areas[AREA_COUNT] = {
     {N_("ZEL "), "ZEL", "ant_manual_setup", &zel, zel_limits, sizeof zel},
     {N_("DSP "), "DSP", "dsp_manual_setup", &dsp, dsp_limits, sizeof dsp},
-    {N_("RTDISP "), "RTDISP", "rtdisp_setup", &Rtdisp, Rtdisp_limits,
-     sizeof Rtdisp},
+    {N_("RTDISP "), "RTDISP", "rtdisp_setup", &Rtdisp, Rtdisp_limits, sizeof Rtdisp},
     {N_("ZAMO "), "ZAMO", "zamo_setup", &zamo, zamo_limits, sizeof zamo},
 };
 
@@ -36,16 +35,15 @@ void fill_limit_copies(const AreaInfo &info) {
 
 int read_area(int area) {
   switch (area) {
-  case AREA_ZEL:
-    return ant_load_setup(&zel);
-  case AREA_DSP:
-    memset(&dsp, 0, sizeof dsp);
-    return lim_loadFile("setup_dsp.conf", "dsp_manual_setup", &dsp,
-                        setup_limits);
-  case AREA_RTDISP:
-    return RtdispLoadSetup(&Rtdisp);
-  default:
-    return zamoload(&zamo);
+    case AREA_ZEL:
+      return ant_load_setup(&zel);
+    case AREA_DSP:
+      memset(&dsp, 0, sizeof dsp);
+      return lim_loadFile("setup_dsp.conf", "dsp_manual_setup", &dsp, setup_limits);
+    case AREA_RTDISP:
+      return RtdispLoadSetup(&Rtdisp);
+    default:
+      return zamoload(&zamo);
   }
 }
 
@@ -56,13 +54,11 @@ void zamo_version_text(char (&text)[sizeof zamo.sVersion + 1]) {
 }
 
 void warn_if_converted(void) {
-  if (!zamo_version_is_old())
-    return;
+  if (!zamo_version_is_old()) return;
   char version[sizeof zamo.sVersion + 1];
   zamo_version_text(version);
   char message[256];
-  snprintf(message, sizeof message, _("Setup file converted from %s to %s"),
-           version, ZAMO_SETUP_VERSION);
+  snprintf(message, sizeof message, _("Setup file converted from %s to %s"), version, ZAMO_SETUP_VERSION);
   show_warning(WarningInformation, message, _("Ack"), nullptr);
 }
 
@@ -70,15 +66,13 @@ void warn_if_converted(void) {
 // choose its kind of network or archive settings) must be in the limit
 // copies before setup_limits fills them.
 void copy_device_types_to_limits(void) {
-  int count =
-      std::clamp<int32_t>(zamo.device.idevcount, 0, ZAMO_OUTPUT_DEVICES);
+  int count = std::clamp<int32_t>(zamo.device.idevcount, 0, ZAMO_OUTPUT_DEVICES);
   for (int dev = 0; dev < count; ++dev) {
     const output_device &device = zamo.device.def[dev];
     for (zamo_setup &copy : zamo_limits) {
       output_device &target = copy.device.def[dev];
       target.idev_type = device.idev_type;
-      if (device.idev_type == DEVICE_ARCHIVE)
-        target.dsi.archive.isub_type = device.dsi.archive.isub_type;
+      if (device.idev_type == DEVICE_ARCHIVE) target.dsi.archive.isub_type = device.dsi.archive.isub_type;
       if (device.idev_type == DEVICE_NETWORK) {
         target.dsi.network.ifile_format = device.dsi.network.ifile_format;
         target.dsi.network.icopy_scheme = device.dsi.network.icopy_scheme;
@@ -92,15 +86,14 @@ void use_factory_values(const AreaInfo &info) {
   memcpy(info.record, limit_copy(info, COPY_FACTORY), info.size);
 }
 
-} // namespace
+}  // namespace
 
 const AreaInfo &area_info(int area) { return areas[area]; }
 
 int areas_in_mode(void) { return full_mode ? AREA_COUNT : AREA_ZAMO; }
 
 bool zamo_version_is_old(void) {
-  if (area_read_failed[AREA_ZAMO])
-    return false;
+  if (area_read_failed[AREA_ZAMO]) return false;
   char version[sizeof zamo.sVersion + 1];
   zamo_version_text(version);
   return strcmp(version, ZAMO_SETUP_VERSION) != 0;
@@ -109,13 +102,11 @@ bool zamo_version_is_old(void) {
 int load_area(int area) {
   const AreaInfo &info = areas[area];
   memset(info.limits, 0, 3 * info.size);
-  if (area != AREA_ZAMO)
-    fill_limit_copies(info);
+  if (area != AREA_ZAMO) fill_limit_copies(info);
   int status = read_area(area);
   area_read_failed[area] = status != SITE_OK;
   if (area == AREA_ZAMO) {
-    if (status == SITE_OK)
-      warn_if_converted();
+    if (status == SITE_OK) warn_if_converted();
     copy_device_types_to_limits();
     fill_limit_copies(info);
   }
@@ -127,8 +118,7 @@ int load_area(int area) {
 }
 
 void load_all_areas(void) {
-  for (int area = 0; area < areas_in_mode(); ++area)
-    load_area(area);
+  for (int area = 0; area < areas_in_mode(); ++area) load_area(area);
 }
 
 void start_up_load(XtPointer, XtIntervalId *) {
@@ -140,8 +130,7 @@ void start_up_load(XtPointer, XtIntervalId *) {
   // operator changes it, not because editing form altered its factory values.
   Checksums storage_form = take_storage_form_checksums();
   for (int area = 0; area < AREA_COUNT; ++area)
-    if (area_read_failed[area])
-      loaded_checksums.value[area] = storage_form.value[area];
+    if (area_read_failed[area]) loaded_checksums.value[area] = storage_form.value[area];
   take_loaded_auxset_checksum();
 
   static std::vector<PageFunction> repair_pages;

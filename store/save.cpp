@@ -19,20 +19,19 @@ XtIntervalId saved_message_timeout = 0;
 
 int write_area(int area) {
   switch (area) {
-  case AREA_ZEL:
-    return ant_save_setup(&zel);
-  case AREA_DSP:
-    return dsp_save_setup(&dsp);
-  case AREA_RTDISP:
-    return RtdispSaveSetup(&Rtdisp);
-  default:
-    return zamosave(&zamo);
+    case AREA_ZEL:
+      return ant_save_setup(&zel);
+    case AREA_DSP:
+      return dsp_save_setup(&dsp);
+    case AREA_RTDISP:
+      return RtdispSaveSetup(&Rtdisp);
+    default:
+      return zamosave(&zamo);
   }
 }
 
 bool must_write(const Checksums &current, int area) {
-  return area_changed(current, area) ||
-         (area == AREA_ZAMO && zamo_version_is_old());
+  return area_changed(current, area) || (area == AREA_ZAMO && zamo_version_is_old());
 }
 
 // The file now holds the current version; an old version text would have
@@ -51,20 +50,17 @@ void hide_saved_message(XtPointer, XtIntervalId *) {
 }
 
 void cancel_saved_message_timeout(void) {
-  if (saved_message_timeout)
-    XtRemoveTimeOut(saved_message_timeout);
+  if (saved_message_timeout) XtRemoveTimeOut(saved_message_timeout);
   saved_message_timeout = 0;
 }
 
 void show_not_all_saved(XtPointer, XtIntervalId *) {
-  show_warning(WarningInformation, _("Not all setup files were saved"), _("OK"),
-               nullptr);
+  show_warning(WarningInformation, _("Not all setup files were saved"), _("OK"), nullptr);
 }
 
 void show_busy(void) {
   busy_cursor_on();
-  if (top_level)
-    XmUpdateDisplay(top_level);
+  if (top_level) XmUpdateDisplay(top_level);
 }
 
 // Back to editing form after the records were written in storage form.
@@ -73,15 +69,14 @@ void back_to_editing_form(void) {
   take_loaded_auxset_checksum();
 }
 
-} // namespace
+}  // namespace
 
 bool save_changed_areas(void) {
   Checksums current = take_checksums();
   bool failed[AREA_COUNT] = {};
   bool all_saved = true;
   for (int area = 0; area < areas_in_mode(); ++area) {
-    if (!must_write(current, area))
-      continue;
+    if (!must_write(current, area)) continue;
     int status = write_area(area);
     if (status == SITE_OK) {
       note_written(area);
@@ -95,8 +90,7 @@ bool save_changed_areas(void) {
   // counts as changed, and Exit still offers to save it.
   Checksums after = take_checksums();
   for (int area = 0; area < AREA_COUNT; ++area)
-    if (!failed[area])
-      loaded_checksums.value[area] = after.value[area];
+    if (!failed[area]) loaded_checksums.value[area] = after.value[area];
   return all_saved;
 }
 
@@ -104,8 +98,7 @@ std::string save_question_text(void) {
   Checksums current = take_checksums();
   std::string text = _("Save SETUP data for the following?\n");
   for (int area = 0; area < areas_in_mode(); ++area)
-    if (area_changed(current, area))
-      text += _(area_info(area).word);
+    if (area_changed(current, area)) text += _(area_info(area).word);
   return text;
 }
 
@@ -116,24 +109,20 @@ void save_command(Widget, XtPointer, XtPointer) {
   back_to_editing_form();
   cancel_saved_message_timeout();
   if (all_saved)
-    show_warning(WarningInformation, _("Setup files successfully saved"),
-                 _("OK"), nullptr);
+    show_warning(WarningInformation, _("Setup files successfully saved"), _("OK"), nullptr);
   else
     show_not_all_saved(nullptr, nullptr);
   busy_cursor_off();
   // A failure stays on screen until the operator has read it.
   if (all_saved && app_context)
-    saved_message_timeout = XtAppAddTimeOut(app_context, SAVED_MESSAGE_MS,
-                                            hide_saved_message, nullptr);
+    saved_message_timeout = XtAppAddTimeOut(app_context, SAVED_MESSAGE_MS, hide_saved_message, nullptr);
 }
 
 void exit_command(Widget, XtPointer, XtPointer) {
   helpExit();
-  if (static_cast<int16_t>(lzamo_operator(tolvek_username())) == 0)
-    exit(1);
+  if (static_cast<int16_t>(lzamo_operator(tolvek_username())) == 0) exit(1);
   convert_form(0);
-  if (!setup_changed())
-    exit(1);
+  if (!setup_changed()) exit(1);
   cancel_saved_message_timeout();
   std::string question = save_question_text();
   show_warning(WarningSaveAndExit, question.c_str(), _("Save"), _("Cancel"));
@@ -142,12 +131,10 @@ void exit_command(Widget, XtPointer, XtPointer) {
 void save_and_exit(void) {
   show_busy();
   convert_form(0);
-  if (save_changed_areas())
-    exit(0);
+  if (save_changed_areas()) exit(0);
   back_to_editing_form();
   busy_cursor_off();
   // The error status dialog shows why; the operator may save again or leave
   // with Cancel. Shown once the question's own callback has finished.
-  if (app_context)
-    XtAppAddTimeOut(app_context, 0, show_not_all_saved, nullptr);
+  if (app_context) XtAppAddTimeOut(app_context, 0, show_not_all_saved, nullptr);
 }

@@ -4,7 +4,6 @@
 
 #include <Xm/MessageB.h>
 #include <Xm/Xm.h>
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -14,10 +13,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
-#include <sstream>
 #include <string>
 
 #include "items/field.h"
@@ -30,55 +29,35 @@
 
 inline std::string read_file(const std::string &path) {
   std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 inline void write_file(const std::string &path, const std::string &text) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
 
-// What identifies one write of a file: atomic writers replace the inode.
-struct FileStamp {
-  ino_t inode;
-  long long mtime_ns;
-  off_t size;
-  bool operator==(const FileStamp &o) const {
-    return inode == o.inode && mtime_ns == o.mtime_ns && size == o.size;
-  }
-};
-using DirectoryStamps = std::map<std::string, FileStamp>;
+// Inode and modification time of each plain file: atomic writers replace
+// the inode, so either tells a write.
+using DirectoryStamps = std::map<std::string, std::pair<ino_t, long long>>;
 
 inline DirectoryStamps stamp_directory(const std::string &dir) {
   DirectoryStamps stamps;
-  std::string command = "ls -A '" + dir + "'";
-  FILE *names = popen(command.c_str(), "r");
-  char name[512];
-  while (names && fgets(name, sizeof name, names)) {
-    name[strcspn(name, "\n")] = '\0';
+  for (const auto &entry : std::filesystem::directory_iterator(dir)) {
     struct stat st;
-    if (stat((dir + "/" + name).c_str(), &st) == 0 && S_ISREG(st.st_mode))
-      stamps[name] = {st.st_ino,
-                      st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec,
-                      st.st_size};
+    if (entry.is_regular_file() && stat(entry.path().c_str(), &st) == 0)
+      stamps[entry.path().filename()] = {st.st_ino, st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec};
   }
-  if (names)
-    pclose(names);
   return stamps;
 }
 
-// Names of the files that are new or were written since `before`, except
-// backups.
-inline std::string written_since(const std::string &dir,
-                                 const DirectoryStamps &before) {
+// Names of the files that are new or were written since `before`, backups
+// left out.
+inline std::string written_since(const std::string &dir, const DirectoryStamps &before) {
   std::string names;
   for (const auto &[name, stamp] : stamp_directory(dir)) {
-    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".bak") == 0)
-      continue;
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".bak") == 0) continue;
     auto old = before.find(name);
-    if (old == before.end() || !(old->second == stamp))
-      names += (names.empty() ? "" : " ") + name;
+    if (old == before.end() || old->second != stamp) names += (names.empty() ? "" : " ") + name;
   }
   return names;
 }
@@ -95,8 +74,7 @@ inline void clear_store_state(void) {
   memset(&auxset, 0, sizeof auxset);
   memset(auxset_limits, 0, sizeof auxset_limits);
   memset(&loaded_checksums, 0, sizeof loaded_checksums);
-  for (bool &failed : area_read_failed)
-    failed = false;
+  for (bool &failed : area_read_failed) failed = false;
   full_mode = 1;
 }
 
@@ -125,20 +103,20 @@ struct FactorySite {
     write_file(dir + "/operators", std::string(tolvek_username()) + "\n");
     clear_store_state();
   }
-  ~FactorySite() { system(("rm -rf '" + dir + "'").c_str()); }
+  ~FactorySite() { std::filesystem::remove_all(dir); }
 
   std::string path(int area) const { return dir + "/" + file[area]; }
 
   static int write_area_now(int area) {
     switch (area) {
-    case AREA_ZEL:
-      return ant_save_setup(&zel);
-    case AREA_DSP:
-      return dsp_save_setup(&dsp);
-    case AREA_RTDISP:
-      return RtdispSaveSetup(&Rtdisp);
-    default:
-      return zamosave(&zamo);
+      case AREA_ZEL:
+        return ant_save_setup(&zel);
+      case AREA_DSP:
+        return dsp_save_setup(&dsp);
+      case AREA_RTDISP:
+        return RtdispSaveSetup(&Rtdisp);
+      default:
+        return zamosave(&zamo);
     }
   }
 
@@ -151,9 +129,7 @@ struct FactorySite {
     write_file(path(AREA_ZAMO), text);
   }
 
-  void corrupt(int area) {
-    write_file(path(area), "\x01\x02 this is not a setup file {{{\n");
-  }
+  void corrupt(int area) { write_file(path(area), "\x01\x02 this is not a setup file {{{\n"); }
 
   // Every write fails while the setup directory is a plain file.
   void break_directory() {
@@ -166,16 +142,13 @@ struct FactorySite {
   }
 
   DirectoryStamps stamps() const { return stamp_directory(dir); }
-  std::string written(const DirectoryStamps &before) const {
-    return written_since(dir, before);
-  }
+  std::string written(const DirectoryStamps &before) const { return written_since(dir, before); }
 };
 
 // The warning dialog's message while it is shown, else "".
 inline std::string shown_warning(void) {
   Widget dialog = gui_find(top_level, "warndiag");
-  if (!dialog || !XtIsManaged(dialog))
-    return "";
+  if (!dialog || !XtIsManaged(dialog)) return "";
   XmString message = nullptr;
   XtVaGetValues(dialog, XmNmessageString, &message, nullptr);
   // Separators come out as newlines.
@@ -186,8 +159,7 @@ inline std::string shown_warning(void) {
   XtSetArg(args[2], XmNpattern, const_cast<char *>("\n"));
   XmParseMapping newline = XmParseMappingCreate(args, 3);
   char *text = static_cast<char *>(
-      XmStringUnparse(message, nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT,
-                      &newline, 1, XmOUTPUT_ALL));
+      XmStringUnparse(message, nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT, &newline, 1, XmOUTPUT_ALL));
   XmParseMappingFree(newline);
   XmStringFree(separator);
   std::string result = text ? text : "";
@@ -198,11 +170,9 @@ inline std::string shown_warning(void) {
 
 // Runs `work` in a child process with its standard output and error caught;
 // returns the wait status.
-inline int run_in_child(const std::function<void()> &work,
-                        std::string *out = nullptr,
+inline int run_in_child(const std::function<void()> &work, std::string *out = nullptr,
                         std::string *err = nullptr) {
-  char out_name[] = "/tmp/store-out-XXXXXX",
-       err_name[] = "/tmp/store-err-XXXXXX";
+  char out_name[] = "/tmp/store-out-XXXXXX", err_name[] = "/tmp/store-err-XXXXXX";
   int out_fd = mkstemp(out_name), err_fd = mkstemp(err_name);
   fflush(stdout);
   fflush(stderr);
@@ -216,10 +186,8 @@ inline int run_in_child(const std::function<void()> &work,
   }
   int status = 0;
   waitpid(pid, &status, 0);
-  if (out)
-    *out = read_file(out_name);
-  if (err)
-    *err = read_file(err_name);
+  if (out) *out = read_file(out_name);
+  if (err) *err = read_file(err_name);
   close(out_fd);
   close(err_fd);
   unlink(out_name);
@@ -227,6 +195,4 @@ inline int run_in_child(const std::function<void()> &work,
   return status;
 }
 
-inline int exit_code(int status) {
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+inline int exit_code(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }

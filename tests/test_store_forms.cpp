@@ -6,7 +6,7 @@
 namespace {
 
 class Forms : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { clear_store_state(); }
   void round_trip() {
     convert_form(1);
@@ -23,8 +23,7 @@ TEST_F(Forms, NoiseAngleAnyAngleAndNegativeAngles) {
   EXPECT_EQ(1, auxset.lnoise_el);
   EXPECT_EQ(0, zamo.misc.inoise_el);
   convert_form(0);
-  EXPECT_EQ(0xFFFF, static_cast<uint16_t>(zamo.misc.inoise_az))
-      << "flag 0 stores 'any angle'";
+  EXPECT_EQ(0xFFFF, static_cast<uint16_t>(zamo.misc.inoise_az)) << "flag 0 stores 'any angle'";
   EXPECT_EQ(0, zamo.misc.inoise_el) << "0x8000..0xFFFE come back as angle 0";
 
   zamo.misc.inoise_el = static_cast<int16_t>(0xFFFE);
@@ -35,7 +34,7 @@ TEST_F(Forms, NoiseAngleAnyAngleAndNegativeAngles) {
   zamo.misc.inoise_az = 135;
   convert_form(1);
   EXPECT_EQ(1, auxset.lnoise_az);
-  auxset.lnoise_az = 0; // switched off by the operator
+  auxset.lnoise_az = 0;  // switched off by the operator
   convert_form(0);
   EXPECT_EQ(0xFFFF, static_cast<uint16_t>(zamo.misc.inoise_az));
 }
@@ -46,7 +45,7 @@ TEST_F(Forms, StatusProductIntervalsFollowTheirSwitches) {
   convert_form(1);
   EXPECT_EQ(0, auxset.lstatus_product_gen);
   EXPECT_EQ(1, auxset.lstatus_product_timeout);
-  auxset.lstatus_product_gen = 1; // on, interval left at 0
+  auxset.lstatus_product_gen = 1;  // on, interval left at 0
   auxset.lstatus_product_timeout = 0;
   convert_form(0);
   EXPECT_EQ(1u, zamo.misc.istatus_product_gen);
@@ -55,8 +54,7 @@ TEST_F(Forms, StatusProductIntervalsFollowTheirSwitches) {
   zamo.misc.istatus_product_gen = 300;
   convert_form(1);
   convert_form(0);
-  EXPECT_EQ(300u, zamo.misc.istatus_product_gen)
-      << "an interval that is on is kept";
+  EXPECT_EQ(300u, zamo.misc.istatus_product_gen) << "an interval that is on is kept";
 }
 
 TEST_F(Forms, SimulatorFlagsAreTheLowFiveBits) {
@@ -83,15 +81,13 @@ TEST_F(Forms, SwitchLimitsAndAntennaPosition) {
   EXPECT_EQ(1073741823, auxset_limits[COPY_MAX].zel_ilat);
   EXPECT_EQ(INT32_MIN, auxset_limits[COPY_MIN].zel_ilon);
   EXPECT_EQ(INT32_MAX, auxset_limits[COPY_MAX].zel_ilon);
-  for (int16_t auxset_record::*flag :
-       {&auxset_record::lnoise_el, &auxset_record::lingsim_randomized,
-        &auxset_record::lstatus_product_timeout}) {
+  for (int16_t auxset_record::*flag : {&auxset_record::lnoise_el, &auxset_record::lingsim_randomized,
+                                       &auxset_record::lstatus_product_timeout}) {
     EXPECT_EQ(0, auxset_limits[COPY_MIN].*flag);
     EXPECT_EQ(1, auxset_limits[COPY_MAX].*flag);
   }
   const auxset_record zero{};
-  EXPECT_EQ(0, memcmp(&zero, &auxset_limits[COPY_FACTORY], sizeof zero))
-      << "factory copy stays zero";
+  EXPECT_EQ(0, memcmp(&zero, &auxset_limits[COPY_FACTORY], sizeof zero)) << "factory copy stays zero";
 
   auxset.zel_ilat = 1000;
   convert_form(0);
@@ -120,8 +116,7 @@ TEST_F(Forms, ProcessorOnlyModeLeavesTheDataSystemAlone) {
   memcpy(&before, &zamo, sizeof zamo);
   round_trip();
   EXPECT_EQ(0, memcmp(&before, &zamo, sizeof zamo));
-  EXPECT_EQ(77, auxset.zel_ilat)
-      << "the antenna position is converted in both modes";
+  EXPECT_EQ(77, auxset.zel_ilat) << "the antenna position is converted in both modes";
 }
 
 TEST_F(Forms, StorageThenEditingFormIsStable) {
@@ -133,12 +128,11 @@ TEST_F(Forms, StorageThenEditingFormIsStable) {
   convert_form(1);
   Checksums once = take_storage_form_checksums();
   auxset_record edited = auxset;
-  convert_form(0); // a save: storage form and back
+  convert_form(0);  // a save: storage form and back
   convert_form(1);
   EXPECT_EQ(0, memcmp(&edited, &auxset, sizeof auxset));
   Checksums twice = take_storage_form_checksums();
-  for (int sum = 0; sum < SUM_COUNT; ++sum)
-    EXPECT_EQ(once.value[sum], twice.value[sum]) << sum;
+  for (int sum = 0; sum < SUM_COUNT; ++sum) EXPECT_EQ(once.value[sum], twice.value[sum]) << sum;
 }
 
-} // namespace
+}  // namespace

@@ -9,7 +9,7 @@
 namespace {
 
 class Listing : public ::testing::Test {
-protected:
+ protected:
   std::string dir;
 
   void SetUp() override {
@@ -18,7 +18,7 @@ protected:
     dir = mkdtemp(name);
     setenv("ZAMO_LISTINGS", dir.c_str(), 1);
   }
-  void TearDown() override { system(("rm -rf '" + dir + "'").c_str()); }
+  void TearDown() override { std::filesystem::remove_all(dir); }
 
   // The one file in `where`, by name.
   std::string only_file(const std::string &where) {
@@ -30,12 +30,10 @@ protected:
   std::string pages_listed(std::initializer_list<int> pages) {
     FILE *file = tmpfile();
     for (int page : pages)
-      if (PageFunction function = page_info(page).function)
-        function(PassList, nullptr, file);
+      if (PageFunction function = page_info(page).function) function(PassList, nullptr, file);
     rewind(file);
     std::string text;
-    for (int c; (c = fgetc(file)) != EOF;)
-      text += static_cast<char>(c);
+    for (int c; (c = fgetc(file)) != EOF;) text += static_cast<char>(c);
     fclose(file);
     return text;
   }
@@ -44,15 +42,13 @@ protected:
 TEST_F(Listing, NameHasTwelveDigitsOfTheCurrentMinute) {
   time_ymds date{};
   GetTimeYmds(&date, 0);
-  list_page_command(
-      nullptr, reinterpret_cast<XtPointer>(PAGE_CONTROL_PROCESSOR), nullptr);
+  list_page_command(nullptr, reinterpret_cast<XtPointer>(PAGE_CONTROL_PROCESSOR), nullptr);
   std::string name = only_file(dir);
   ASSERT_TRUE(std::regex_match(name, std::regex("[0-9]{12}\\.setup"))) << name;
   char day[16];
   snprintf(day, sizeof day, "%04d%02d%02d", date.iyear, date.imonth, date.iday);
   EXPECT_EQ(day, name.substr(0, 8));
-  EXPECT_EQ(pages_listed({PAGE_CONTROL_PROCESSOR}),
-            read_file(dir + "/" + name));
+  EXPECT_EQ(pages_listed({PAGE_CONTROL_PROCESSOR}), read_file(dir + "/" + name));
 }
 
 TEST_F(Listing, HomeIsTheFallbackAndLongDirectoriesAreUsedWhole) {
@@ -62,9 +58,8 @@ TEST_F(Listing, HomeIsTheFallbackAndLongDirectoriesAreUsedWhole) {
   EXPECT_NE("", only_file(dir));
 
   std::string deep = dir;
-  while (deep.size() <= 200)
-    deep += "/a-rather-long-directory-name";
-  system(("mkdir -p '" + deep + "'").c_str());
+  while (deep.size() <= 200) deep += "/a-rather-long-directory-name";
+  std::filesystem::create_directories(deep);
   setenv("ZAMO_LISTINGS", deep.c_str(), 1);
   list_all_command(nullptr, nullptr, nullptr);
   EXPECT_NE("", only_file(deep));
@@ -74,16 +69,14 @@ TEST_F(Listing, ListAllRunsThePagesOfTheModeInOrder) {
   full_mode = 0;
   list_all_command(nullptr, nullptr, nullptr);
   std::string listed = read_file(dir + "/" + only_file(dir));
-  EXPECT_EQ(pages_listed({PAGE_SIGNAL_PROCESSOR, PAGE_CONTROL_PROCESSOR}),
-            listed);
+  EXPECT_EQ(pages_listed({PAGE_SIGNAL_PROCESSOR, PAGE_CONTROL_PROCESSOR}), listed);
   EXPECT_NE("", listed);
 
   full_mode = 1;
-  list_all_command(nullptr, nullptr, nullptr); // the same minute: replaces it
+  list_all_command(nullptr, nullptr, nullptr);  // the same minute: replaces it
   std::string name = only_file(dir);
-  EXPECT_EQ(pages_listed({PAGE_SIGNAL_PROCESSOR, PAGE_CONTROL_PROCESSOR,
-                          PAGE_INPUT_DEVICE, PAGE_INGEST, PAGE_GENERAL,
-                          PAGE_PRODUCT, PAGE_OUTPUT_DEVICE}),
+  EXPECT_EQ(pages_listed({PAGE_SIGNAL_PROCESSOR, PAGE_CONTROL_PROCESSOR, PAGE_INPUT_DEVICE, PAGE_INGEST,
+                          PAGE_GENERAL, PAGE_PRODUCT, PAGE_OUTPUT_DEVICE}),
             read_file(dir + "/" + name));
 }
 
@@ -112,9 +105,7 @@ TEST_F(Listing, FailuresSayOpenListError) {
       },
       &out, &err);
   EXPECT_EQ("OPEN LIST ERROR\n", out);
-  EXPECT_TRUE(std::regex_search(
-      err, std::regex(missing + "/[0-9]{12}\\.setup: No such file")))
-      << err;
+  EXPECT_TRUE(std::regex_search(err, std::regex(missing + "/[0-9]{12}\\.setup: No such file"))) << err;
 
   // The file opens but the disk fills up while it is written.
   setenv("ZAMO_LISTINGS", dir.c_str(), 1);
@@ -129,9 +120,7 @@ TEST_F(Listing, FailuresSayOpenListError) {
       &out, &err);
   EXPECT_EQ(0, exit_code(status));
   EXPECT_EQ("OPEN LIST ERROR\n", out);
-  EXPECT_TRUE(
-      std::regex_search(err, std::regex("[0-9]{12}\\.setup: File too large")))
-      << err;
+  EXPECT_TRUE(std::regex_search(err, std::regex("[0-9]{12}\\.setup: File too large"))) << err;
 }
 
-} // namespace
+}  // namespace

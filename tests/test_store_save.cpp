@@ -1,7 +1,7 @@
 // Start-up load, change detection, Save and Exit against a site written by
 // the site library in a temporary directory.
 #include <gtest/gtest.h>
-
+// gtest before the X headers: their macros (None, Bool) break it.
 #include <Xm/List.h>
 
 #include <memory>
@@ -12,7 +12,7 @@
 namespace {
 
 class Store : public ::testing::Test {
-protected:
+ protected:
   std::unique_ptr<FactorySite> site;
 
   void SetUp() override {
@@ -33,9 +33,7 @@ protected:
     convert_form(1);
     return text;
   }
-  std::string asked(const char *words) {
-    return std::string("Save SETUP data for the following?\n") + words;
-  }
+  std::string asked(const char *words) { return std::string("Save SETUP data for the following?\n") + words; }
   void save() {
     save_command(nullptr, nullptr, nullptr);
     gui_process(50);
@@ -86,8 +84,7 @@ TEST_F(Store, OldVersionIsAnnouncedAndWrittenOnce) {
 
   before = site->stamps();
   save();
-  EXPECT_EQ("", site->written(before))
-      << "the file holds the current version now";
+  EXPECT_EQ("", site->written(before)) << "the file holds the current version now";
 }
 
 TEST_F(Store, EditingFormChangesCountAsChanges) {
@@ -101,8 +98,7 @@ TEST_F(Store, EditingFormChangesCountAsChanges) {
   EXPECT_EQ(asked("ZEL ZAMO "), question());
   DirectoryStamps before = site->stamps();
   save();
-  EXPECT_EQ(site->file[AREA_ZEL] + " " + site->file[AREA_ZAMO],
-            site->written(before));
+  EXPECT_EQ(site->file[AREA_ZEL] + " " + site->file[AREA_ZAMO], site->written(before));
   EXPECT_EQ("", question());
 }
 
@@ -125,8 +121,7 @@ TEST_F(Store, OnlyRealChangesAreListedAndWritten) {
 
   DirectoryStamps before = site->stamps();
   save();
-  EXPECT_EQ(site->file[AREA_ZEL] + " " + site->file[AREA_RTDISP],
-            site->written(before));
+  EXPECT_EQ(site->file[AREA_ZEL] + " " + site->file[AREA_RTDISP], site->written(before));
   EXPECT_EQ("", question());
   EXPECT_EQ(latitude, zel.idefault_lat);
   EXPECT_EQ(latitude, auxset.zel_ilat) << "editing form again after the save";
@@ -145,23 +140,18 @@ TEST_F(Store, TwoFailingReadsGiveTwoLinesNamingTheirAreas) {
   size_t errors = error_count();
   load();
   ASSERT_EQ(errors + 2, error_count());
-  EXPECT_EQ(0u,
-            error_status_lines()[errors].find("DSP setup could not be read: "));
-  EXPECT_EQ(0u, error_status_lines()[errors + 1].find(
-                    "ZAMO setup could not be read: "));
+  EXPECT_EQ(0u, error_status_lines()[errors].find("DSP setup could not be read: "));
+  EXPECT_EQ(0u, error_status_lines()[errors + 1].find("ZAMO setup could not be read: "));
   Widget dialog = error_status_dialog();
   ASSERT_NE(nullptr, dialog);
   EXPECT_TRUE(XtIsManaged(dialog));
   WidgetList children;
   Cardinal count = 0;
-  XtVaGetValues(dialog, XmNchildren, &children, XmNnumChildren, &count,
-                nullptr);
+  XtVaGetValues(dialog, XmNchildren, &children, XmNnumChildren, &count, nullptr);
   int items = 0;
   for (Cardinal i = 0; i < count; ++i)
-    if (Widget list = gui_find(children[i], ""))
-      XtVaGetValues(list, XmNitemCount, &items, nullptr);
-  EXPECT_EQ(static_cast<int>(error_count()), items)
-      << "one list, never emptied";
+    if (Widget list = gui_find(children[i], "")) XtVaGetValues(list, XmNitemCount, &items, nullptr);
+  EXPECT_EQ(static_cast<int>(error_count()), items) << "one list, never emptied";
 }
 
 TEST_F(Store, AreaThatCouldNotBeReadIsLeftAloneUntilChanged) {
@@ -169,11 +159,9 @@ TEST_F(Store, AreaThatCouldNotBeReadIsLeftAloneUntilChanged) {
   site->corrupt(AREA_ZAMO);
   std::string corrupted = read_file(site->path(AREA_ZAMO));
   load();
-  EXPECT_EQ("", shown_warning())
-      << "no version warning for a record never read";
+  EXPECT_EQ("", shown_warning()) << "no version warning for a record never read";
   convert_form(0);
-  EXPECT_EQ(0, memcmp(&zamo_limits[COPY_FACTORY], &zamo, sizeof zamo))
-      << "factory values stand in";
+  EXPECT_EQ(0, memcmp(&zamo_limits[COPY_FACTORY], &zamo, sizeof zamo)) << "factory values stand in";
   convert_form(1);
   EXPECT_EQ("", question());
 
@@ -201,8 +189,7 @@ TEST_F(Store, FailedWriteIsReportedAndStaysChanged) {
   EXPECT_EQ(errors + 1, error_count());
   EXPECT_EQ("Not all setup files were saved", shown_warning());
   gui_process(3200);
-  EXPECT_EQ("Not all setup files were saved", shown_warning())
-      << "a failure stays on screen";
+  EXPECT_EQ("Not all setup files were saved", shown_warning()) << "a failure stays on screen";
   EXPECT_EQ(asked("ZEL "), question()) << "Exit still offers the unsaved area";
 
   DirectoryStamps before = site->stamps();
@@ -216,7 +203,7 @@ TEST_F(Store, SaveInTheExitQuestionLeavesOnlyWhenEverythingWasWritten) {
   load();
   auxset.lnoise_az = !auxset.lnoise_az;
   site->break_directory();
-  convert_form(0); // as Exit leaves the records
+  convert_form(0);  // as Exit leaves the records
   save_and_exit();
   site->mend_directory();
   gui_process(50);
@@ -225,7 +212,7 @@ TEST_F(Store, SaveInTheExitQuestionLeavesOnlyWhenEverythingWasWritten) {
 
   DirectoryStamps before = site->stamps();
   int status = run_in_child([] {
-    top_level = nullptr; // the parent owns the X connection
+    top_level = nullptr;  // the parent owns the X connection
     app_context = nullptr;
     convert_form(0);
     save_and_exit();
@@ -237,9 +224,7 @@ TEST_F(Store, SaveInTheExitQuestionLeavesOnlyWhenEverythingWasWritten) {
 TEST_F(Store, ExitStatuses) {
   make_site();
   load();
-  EXPECT_EQ(1, exit_code(run_in_child(
-                   [] { exit_command(nullptr, nullptr, nullptr); })))
-      << "nothing changed";
+  EXPECT_EQ(1, exit_code(run_in_child([] { exit_command(nullptr, nullptr, nullptr); }))) << "nothing changed";
 
   dsp.iwavelength += 1;
   exit_command(nullptr, nullptr, nullptr);
@@ -249,9 +234,8 @@ TEST_F(Store, ExitStatuses) {
   convert_form(1);
 
   unlink((site->dir + "/operators").c_str());
-  EXPECT_EQ(1, exit_code(run_in_child(
-                   [] { exit_command(nullptr, nullptr, nullptr); })))
+  EXPECT_EQ(1, exit_code(run_in_child([] { exit_command(nullptr, nullptr, nullptr); })))
       << "not an operator, changes or not";
 }
 
-} // namespace
+}  // namespace

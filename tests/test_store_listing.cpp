@@ -73,8 +73,8 @@ TEST_F(Listing, ListAllRunsThePagesOfTheModeInOrder) {
   EXPECT_NE("", listed);
 
   full_mode = 1;
-  list_all_command(nullptr, nullptr, nullptr);  // the same minute: replaces it
-  std::string name = only_file(dir);
+  list_all_command(nullptr, nullptr, nullptr);              // the same minute replaces it
+  std::string name = stamp_directory(dir).rbegin()->first;  // the newest
   EXPECT_EQ(pages_listed({PAGE_SIGNAL_PROCESSOR, PAGE_CONTROL_PROCESSOR, PAGE_INPUT_DEVICE, PAGE_INGEST,
                           PAGE_GENERAL, PAGE_PRODUCT, PAGE_OUTPUT_DEVICE}),
             read_file(dir + "/" + name));

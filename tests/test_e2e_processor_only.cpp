@@ -153,9 +153,10 @@ class Server {
   Window probe_ = 0;
 };
 
+// Without --sync, which waits long for a pointer that is already there.
 void click(const Box &b, int dx, int dy, int repeat = 1) {
-  run("xdotool mousemove --sync " + std::to_string(b.x + dx) + " " + std::to_string(b.y + dy) +
-      " click --repeat " + std::to_string(repeat) + " --delay 60 1");
+  run("xdotool mousemove " + std::to_string(b.x + dx) + " " + std::to_string(b.y + dy) +
+      " sleep 0.1 click --repeat " + std::to_string(repeat) + " --delay 60 1");
   pause_ms(300);
 }
 

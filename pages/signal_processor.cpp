@@ -3,7 +3,6 @@
 // data simulation, the four pulse widths, custom trigger sequences and the
 // real-time display with its sixteen channels.
 #include <algorithm>
-#include <cstring>
 
 #include "items/i18n.h"
 #include "items/walk.h"
@@ -293,48 +292,6 @@ void apply_prf_limits() {
   limit_prf([](dsp_setup &r) -> int32_t & { return r.inoiseprf; });
 }
 
-// Fields edited under two items of which one is shown at a time (the device
-// text, the clutter width, the single-transmit powers and the horizontal
-// losses). A value stored through one item is shown in the other as well,
-// or revealing the other would show, and on leaving store back, the value
-// it was built with.
-struct SharedField {
-  const void *address;
-  size_t size;
-  unsigned char shown[sizeof dsp.sDevice];  // the value its items last showed
-};
-
-template <typename T>
-SharedField shared(T &field) {
-  static_assert(sizeof field <= sizeof SharedField::shown, "shared field too large");
-  return {&field, sizeof field, {}};
-}
-
-SharedField shared_fields[] = {
-    shared(dsp.sDevice),
-    shared(dsp.fSimClutterWidth),
-    shared(dsp.Horiz.iXmtLossSingle),
-    shared(dsp.Horiz.iRcvLoss),
-    shared(dsp.Horiz.iTestLoss),
-    shared(dsp.itpower[0]),
-    shared(dsp.itpower[1]),
-    shared(dsp.itpower[2]),
-    shared(dsp.itpower[3]),
-    shared(dsp.iburst_pwr_calib_h[0]),
-    shared(dsp.iburst_pwr_calib_h[1]),
-    shared(dsp.iburst_pwr_calib_h[2]),
-    shared(dsp.iburst_pwr_calib_h[3]),
-};
-
-// Shows each shared field again in all its items once its value changed.
-void show_changed_shared_fields() {
-  for (SharedField &f : shared_fields) {
-    if (std::memcmp(f.shown, f.address, f.size) == 0) continue;
-    std::memcpy(f.shown, f.address, f.size);
-    page_redisplay_field(page, f.address);
-  }
-}
-
 void walk_page(uint32_t pass, SetupItem *item, XtPointer arg) {
   PageWalk w(page, pass, item, arg);
   system_type(w);
@@ -353,5 +310,4 @@ void walk_page(uint32_t pass, SetupItem *item, XtPointer arg) {
 void signal_processor_page(uint32_t pass, SetupItem *item, XtPointer arg) {
   walk_page(pass, item, arg);
   apply_prf_limits();
-  show_changed_shared_fields();
 }

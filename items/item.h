@@ -2,6 +2,7 @@
 #pragma once
 
 #include <X11/Intrinsic.h>
+
 #include <cstdint>
 
 enum Pass : uint32_t {
@@ -27,9 +28,9 @@ enum ItemKind : uint32_t {
 struct SetupItem {
   uint32_t kind;
   uint32_t id;
-  void *widgets;    // the builder's widget record
-  char text[80];    // number: display format; section: help topic; toggle: off text
-  char text2[80];   // toggle: on text
+  void *widgets;   // the builder's widget record
+  char text[80];   // number: display format; section: help topic; toggle: off text
+  char text2[80];  // toggle: on text
 };
 
 typedef void (*PageFunction)(uint32_t pass, SetupItem *item, XtPointer arg);

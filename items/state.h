@@ -3,6 +3,7 @@
 #pragma once
 
 #include <X11/Intrinsic.h>
+
 #include <cstdint>
 
 extern XtAppContext app_context;  // from XtVaAppInitialize

@@ -15,8 +15,8 @@ enum PageNumber {
 };
 
 struct PageInfo {
-  PageFunction function;  // nullptr while the page does not exist yet
-  int width;              // page window width
+  PageFunction function;    // nullptr while the page does not exist yet
+  int width;                // page window width
   const char *clock_title;  // catalogue key: title format, host name, time
   const char *help_topic;
 };

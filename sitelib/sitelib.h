@@ -309,7 +309,7 @@ struct zamo_misc {
   // ingest
   int16_t ingest_data_mode;
   uint8_t lIngestResetsDsp;
-  uint8_t iingsim_flags;  // bits 0..4: radar, shearline, fallspeed, windfield, randomized
+  uint8_t iingsim_flags;      // bits 0..4: radar, shearline, fallspeed, windfield, randomized
   int16_t ingsim_timeoffset;  // s
   int8_t ingsim_u0;           // 0.2 m/s
   int8_t ingsim_v0;
@@ -641,8 +641,8 @@ char *shhmmssddmonyyyy_r(const time_full *record, char *buffer);
 
 struct time_ymds {
   int iyear;
-  int imonth;  // 1..12
-  int iday;    // 1..31
+  int imonth;    // 1..12
+  int iday;      // 1..31
   int iseconds;  // seconds of the day
 };
 void GetTimeYmds(time_ymds *record, int flags);

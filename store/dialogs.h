@@ -10,8 +10,7 @@ enum WarningMode {
 
 // Shows "warndiag" with the message; a button whose label is nullptr is
 // hidden. Labels and message are already translated.
-void show_warning(WarningMode mode, const char *message, const char *ok_label,
-                  const char *cancel_label);
+void show_warning(WarningMode mode, const char *message, const char *ok_label, const char *cancel_label);
 void hide_warning(void);
 // What "OK" does in the read-only start mode (set by start-up).
 void set_read_only_continue(void (*action)(void));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <X11/Intrinsic.h>
+
 #include <cstdio>
 
 // Xt timeout armed by start-up: loads every area of the mode and checks it.

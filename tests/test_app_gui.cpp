@@ -31,6 +31,7 @@
 #include "pages/pages.h"
 #include "store/dialogs.h"
 #include "tests/support/gui.h"
+#include "tests/support/widgets.h"
 
 namespace {
 
@@ -40,13 +41,6 @@ std::vector<int> box(Widget w) {
   Dimension width = 0, height = 0;
   XtVaGetValues(w, XmNx, &x, XmNy, &y, XmNwidth, &width, XmNheight, &height, nullptr);
   return {x, y, width, height};
-}
-
-std::vector<Widget> children(Widget parent) {
-  WidgetList list = nullptr;
-  Cardinal count = 0;
-  XtVaGetValues(parent, XmNchildren, &list, XmNnumChildren, &count, nullptr);
-  return std::vector<Widget>(list, list + count);
 }
 
 std::vector<Widget> lines_in(Widget form) {
@@ -65,29 +59,6 @@ std::string background_of(Widget w) {
   char text[8];
   snprintf(text, sizeof text, "%02x%02x%02x", colour.red >> 8, colour.green >> 8, colour.blue >> 8);
   return text;
-}
-
-std::string text_of(Widget w, const char *resource = XmNlabelString) {
-  XmString label = nullptr;
-  XtVaGetValues(w, resource, &label, nullptr);
-  char *text = static_cast<char *>(
-      XmStringUnparse(label, nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT, nullptr, 0, XmOUTPUT_ALL));
-  std::string result = text ? text : "";
-  XtFree(text);
-  XmStringFree(label);
-  return result;
-}
-
-Widget menu_pane(Widget cascade) {
-  Widget pane = nullptr;
-  XtVaGetValues(cascade, XmNsubMenuId, &pane, nullptr);
-  return pane;
-}
-
-Widget help_widget_of(Widget bar) {
-  Widget help = nullptr;
-  XtVaGetValues(bar, XmNmenuHelpWidget, &help, nullptr);
-  return help;
 }
 
 Widget new_shell(const char *name) {
@@ -140,8 +111,8 @@ TEST_F(AppGui, FullModePanel) {
   ASSERT_TRUE(radar && zamo);
   EXPECT_EQ(box(radar), (std::vector<int>{10, 10, 210, 160}));
   EXPECT_EQ(box(zamo), (std::vector<int>{620 - 10 - 340, 10, 340, 160}));
-  EXPECT_EQ(text_of(gui_find(radar, "radarlabel")), "Radar Interfaces");
-  EXPECT_EQ(text_of(gui_find(zamo, "zamolabel")), "ZAMO");
+  EXPECT_EQ(label_of(gui_find(radar, "radarlabel")), "Radar Interfaces");
+  EXPECT_EQ(label_of(gui_find(zamo, "zamolabel")), "ZAMO");
 
   Widget kox = gui_find(radar, "radarkoxpb");
   EXPECT_EQ(box(kox), (std::vector<int>{35, 2, 130, 62}));
@@ -164,7 +135,7 @@ TEST_F(AppGui, FullModePanel) {
     Widget button = gui_find(zamo, expected.name);
     ASSERT_TRUE(button) << expected.name;
     EXPECT_EQ(box(button), (std::vector<int>{expected.x, expected.y, 80, 30})) << expected.name;
-    EXPECT_EQ(text_of(button), expected.label);
+    EXPECT_EQ(label_of(button), expected.label);
     EXPECT_EQ(background_of(button), "76d076");
   }
 
@@ -200,9 +171,9 @@ TEST_F(AppGui, MainMenus) {
   MainWindow m = build_main_window(1);
   Widget file = XtNameToWidget(m.menu_bar, "File");
   ASSERT_TRUE(file);
-  ASSERT_TRUE(help_widget_of(m.menu_bar));
-  EXPECT_STREQ(XtName(help_widget_of(m.menu_bar)), "Help");
-  std::vector<Widget> entries = children(menu_pane(file));
+  ASSERT_TRUE(get<Widget>(m.menu_bar, XmNmenuHelpWidget));
+  EXPECT_STREQ(XtName(get<Widget>(m.menu_bar, XmNmenuHelpWidget)), "Help");
+  std::vector<Widget> entries = children(get<Widget>(file, XmNsubMenuId));
   ASSERT_EQ(entries.size(), 4u);
   EXPECT_STREQ(XtName(entries[0]), "Save");
   EXPECT_STREQ(XtName(entries[1]), "List");
@@ -247,9 +218,9 @@ TEST_F(AppGui, HelpCascadeIsChosenByTranslatedPrefix) {
   Widget shell = new_shell("menus");
   Widget bar = new_menu_bar(shell);
   BuildMenu(bar, XmMENU_PULLDOWN, "Help", 'H', false, no_items);
-  EXPECT_EQ(help_widget_of(bar), nullptr) << "the untranslated word is an ordinary title";
+  EXPECT_EQ(get<Widget>(bar, XmNmenuHelpWidget), nullptr) << "the untranslated word is an ordinary title";
   Widget help = BuildMenu(bar, XmMENU_PULLDOWN, "Hilfe zur Seite", 'H', false, no_items);
-  EXPECT_EQ(help_widget_of(bar), help);
+  EXPECT_EQ(get<Widget>(bar, XmNmenuHelpWidget), help);
   XtDestroyWidget(shell);
 }
 
@@ -272,13 +243,13 @@ TEST_F(AppGui, MenuBuilderWarningsAndToggleEntries) {
   warnings.clear();
   Widget option = BuildMenu(form, XmMENU_OPTION, "Choice", 0, false, items);
   EXPECT_EQ(warnings, std::vector<std::string>{"You can't have submenus from option menus."});
-  EXPECT_EQ(children(menu_pane(option)).size(), 1u);
+  EXPECT_EQ(children(get<Widget>(option, XmNsubMenuId)).size(), 1u);
 
   // A popup menu builds the submenu; the toggle reports on value change.
   Widget popup = BuildMenu(form, XmMENU_POPUP, "Popup", 0, false, items);
   Widget more = XtNameToWidget(popup, "More");
   ASSERT_TRUE(more);
-  EXPECT_TRUE(XtNameToWidget(menu_pane(more), "Deeper"));
+  EXPECT_TRUE(XtNameToWidget(get<Widget>(more, XmNsubMenuId), "Deeper"));
   toggled = 0;
   XmToggleButtonGadgetSetState(XtNameToWidget(popup, "Flag"), True, True);
   EXPECT_EQ(toggled, 1);
@@ -303,7 +274,8 @@ TEST_F(AppGui, HelpEntryWithoutTopicUsesTheMenuBarsTopic) {
   Widget bar = new_menu_bar(shell);
   static char topic[] = "zamo_general_setups";
   XtVaSetValues(bar, XmNuserData, topic, nullptr);
-  Widget entry = children(menu_pane(BuildMenu(bar, XmMENU_PULLDOWN, "Help", 'H', false, items))).at(0);
+  Widget entry =
+      children(get<Widget>(BuildMenu(bar, XmMENU_PULLDOWN, "Help", 'H', false, items), XmNsubMenuId)).at(0);
   XtCallCallbacks(entry, XmNactivateCallback, nullptr);
 
   std::string shown = root + "/shown";
@@ -390,8 +362,8 @@ TEST_F(AppGui, ReadOnlyStartMakesSaveInsensitive) {
   gui_process(450);
   Widget dialog = gui_find(top_level, "warndiag");
   ASSERT_TRUE(dialog && XtIsManaged(dialog));
-  EXPECT_EQ(text_of(dialog, XmNmessageString), "You must be an operator to save");
-  EXPECT_EQ(text_of(XmMessageBoxGetChild(dialog, XmDIALOG_CANCEL_BUTTON)), "Exit Setup");
+  EXPECT_EQ(label_of(dialog, XmNmessageString), "You must be an operator to save");
+  EXPECT_EQ(label_of(XmMessageBoxGetChild(dialog, XmDIALOG_CANCEL_BUTTON)), "Exit Setup");
   EXPECT_FALSE(XtIsManaged(XmMessageBoxGetChild(dialog, XmDIALOG_HELP_BUTTON)));
   EXPECT_TRUE(XtIsSensitive(save_entry));
 
@@ -400,7 +372,7 @@ TEST_F(AppGui, ReadOnlyStartMakesSaveInsensitive) {
   EXPECT_FALSE(XtIsSensitive(save_entry));
   Widget loading = gui_find(top_level, "loaddiag");
   ASSERT_TRUE(loading && XtIsManaged(loading));
-  EXPECT_EQ(text_of(loading, XmNmessageString), "Loading setup data from radar7");
+  EXPECT_EQ(label_of(loading, XmNmessageString), "Loading setup data from radar7");
   EXPECT_EQ(shell_title(top_level), "SETUP, radar7");
 
   // An information message hides the unused Cancel button.

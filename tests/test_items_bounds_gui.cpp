@@ -14,30 +14,14 @@
 #include "items/state.h"
 #include "tests/support/gui.h"
 #include "tests/support/test_page.h"
+#include "tests/support/widgets.h"
 
 namespace {
 
-std::string dialog_title(Widget dialog) {
-  XmString title = nullptr;
-  char *text = nullptr;
-  XtVaGetValues(dialog, XmNdialogTitle, &title, nullptr);
-  XmStringGetLtoR(title, const_cast<char *>(XmFONTLIST_DEFAULT_TAG), &text);
-  std::string result = text ? text : "";
-  XtFree(text);
-  XmStringFree(title);
-  return result;
-}
-
 int list_entries(Widget dialog) {
-  Widget list = nullptr;
-  int count = 0;
-  WidgetList children = nullptr;
-  Cardinal n = 0;
-  XtVaGetValues(dialog, XmNchildren, &children, XmNnumChildren, &n, nullptr);
-  for (Cardinal i = 0; i < n && !list; ++i)
-    if (XmIsScrolledWindow(children[i])) XtVaGetValues(children[i], XmNworkWindow, &list, nullptr);
-  if (list) XtVaGetValues(list, XmNitemCount, &count, nullptr);
-  return count;
+  for (Widget child : children(dialog))
+    if (XmIsScrolledWindow(child)) return get<int>(get<Widget>(child, XmNworkWindow), XmNitemCount);
+  return 0;
 }
 
 TEST(BoundsDialog, CheckShowsFindingsAndRepairReplacesThem) {
@@ -53,7 +37,7 @@ TEST(BoundsDialog, CheckShowsFindingsAndRepairReplacesThem) {
   Widget dialog = bounds_dialog();
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(XtParent(XtParent(dialog)), top_level);
-  EXPECT_EQ(dialog_title(dialog), "SETUP: Bounds Errors");
+  EXPECT_EQ(label_of(dialog, XmNdialogTitle), "SETUP: Bounds Errors");
   EXPECT_EQ(list_entries(dialog), 4);
   show_bounds_if_errors();
   EXPECT_FALSE(XtIsManaged(dialog));
@@ -69,7 +53,7 @@ TEST(BoundsDialog, CheckShowsFindingsAndRepairReplacesThem) {
   XmAnyCallbackStruct call = {XmCR_OK, nullptr};
   XtCallCallbacks(dialog, XmNokCallback, &call);
   EXPECT_EQ(testrec.lTrailer, 1);
-  EXPECT_EQ(dialog_title(dialog), "SETUP: Repaired Bounds Errors");
+  EXPECT_EQ(label_of(dialog, XmNdialogTitle), "SETUP: Repaired Bounds Errors");
   EXPECT_EQ(list_entries(dialog), 5);  // the heading and "Trailer flag:  1  was 4"
   EXPECT_FALSE(XtIsManaged(repair));
   EXPECT_TRUE(XtIsManaged(dialog));

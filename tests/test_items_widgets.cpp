@@ -14,30 +14,13 @@
 #include "items/builders.h"
 #include "items/state.h"
 #include "tests/support/gui.h"
+#include "tests/support/widgets.h"
 
 namespace {
 
 std::vector<Widget> fired;
 void record_callback(Widget w, XtPointer, XtPointer) { fired.push_back(w); }
 
-template <typename T>
-T get(Widget w, const char *resource) {
-  T value{};
-  XtVaGetValues(w, resource, &value, nullptr);
-  return value;
-}
-
-std::string label_of(Widget w) {
-  XmString s = get<XmString>(w, XmNlabelString);
-  char *text = nullptr;
-  XmStringGetLtoR(s, const_cast<char *>(XmFONTLIST_DEFAULT_TAG), &text);
-  std::string result = text ? text : "";
-  XtFree(text);
-  XmStringFree(s);
-  return result;
-}
-
-SetupItem *item_of(Widget w) { return static_cast<SetupItem *>(get<XtPointer>(w, XmNuserData)); }
 Widget top_widget(Widget w) { return get<Widget>(w, XmNtopWidget); }
 Widget left_widget(Widget w) { return get<Widget>(w, XmNleftWidget); }
 int left_offset(Widget w) { return get<int>(w, XmNleftOffset); }

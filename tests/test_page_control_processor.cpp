@@ -3,18 +3,10 @@
 // scaled and stored, and the listing of the whole page.
 #include <gtest/gtest.h>
 // gtest before the X headers: their macros (None, Bool) break it.
-#include <Xm/CascadeB.h>
-#include <Xm/Label.h>
-#include <Xm/RowColumn.h>
-#include <Xm/TextF.h>
-#include <Xm/ToggleB.h>
 #include <Xm/Xm.h>
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,6 +18,7 @@
 #include "pages/setup_copies.h"
 #include "sitelib/sitelib.h"
 #include "tests/support/gui.h"
+#include "tests/support/widgets.h"
 
 namespace {
 
@@ -160,238 +153,11 @@ void load_demo_limits() {
   set_limits(auxset, auxset_limits, auxset.zel_ilat, -1073741824, 1073741823, 0);
 }
 
-// ---------------------------------------------------------------------------
-// Widgets
+std::string listing() { return page_listing(control_processor_page); }
 
-std::string string_of(XmString s) {
-  char *text = nullptr;
-  XmStringGetLtoR(s, const_cast<char *>(XmFONTLIST_DEFAULT_TAG), &text);
-  std::string result = text ? text : "";
-  XtFree(text);
-  return result;
-}
+std::string data_file(const char *name) { return read_file(std::string(SETUP_TEST_DATA_DIR) + "/" + name); }
 
-std::string label_of(Widget w) {
-  XmString s = nullptr;
-  XtVaGetValues(w, XmNlabelString, &s, nullptr);
-  std::string result = string_of(s);
-  XmStringFree(s);
-  return result;
-}
-
-SetupItem *item_of(Widget w) {
-  XtPointer data = nullptr;
-  XtVaGetValues(w, XmNuserData, &data, nullptr);
-  return static_cast<SetupItem *>(data);
-}
-
-WidgetList children_of(Widget w, Cardinal *count) {
-  WidgetList children = nullptr;
-  *count = 0;
-  if (XtIsComposite(w)) XtVaGetValues(w, XmNchildren, &children, XmNnumChildren, count, nullptr);
-  return children;
-}
-
-// Every widget below root, in creation order, that the predicate accepts.
-void collect(Widget root, const std::function<bool(Widget)> &accept, std::vector<Widget> &found) {
-  if (accept(root)) found.push_back(root);
-  Cardinal count = 0;
-  WidgetList children = children_of(root, &count);
-  for (Cardinal i = 0; i < count; ++i) collect(children[i], accept, found);
-}
-
-std::string field_text(Widget field) {
-  char *text = XmTextFieldGetString(field);
-  std::string result = text;
-  XtFree(text);
-  return result;
-}
-
-// A page window of the control processor page and the widgets in it.
-struct PageView {
-  PageWindow *record = nullptr;
-  bool owned = false;  // built here, not by open_page
-
-  void build() {
-    record = create_page_window(PAGE_CONTROL_PROCESSOR, 620, 550);
-    owned = true;
-    control_processor_page(PassBuild, nullptr, reinterpret_cast<XtPointer>(record));
-    XtManageChild(record->form_dialog);
-    gui_process(30);
-  }
-
-  void destroy() {
-    if (owned) {
-      XtDestroyWidget(XtParent(record->form_dialog));
-      delete record;
-    }
-    record = nullptr;
-    owned = false;
-    gui_process(20);
-  }
-
-  // The section frame titled so.
-  Widget section(const char *title) const {
-    std::vector<Widget> labels;
-    collect(
-        record->row_column,
-        [&](Widget w) { return std::strcmp(XtName(w), "setupframelab") == 0 && label_of(w) == title; },
-        labels);
-    if (labels.empty()) return nullptr;
-    Widget w = labels[0];
-    while (w && std::strcmp(XtName(w), "setupframe") != 0) w = XtParent(w);
-    return w;
-  }
-
-  // The n-th item labelled so: the first widget after the label that
-  // carries an item record (text field, option menu or toggle).
-  Widget item(const char *label, int nth = 0) const {
-    std::vector<Widget> labels;
-    collect(
-        record->row_column,
-        [&](Widget w) {
-          return XtClass(w) == xmLabelWidgetClass && std::strcmp(XtName(w), "setupframelab") != 0 &&
-                 label_of(w) == label;
-        },
-        labels);
-    if (static_cast<int>(labels.size()) <= nth) return nullptr;
-    Cardinal count = 0;
-    WidgetList siblings = children_of(XtParent(labels[nth]), &count);
-    Cardinal i = 0;
-    while (i < count && siblings[i] != labels[nth]) ++i;
-    for (++i; i < count; ++i) {
-      Widget w = siblings[i];
-      if ((XmIsTextField(w) || XmIsToggleButton(w) || XmIsRowColumn(w)) && item_of(w)) return w;
-    }
-    return nullptr;
-  }
-
-  // The n-th toggle whose on text is this (for the toggles with empty labels).
-  Widget toggle_on(const char *on_text, int nth = 0) const {
-    std::vector<Widget> toggles;
-    collect(
-        record->row_column,
-        [&](Widget w) {
-          return XmIsToggleButton(w) && item_of(w) && std::strcmp(item_of(w)->text2, on_text) == 0;
-        },
-        toggles);
-    return static_cast<int>(toggles.size()) > nth ? toggles[nth] : nullptr;
-  }
-
-  // Shown: the widget and every ancestor up to the page's row-column managed.
-  bool shown(Widget w) const {
-    for (; w && w != record->row_column; w = XtParent(w))
-      if (!XtIsManaged(w)) return false;
-    return w == record->row_column;
-  }
-};
-
-void type_into(Widget field, const char *text) {
-  XmTextFieldSetString(field, const_cast<char *>(text));
-  XmAnyCallbackStruct call{XmCR_ACTIVATE, nullptr};
-  XtCallCallbacks(field, XmNactivateCallback, &call);
-}
-
-void flip(Widget toggle, bool state) {
-  XmToggleButtonSetState(toggle, state, False);
-  XmToggleButtonCallbackStruct call{XmCR_VALUE_CHANGED, nullptr, state};
-  XtCallCallbacks(toggle, XmNvalueChangedCallback, &call);
-}
-
-Widget pulldown_of(Widget option_menu) {
-  Widget pulldown = nullptr;
-  XtVaGetValues(option_menu, XmNsubMenuId, &pulldown, nullptr);
-  return pulldown;
-}
-
-std::string chosen(Widget option_menu) {
-  Widget button = nullptr;
-  XtVaGetValues(option_menu, XmNmenuHistory, &button, nullptr);
-  return button ? label_of(button) : "";
-}
-
-// Picks the entry of an option menu as the user does.
-void choose(Widget option_menu, const char *entry) {
-  Cardinal count = 0;
-  WidgetList buttons = children_of(pulldown_of(option_menu), &count);
-  for (Cardinal i = 0; i < count; ++i)
-    if (label_of(buttons[i]) == entry) {
-      XtVaSetValues(option_menu, XmNmenuHistory, buttons[i], nullptr);
-      XmAnyCallbackStruct call{XmCR_ACTIVATE, nullptr};
-      XtCallCallbacks(buttons[i], XmNactivateCallback, &call);
-      return;
-    }
-  ADD_FAILURE() << "no entry " << entry;
-}
-
-// The hint menu buttons beside a hint field.
-std::vector<Widget> hints_of(Widget field) {
-  std::vector<Widget> cascades;
-  collect(
-      XtParent(field),
-      [&](Widget w) { return XmIsCascadeButton(w) && std::strcmp(XtName(w), "hintcascadebtn") == 0; },
-      cascades);
-  for (Widget cascade : cascades) {
-    Widget pulldown = nullptr;
-    XtVaGetValues(cascade, XmNsubMenuId, &pulldown, nullptr);
-    Cardinal count = 0;
-    WidgetList buttons = children_of(pulldown, &count);
-    if (count && item_of(buttons[0]) && item_of(buttons[0])->id == item_of(field)->id)
-      return std::vector<Widget>(buttons, buttons + count);
-  }
-  return {};
-}
-
-std::vector<std::string> hint_texts(Widget field) {
-  std::vector<std::string> texts;
-  for (Widget b : hints_of(field)) texts.push_back(label_of(b));
-  return texts;
-}
-
-void pick_hint(Widget field, const char *entry) {
-  for (Widget b : hints_of(field))
-    if (label_of(b) == entry) {
-      XmAnyCallbackStruct call{XmCR_ACTIVATE, nullptr};
-      XtCallCallbacks(b, XmNactivateCallback, &call);
-      return;
-    }
-  ADD_FAILURE() << "no hint " << entry;
-}
-
-// ---------------------------------------------------------------------------
-// Passes without widgets
-
-std::string listing() {
-  FILE *file = std::tmpfile();
-  control_processor_page(PassList, nullptr, reinterpret_cast<XtPointer>(file));
-  std::fflush(file);
-  std::rewind(file);
-  std::string text;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
-  std::fclose(file);
-  return text;
-}
-
-std::string data_file(const char *name) {
-  std::ifstream in(std::string(SETUP_TEST_DATA_DIR) + "/" + name, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::vector<std::string> lines_after(int pass) {
-  clear_bounds_lines();
-  control_processor_page(pass, nullptr, nullptr);
-  return bounds_lines();
-}
-
-bool mentions(const std::vector<std::string> &lines, const char *text) {
-  for (const auto &line : lines)
-    if (line.find(text) != std::string::npos) return true;
-  return false;
-}
+std::vector<std::string> lines_after(int pass) { return bounds_lines_after(control_processor_page, pass); }
 
 class ControlProcessorPage : public ::testing::Test {
  protected:
@@ -413,11 +179,8 @@ TEST_F(ControlProcessorPage, ListingOfTheWholePageMatchesTheHandWrittenOne) {
 }
 
 TEST_F(ControlProcessorPage, TitleHintsAndNumberedLabelsAsBuilt) {
-  window.build();
-  XmString title = nullptr;
-  XtVaGetValues(window.record->form_dialog, XmNdialogTitle, &title, nullptr);
-  EXPECT_EQ(string_of(title), "Radar Control Processor Setups, demo");
-  XmStringFree(title);
+  window.build(PAGE_CONTROL_PROCESSOR, control_processor_page);
+  EXPECT_EQ(label_of(window.record->form_dialog, XmNdialogTitle), "Radar Control Processor Setups, demo");
 
   using Texts = std::vector<std::string>;
   EXPECT_EQ(hint_texts(window.item("AntExport Port Number")), Texts{"30745"});
@@ -440,7 +203,7 @@ TEST_F(ControlProcessorPage, TitleHintsAndNumberedLabelsAsBuilt) {
 }
 
 TEST_F(ControlProcessorPage, WithoutAntennaOnlyItsToggleShowsButHiddenValuesAreStillRepaired) {
-  window.build();
+  window.build(PAGE_CONTROL_PROCESSOR, control_processor_page);
   const char *hidden_sections[] = {"Advanced Interface Features",
                                    "Packet and Data Logging",
                                    "Radar Site and Antenna Placement",
@@ -477,7 +240,7 @@ TEST_F(ControlProcessorPage, WithoutAntennaOnlyItsToggleShowsButHiddenValuesAreS
 }
 
 TEST_F(ControlProcessorPage, AntExportShowsItsHostPortSourceAndDelayButNoFurtherSections) {
-  window.build();
+  window.build(PAGE_CONTROL_PROCESSOR, control_processor_page);
   choose(window.item("Main Interface to ZEL"), "AntExport");
   EXPECT_EQ(zel.iInterfaceType, 2);
   for (const char *label : {"AntExport hostname/IP-Address", "AntExport Port Number",
@@ -507,7 +270,7 @@ TEST_F(ControlProcessorPage, AntExportShowsItsHostPortSourceAndDelayButNoFurther
 TEST_F(ControlProcessorPage, SerialDeviceNameDecidesTheBaudRateRow) {
   zel.sDevice1[0] = '\0';
   zel.iBaudRate1 = 5;  // below its minimum: reported only while the row is shown
-  window.build();
+  window.build(PAGE_CONTROL_PROCESSOR, control_processor_page);
   Widget baud = window.item("running at");
   EXPECT_FALSE(window.shown(baud));
   EXPECT_FALSE(window.shown(window.item("with parity")));
@@ -528,7 +291,7 @@ TEST_F(ControlProcessorPage, SerialDeviceNameDecidesTheBaudRateRow) {
 TEST_F(ControlProcessorPage, MulticastAddressAndSerialDeviceAreOneField) {
   zel.iInterfaceType = 3;  // Network
   std::strcpy(zel.sDevice1, "239.255.0.1");
-  window.build();
+  window.build(PAGE_CONTROL_PROCESSOR, control_processor_page);
   Widget multicast = window.item("Network Multicast Address");
   Widget serial = window.item("Main serial device name");
   EXPECT_TRUE(window.shown(multicast));
@@ -553,7 +316,7 @@ TEST_F(ControlProcessorPage, MulticastAddressAndSerialDeviceAreOneField) {
 TEST_F(ControlProcessorPage, LeavingALongDeviceTextUneditedKeepsAllOfIt) {
   const std::string list(300, 'a');
   std::strcpy(zel.sDevice1, list.c_str());
-  window.build();
+  window.build(PAGE_CONTROL_PROCESSOR, control_processor_page);
   Widget serial = window.item("Main serial device name");
   XmAnyCallbackStruct call{XmCR_LOSING_FOCUS, nullptr};
   XtCallCallbacks(serial, XmNlosingFocusCallback, &call);
@@ -567,7 +330,7 @@ TEST_F(ControlProcessorPage, LeavingALongDeviceTextUneditedKeepsAllOfIt) {
 }
 
 TEST_F(ControlProcessorPage, ScaledNumbersShowAndStoreInTheirUnits) {
-  window.build();
+  window.build(PAGE_CONTROL_PROCESSOR, control_processor_page);
   Widget toggle_time = window.item("Stop radiate toggle after");
   EXPECT_EQ(field_text(toggle_time), "5 min");
   type_into(toggle_time, "2.5");
@@ -595,7 +358,7 @@ TEST_F(ControlProcessorPage, ScaledNumbersShowAndStoreInTheirUnits) {
 }
 
 TEST_F(ControlProcessorPage, ControllingHostNoHidesOnlyTheControllingParts) {
-  window.build();
+  window.build(PAGE_CONTROL_PROCESSOR, control_processor_page);
   flip(window.item("Is this the 1 controlling host"), false);
   EXPECT_EQ(zel.lControllingHost, 0);
   for (const char *title : {"Antenna Characteristics", "Timing Features", "Control Bit Definitions",
@@ -617,7 +380,7 @@ TEST_F(ControlProcessorPage, ControllingHostNoHidesOnlyTheControllingParts) {
 
 TEST_F(ControlProcessorPage, BitQualifiersFollowTheirEnabledToggles) {
   zel.cont_pw_unset.lenabled = 1;
-  window.build();
+  window.build(PAGE_CONTROL_PROCESSOR, control_processor_page);
   Widget force = window.toggle_on("Force High");
   ASSERT_NE(force, nullptr);
   EXPECT_FALSE(window.shown(force));
@@ -641,7 +404,7 @@ TEST_F(ControlProcessorPage, BitQualifiersFollowTheirEnabledToggles) {
 }
 
 TEST_F(ControlProcessorPage, InitialAxisModeSwapsPositionAndVelocityRows) {
-  window.build();
+  window.build(PAGE_CONTROL_PROCESSOR, control_processor_page);
   Widget position = window.item("Initial Azimuth position");
   Widget velocity = window.item("Initial Azimuth velocity");
   EXPECT_TRUE(window.shown(position));
@@ -680,8 +443,7 @@ TEST_F(ControlProcessorPage, FactoryResetsTheSetupButKeepsTheEditedPosition) {
 
   Widget factory = gui_find(window.record->menu_bar, "Factory");
   ASSERT_NE(factory, nullptr);
-  XmAnyCallbackStruct call{XmCR_ACTIVATE, nullptr};
-  XtCallCallbacks(factory, XmNactivateCallback, &call);
+  activate(factory);
   gui_process(400);
 
   EXPECT_EQ(zel.ignd_hgt, 100) << "the factory value";

@@ -3,18 +3,10 @@
 // page's real widgets driven through their callbacks.
 #include <gtest/gtest.h>
 // gtest before the X headers, whose macros clash with its names.
-#include <Xm/Form.h>
-#include <Xm/MainW.h>
-#include <Xm/RowColumn.h>
-#include <Xm/ScrolledW.h>
-#include <Xm/TextF.h>
-#include <Xm/ToggleB.h>
 #include <Xm/Xm.h>
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,6 +18,7 @@
 #include "pages/setup_copies.h"
 #include "sitelib/sitelib.h"
 #include "tests/support/gui.h"
+#include "tests/support/widgets.h"
 
 namespace {
 
@@ -212,23 +205,6 @@ void load_single_pol() {
 
 void run_page(uint32_t pass, XtPointer arg = nullptr) { signal_processor_page(pass, nullptr, arg); }
 
-std::string list_page() {
-  FILE *file = tmpfile();
-  run_page(PassList, file);
-  std::string text;
-  rewind(file);
-  for (int c; (c = fgetc(file)) != EOF;) text += static_cast<char>(c);
-  fclose(file);
-  return text;
-}
-
-std::string read_file(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // The bounds lines that name `what`.
 std::vector<std::string> lines_naming(const char *what) {
   std::vector<std::string> found;
@@ -254,9 +230,11 @@ class SignalProcessorPage : public ::testing::Test {
 
 TEST_F(SignalProcessorPage, ListingsMatchHandWrittenFiles) {
   load_dual_pol();
-  EXPECT_EQ(list_page(), read_file(SETUP_TEST_DATA_DIR "/signal_processor_dual_pol.txt"));
+  EXPECT_EQ(page_listing(signal_processor_page),
+            read_file(SETUP_TEST_DATA_DIR "/signal_processor_dual_pol.txt"));
   load_single_pol();
-  EXPECT_EQ(list_page(), read_file(SETUP_TEST_DATA_DIR "/signal_processor_single_pol.txt"));
+  EXPECT_EQ(page_listing(signal_processor_page),
+            read_file(SETUP_TEST_DATA_DIR "/signal_processor_single_pol.txt"));
 }
 
 TEST_F(SignalProcessorPage, PrfLimitsClampSilentlyAndOverwriteTheLimitCopies) {
@@ -344,41 +322,6 @@ TEST_F(SignalProcessorPage, SiteFactoryValuesPassEveryCheck) {
 // ---------------------------------------------------------------------------
 // Widgets
 
-struct Shown {
-  SetupItem *item = nullptr;
-  Widget label = nullptr;
-  Widget field = nullptr;
-};
-
-std::string label_text(Widget w) {
-  XmString s = nullptr;
-  XtVaGetValues(w, XmNlabelString, &s, nullptr);
-  char *text = static_cast<char *>(
-      XmStringUnparse(s, nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT, nullptr, 0, XmOUTPUT_ALL));
-  std::string result = text ? text : "";
-  XtFree(text);
-  XmStringFree(s);
-  return result;
-}
-
-bool is_item_field(Widget w) {
-  if (XmIsTextField(w) || XmIsToggleButton(w)) return true;
-  if (!XmIsRowColumn(w)) return false;
-  unsigned char type = 0;
-  XtVaGetValues(w, XmNrowColumnType, &type, nullptr);
-  return type == XmMENU_OPTION;
-}
-
-void collect(Widget w, std::vector<Widget> &fields, std::vector<Widget> &titles) {
-  if (is_item_field(w)) fields.push_back(w);
-  if (std::strcmp(XtName(w), "setupframelab") == 0) titles.push_back(w);
-  if (!XtIsComposite(w) || is_item_field(w)) return;
-  WidgetList children = nullptr;
-  Cardinal count = 0;
-  XtVaGetValues(w, XmNchildren, &children, XmNnumChildren, &count, nullptr);
-  for (Cardinal i = 0; i < count; ++i) collect(children[i], fields, titles);
-}
-
 // A page window of its own for each test: the page builds into it.
 class SignalProcessorWindow : public SignalProcessorPage {
  protected:
@@ -386,88 +329,30 @@ class SignalProcessorWindow : public SignalProcessorPage {
     REQUIRE_DISPLAY();
     SignalProcessorPage::SetUp();
   }
+  void TearDown() override { view.destroy(); }
 
-  void build() {
-    window_.form_dialog = XmCreateFormDialog(top_level, const_cast<char *>("mainmenusform"), nullptr, 0);
-    window_.menu_bar = XmCreateMenuBar(window_.form_dialog, const_cast<char *>(""), nullptr, 0);
-    window_.scrolled_window = XtVaCreateManagedWidget("", xmScrolledWindowWidgetClass, window_.form_dialog,
-                                                      XmNscrollingPolicy, XmAUTOMATIC, nullptr);
-    window_.row_column =
-        XtVaCreateManagedWidget("", xmRowColumnWidgetClass, window_.scrolled_window, nullptr);
-    run_page(PassBuild, &window_);
-    adopt(window_.row_column);
+  void build() { view.build(PAGE_SIGNAL_PROCESSOR, signal_processor_page); }
+  Widget item(const std::string &label, int nth = 0) {
+    Widget w = view.item(label, nth);
+    if (!w) ADD_FAILURE() << "no item labelled " << label;
+    return w;
   }
-
-  // Finds the items of the page built into this row-column.
-  void adopt(Widget row_column) {
-    fields_.clear();
-    titles_.clear();
-    collect(row_column, fields_, titles_);
-  }
-
-  // The n-th item labelled `label`.
-  Shown item(const std::string &label, int nth = 0) {
-    for (Widget field : fields_) {
-      XtPointer data = nullptr;
-      XtVaGetValues(field, XmNuserData, &data, nullptr);
-      auto *record = static_cast<SetupItem *>(data);
-      Widget label_widget = static_cast<FieldWidgets *>(record->widgets)->label;
-      if (label_text(label_widget) == label && nth-- == 0) return {record, label_widget, field};
-    }
-    ADD_FAILURE() << "no item labelled " << label;
-    return {};
-  }
-
-  // Shown when its row form and its section frame are managed.
-  bool shown(const std::string &label, int nth = 0) {
-    Widget w = item(label, nth).label;
-    if (!w) return false;
-    Widget row = XtParent(w), frame = XtParent(XtParent(row));
-    return XtIsManaged(row) && XtIsManaged(frame);
-  }
-
+  bool shown(const std::string &label, int nth = 0) { return view.shown(item(label, nth)); }
   bool section_shown(const std::string &title) {
-    for (Widget w : titles_)
-      if (label_text(w) == title) return XtIsManaged(XtParent(XtParent(w)));
-    ADD_FAILURE() << "no section titled " << title;
-    return false;
+    Widget w = view.section(title);
+    if (!w) ADD_FAILURE() << "no section titled " << title;
+    return view.shown(w);
   }
-
-  static void activate(Widget w) {
-    XmAnyCallbackStruct call{XmCR_ACTIVATE, nullptr};
-    XtCallCallbacks(w, XmNactivateCallback, &call);
-  }
-
-  void type(const std::string &label, const char *text, int nth = 0) {
-    Widget field = item(label, nth).field;
-    XmTextFieldSetString(field, const_cast<char *>(text));
-    activate(field);
-  }
-
-  std::string text(const std::string &label, int nth = 0) {
-    char *value = XmTextFieldGetString(item(label, nth).field);
-    std::string result = value;
-    XtFree(value);
-    return result;
-  }
-
+  void type(const std::string &label, const char *text, int nth = 0) { type_into(item(label, nth), text); }
+  std::string text(const std::string &label, int nth = 0) { return field_text(item(label, nth)); }
   void choose(const std::string &label, int index) {
-    Widget pulldown = nullptr;
-    XtVaGetValues(item(label).field, XmNsubMenuId, &pulldown, nullptr);
-    activate(XtNameToWidget(pulldown, ("button_" + std::to_string(index)).c_str()));
+    activate(
+        XtNameToWidget(get<Widget>(item(label), XmNsubMenuId), ("button_" + std::to_string(index)).c_str()));
   }
+  void flip(const std::string &label, bool on) { ::flip(item(label), on); }
+  void pick_hint(const std::string &label, int index) { activate(hints_of(item(label)).at(index)); }
 
-  void flip(const std::string &label, bool on) { XmToggleButtonSetState(item(label).field, on, True); }
-
-  void pick_hint(const std::string &label, int index) {
-    auto *widgets = static_cast<HintWidgets *>(item(label).item->widgets);
-    WidgetList entries = nullptr;
-    XtVaGetValues(widgets->pulldown, XmNchildren, &entries, nullptr);
-    activate(entries[index]);
-  }
-
-  PageWindow window_{};
-  std::vector<Widget> fields_, titles_;
+  PageView view;
 };
 
 TEST_F(SignalProcessorWindow, WithoutProcessorOnlyTheFirstRowAndTheDisplayShow) {
@@ -643,20 +528,18 @@ TEST_F(SignalProcessorWindow, FactoryResetsTheProcessorAndLeavesTheDisplayAlone)
   load_site_limits();
   open_page(PAGE_SIGNAL_PROCESSOR);
   ASSERT_NE(page_window(PAGE_SIGNAL_PROCESSOR), nullptr);
-  adopt(page_window(PAGE_SIGNAL_PROCESSOR)->row_column);
+  view.record = page_window(PAGE_SIGNAL_PROCESSOR);
   type("Transmit Wavelength", "10");
   type("Number of RTD channels", "3");
   ASSERT_EQ(dsp.iwavelength, 1000);
 
-  XmAnyCallbackStruct call{XmCR_ACTIVATE, nullptr};
-  XtCallCallbacks(gui_find(page_window(PAGE_SIGNAL_PROCESSOR)->menu_bar, "Factory"), XmNactivateCallback,
-                  &call);
+  activate(gui_find(page_window(PAGE_SIGNAL_PROCESSOR)->menu_bar, "Factory"));
   gui_process(400);
 
   EXPECT_EQ(std::memcmp(&dsp, &dsp_limits[COPY_FACTORY], sizeof dsp), 0);
   EXPECT_EQ(Rtdisp.iChannelCount, 3u);
   ASSERT_NE(page_window(PAGE_SIGNAL_PROCESSOR), nullptr);
-  adopt(page_window(PAGE_SIGNAL_PROCESSOR)->row_column);
+  view.record = page_window(PAGE_SIGNAL_PROCESSOR);
   EXPECT_EQ(text("Transmit Wavelength"), "5.33 cm");
   EXPECT_EQ(text("Number of RTD channels"), "3");
   EXPECT_TRUE(section_shown("RTD Channel #2"));

@@ -34,6 +34,8 @@ extern bool area_read_failed[AREA_COUNT];
 // "Load all areas" step for that area); returns the library's status.
 int load_area(int area);
 void load_all_areas(void);
+// Writes the area's current copy to its file; returns the library's status.
+int write_area(int area);
 
 // True when the data-system record carries a version text other than the
 // current one (and was really read).

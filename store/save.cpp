@@ -12,11 +12,6 @@
 #include "store/dialogs.h"
 #include "store/store.h"
 
-namespace {
-
-const unsigned long SAVED_MESSAGE_MS = 3000;
-XtIntervalId saved_message_timeout = 0;
-
 int write_area(int area) {
   switch (area) {
     case AREA_ZEL:
@@ -29,6 +24,11 @@ int write_area(int area) {
       return zamosave(&zamo);
   }
 }
+
+namespace {
+
+const unsigned long SAVED_MESSAGE_MS = 3000;
+XtIntervalId saved_message_timeout = 0;
 
 bool must_write(const Checksums &current, int area) {
   return area_changed(current, area) || (area == AREA_ZAMO && zamo_version_is_old());

@@ -26,11 +26,7 @@
 #include "store/areas.h"
 #include "store/store.h"
 #include "tests/support/gui.h"
-
-inline std::string read_file(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+#include "tests/support/widgets.h"
 
 inline void write_file(const std::string &path, const std::string &text) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
@@ -97,7 +93,7 @@ struct FactorySite {
     adjust();
     for (int area = 0; area < AREA_COUNT; ++area) {
       DirectoryStamps before = stamp_directory(dir);
-      write_area_now(area);
+      write_area(area);
       file[area] = written_since(dir, before);
     }
     write_file(dir + "/operators", std::string(tolvek_username()) + "\n");
@@ -106,19 +102,6 @@ struct FactorySite {
   ~FactorySite() { std::filesystem::remove_all(dir); }
 
   std::string path(int area) const { return dir + "/" + file[area]; }
-
-  static int write_area_now(int area) {
-    switch (area) {
-      case AREA_ZEL:
-        return ant_save_setup(&zel);
-      case AREA_DSP:
-        return dsp_save_setup(&dsp);
-      case AREA_RTDISP:
-        return RtdispSaveSetup(&Rtdisp);
-      default:
-        return zamosave(&zamo);
-    }
-  }
 
   // Replaces the first "10.0" of the data-system file (its version text).
   void set_zamo_file_version(const char *version) {

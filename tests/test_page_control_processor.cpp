@@ -122,18 +122,6 @@ void load_demo_values() {
   zel.freport_mode_delay = 2.5f;
 }
 
-// Sets one field's minimum, maximum and factory value in its limit copies.
-template <typename Record, typename T>
-void set_limits(Record &current, Record (&copies)[3], T &field, double minimum, double maximum,
-                double factory) {
-  const size_t offset = reinterpret_cast<char *>(&field) - reinterpret_cast<char *>(&current);
-  auto at = [&](int copy) -> T & {
-    return *reinterpret_cast<T *>(reinterpret_cast<char *>(&copies[copy]) + offset);
-  };
-  at(COPY_MIN) = static_cast<T>(minimum);
-  at(COPY_MAX) = static_cast<T>(maximum);
-  at(COPY_FACTORY) = static_cast<T>(factory);
-}
 template <typename T>
 void zel_limit(T &field, double minimum, double maximum, double factory) {
   set_limits(zel, zel_limits, field, minimum, maximum, factory);

@@ -25,19 +25,9 @@ namespace {
 // ---------------------------------------------------------------------------
 // Records
 
-// Sets the limits of a field of dsp or Rtdisp at the same offset in the
-// record's minimum, maximum and factory copies.
-template <typename Record, typename T>
-void set_range(Record &current, Record *limits, T &field, double low, double high, double factory) {
-  auto offset = reinterpret_cast<char *>(&field) - reinterpret_cast<char *>(&current);
-  const double values[] = {low, high, factory};
-  for (int copy : {COPY_MIN, COPY_MAX, COPY_FACTORY})
-    *reinterpret_cast<T *>(reinterpret_cast<char *>(&limits[copy]) + offset) = static_cast<T>(values[copy]);
-}
-
 template <typename T>
 void dsp_range(T &field, double low, double high, double factory) {
-  set_range(dsp, dsp_limits, field, low, high, factory);
+  set_limits(dsp, dsp_limits, field, low, high, factory);
 }
 
 // Limits of the fields the tests edit, check or repair.
@@ -54,8 +44,9 @@ void set_test_limits() {
     dsp_range(sequence.iNumPeriods, 0, 64, 0);
     for (int32_t &period : sequence.iPeriods) dsp_range(period, 0, 10000000, 1000);
   }
-  set_range(Rtdisp, Rtdisp_limits, Rtdisp.iChannelCount, 0, 16, 1);
-  for (auto &channel : Rtdisp.Channel) set_range(Rtdisp, Rtdisp_limits, channel.iPortNum, 1024, 65535, 30730);
+  set_limits(Rtdisp, Rtdisp_limits, Rtdisp.iChannelCount, 0, 16, 1);
+  for (auto &channel : Rtdisp.Channel)
+    set_limits(Rtdisp, Rtdisp_limits, channel.iPortNum, 1024, 65535, 30730);
 }
 
 // The site library's own limits and factory values.

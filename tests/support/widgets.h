@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "items/field.h"
 #include "items/item.h"
 
 template <typename T>
@@ -45,6 +46,16 @@ std::string read_file(const std::string &path);
 // The bounds lines that the page's `pass` gives, and those naming `what`.
 std::vector<std::string> bounds_lines_after(PageFunction page, uint32_t pass);
 bool mentions(const std::vector<std::string> &lines, const std::string &what);
+
+// Sets the minimum, maximum and factory value of `field` of `current` at the
+// same place in its limit copies.
+template <typename Record, typename T>
+void set_limits(Record &current, Record *copies, T &field, double minimum, double maximum, double factory) {
+  const size_t offset = reinterpret_cast<char *>(&field) - reinterpret_cast<char *>(&current);
+  const double values[] = {minimum, maximum, factory};
+  for (int copy : {COPY_MIN, COPY_MAX, COPY_FACTORY})
+    *reinterpret_cast<T *>(reinterpret_cast<char *>(&copies[copy]) + offset) = static_cast<T>(values[copy]);
+}
 
 // A page built into a window of its own, or the editor's own page window.
 struct PageView {

@@ -217,24 +217,13 @@ TEST_F(PageWindows, ClosedWindowKeepsItsEditsForTheListing) {
   open_page(4);
   Widget note = field_beside(page_window(4)->row_column, "Note");
   ASSERT_NE(note, nullptr);
-  XmTextFieldSetString(note, const_cast<char *>("edited before closing"));
-  XmAnyCallbackStruct call{XmCR_ACTIVATE, nullptr};
-  XtCallCallbacks(note, XmNactivateCallback, &call);
+  type_into(note, "edited before closing");
   activate(menu_entry(4, "Close"));
-
-  FILE *listing = tmpfile();
-  ASSERT_NE(listing, nullptr);
-  test_page(PassList, nullptr, listing);
-  rewind(listing);
-  std::string text;
-  for (int c; (c = fgetc(listing)) != EOF;) text += static_cast<char>(c);
-  fclose(listing);
+  std::string text = page_listing(test_page);
   EXPECT_NE(text.find(": edited before closing\n"), std::string::npos) << text;
 
   open_page(4);
-  char *shown = XmTextFieldGetString(note);
-  EXPECT_STREQ(shown, "edited before closing");
-  XtFree(shown);
+  EXPECT_EQ(field_text(note), "edited before closing");
 }
 
 TEST_F(PageWindows, OutputDevicePageRebuiltAfterItsCountChanged) {

@@ -17,6 +17,7 @@
 #include "items/state.h"
 #include "tests/support/gui.h"
 #include "tests/support/test_page.h"
+#include "tests/support/widgets.h"
 
 namespace {
 
@@ -40,14 +41,8 @@ class WalkGuiTest : public testing::Test {
   // The records of a row's items, in the order the walk made them.
   static std::vector<SetupItem *> row_items(int row) {
     std::vector<SetupItem *> items;
-    WidgetList children = nullptr;
-    Cardinal count = 0;
-    XtVaGetValues(test_page_state.row_widgets[row], XmNchildren, &children, XmNnumChildren, &count, nullptr);
-    for (Cardinal i = 0; i < count; ++i) {
-      XtPointer data = nullptr;
-      XtVaGetValues(children[i], XmNuserData, &data, nullptr);
-      if (data) items.push_back(static_cast<SetupItem *>(data));
-    }
+    for (Widget child : children(test_page_state.row_widgets[row]))
+      if (SetupItem *item = item_of(child)) items.push_back(item);
     return items;
   }
 
@@ -55,33 +50,8 @@ class WalkGuiTest : public testing::Test {
     return static_cast<FieldWidgets *>(row_items(row).at(nth)->widgets)->field;
   }
 
-  static std::string text_of(Widget text_field) {
-    char *text = XmTextFieldGetString(text_field);
-    std::string result = text;
-    XtFree(text);
-    return result;
-  }
-
-  static void type_and_enter(Widget text_field, const char *text) {
-    XmTextFieldSetString(text_field, const_cast<char *>(text));
-    activate(text_field);
-  }
-
-  static void activate(Widget w) {
-    XmAnyCallbackStruct call = {XmCR_ACTIVATE, nullptr};
-    XtCallCallbacks(w, XmNactivateCallback, &call);
-  }
-
-  static Widget menu_history(Widget option_menu) {
-    Widget current = nullptr;
-    XtVaGetValues(option_menu, XmNmenuHistory, &current, nullptr);
-    return current;
-  }
-
   static Widget choice_entry(Widget option_menu, const char *name) {
-    Widget pulldown = nullptr;
-    XtVaGetValues(option_menu, XmNsubMenuId, &pulldown, nullptr);
-    return XtNameToWidget(pulldown, name);
+    return XtNameToWidget(get<Widget>(option_menu, XmNsubMenuId), name);
   }
 
   static bool row_shown(int row) { return XtIsManaged(test_page_state.row_widgets[row]); }
@@ -130,25 +100,25 @@ TEST_F(WalkGuiTest, ItemIdsCountSectionsRowsAndItems) {
 TEST_F(WalkGuiTest, TypedNumbersAreParsedClampedAndShownAgain) {
   build();
   Widget range = field_of(ROW_RANGE, 0);
-  EXPECT_EQ(text_of(range), "12.50 m");
+  EXPECT_EQ(field_text(range), "12.50 m");
 
-  type_and_enter(range, "75");  // 7500 is above the maximum 5000
+  type_into(range, "75");  // 7500 is above the maximum 5000
   EXPECT_EQ(testrec.iRange, 5000);
-  EXPECT_EQ(text_of(range), "50.00 m");
+  EXPECT_EQ(field_text(range), "50.00 m");
 
-  type_and_enter(range, "abc");  // nothing parsed: the stored value comes back
+  type_into(range, "abc");  // nothing parsed: the stored value comes back
   EXPECT_EQ(testrec.iRange, 5000);
-  EXPECT_EQ(text_of(range), "50.00 m");
+  EXPECT_EQ(field_text(range), "50.00 m");
 
-  type_and_enter(range, "12.34xyz");
+  type_into(range, "12.34xyz");
   EXPECT_EQ(testrec.iRange, 1234);
-  EXPECT_EQ(text_of(range), "12.34 m");
+  EXPECT_EQ(field_text(range), "12.34 m");
 
   // Leaving a field unedited keeps a value finer than its format; an
   // out-of-range one is still clamped.
   testrec.iRange = 6000;
   page_redisplay_field(test_page_state, &testrec.iRange);
-  EXPECT_EQ(text_of(range), "60.00 m");
+  EXPECT_EQ(field_text(range), "60.00 m");
   activate(range);
   EXPECT_EQ(testrec.iRange, 5000);
   testrec.fRatio = 12.34f;
@@ -157,9 +127,9 @@ TEST_F(WalkGuiTest, TypedNumbersAreParsedClampedAndShownAgain) {
   EXPECT_FLOAT_EQ(testrec.fRatio, 12.34f);
 
   Widget threshold = field_of(ROW_RANGE, 1);
-  type_and_enter(threshold, "nan");
+  type_into(threshold, "nan");
   EXPECT_EQ(testrec.iThreshold[0], -20);
-  EXPECT_EQ(text_of(threshold), "-20 dB");
+  EXPECT_EQ(field_text(threshold), "-20 dB");
 }
 
 // Entry `nth` of a hint field's menu, and the field.
@@ -179,28 +149,28 @@ TEST_F(WalkGuiTest, HintEntriesStoreTheirValueOrText) {
   testrec.iPort = 1;
   activate(hint_entry(row_items(ROW_SLOW).at(1), 0, &field));
   EXPECT_EQ(testrec.iPort, 30745u);
-  EXPECT_EQ(text_of(field), "30745");
+  EXPECT_EQ(field_text(field), "30745");
 
   activate(hint_entry(row_items(ROW_SLOW).at(0), 1, &field));
   EXPECT_STREQ(testrec.sHost, "10.0.0.2");
-  EXPECT_EQ(text_of(field), "10.0.0.2");
+  EXPECT_EQ(field_text(field), "10.0.0.2");
 }
 
 TEST_F(WalkGuiTest, TextsAreMaskedPaddedAndCleaned) {
   std::strcpy(testrec.sNote, "a\x01z");
   build();
   Widget password = field_of(ROW_MASKED, 0);
-  EXPECT_EQ(text_of(password), std::string(15, '*'));
+  EXPECT_EQ(field_text(password), std::string(15, '*'));
   activate(password);  // Enter without editing
   EXPECT_STREQ(testrec.sPassword, "secret");
   activate(field_of(ROW_PADDED, 1));
   EXPECT_STREQ(testrec.sNote, "a\x01z");
-  EXPECT_EQ(text_of(field_of(ROW_MASKED, 1)), "AB_");
-  EXPECT_EQ(text_of(field_of(ROW_PADDED, 1)), "a.z");
+  EXPECT_EQ(field_text(field_of(ROW_MASKED, 1)), "AB_");
+  EXPECT_EQ(field_text(field_of(ROW_PADDED, 1)), "a.z");
 
   Widget padded = field_of(ROW_PADDED, 0);
-  EXPECT_EQ(text_of(padded), "PADDED");
-  type_and_enter(padded, "NEW");
+  EXPECT_EQ(field_text(padded), "PADDED");
+  type_into(padded, "NEW");
   EXPECT_EQ(std::string(testrec.sPadded, 12), "NEW         ");
 }
 
@@ -208,13 +178,13 @@ TEST_F(WalkGuiTest, UnknownChoiceShowsQuestionMarksUntilARealChoice) {
   testrec.iMode = 7;
   build();
   Widget mode = field_of(ROW_FEATURE, 1);
-  EXPECT_EQ(menu_history(mode), choice_entry(mode, "button_3"));
-  EXPECT_STREQ(XtName(menu_history(mode)), "button_3");
+  EXPECT_EQ(get<Widget>(mode, XmNmenuHistory), choice_entry(mode, "button_3"));
+  EXPECT_STREQ(XtName(get<Widget>(mode, XmNmenuHistory)), "button_3");
 
   EXPECT_FALSE(row_shown(ROW_FAST));
   activate(choice_entry(mode, "button_1"));
   EXPECT_EQ(testrec.iMode, 1);
-  EXPECT_EQ(menu_history(mode), choice_entry(mode, "button_1"));
+  EXPECT_EQ(get<Widget>(mode, XmNmenuHistory), choice_entry(mode, "button_1"));
   EXPECT_FALSE(row_shown(ROW_FAST));
   EXPECT_TRUE(row_shown(ROW_SLOW));
 
@@ -228,7 +198,7 @@ TEST_F(WalkGuiTest, UnknownChoiceShowsQuestionMarksUntilARealChoice) {
 TEST_F(WalkGuiTest, StoresShowAndHideSectionsAndRows) {
   build();
   EXPECT_FALSE(section_shown(7));
-  type_and_enter(field_of(ROW_COUNT, 0), "3");
+  type_into(field_of(ROW_COUNT, 0), "3");
   EXPECT_EQ(testrec.iDeviceCount, 3);
   EXPECT_TRUE(section_shown(7));
   EXPECT_FALSE(section_shown(8));

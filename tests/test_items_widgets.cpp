@@ -165,9 +165,7 @@ TEST_F(Builders, OptionMenuKeepsAHiddenButtonForUnknownValues) {
   EXPECT_EQ(label_of(XmOptionButtonGadget(w->field)), "?????");
 
   Widget network = XtNameToWidget(pulldown, "button_1");
-  XmPushButtonCallbackStruct call{};
-  call.reason = XmCR_ACTIVATE;
-  XtCallCallbacks(network, XmNactivateCallback, &call);
+  activate(network);
   EXPECT_EQ(fired, std::vector<Widget>{network});
 }
 
@@ -200,12 +198,8 @@ TEST_F(Builders, ShowNumberUsesTheFormatOfTheFieldsOwnItem) {
                      static_cast<FieldWidgets *>(gain->widgets)->field};
   show_number(fields[0], 12.345);
   show_number(fields[1], 50);
-  const char *expected[] = {"12.35 m/sec", "50.0 %"};
-  for (int i = 0; i < 2; ++i) {
-    char *text = XmTextFieldGetString(fields[i]);
-    EXPECT_STREQ(text, expected[i]);
-    XtFree(text);
-  }
+  EXPECT_EQ(field_text(fields[0]), "12.35 m/sec");
+  EXPECT_EQ(field_text(fields[1]), "50.0 %");
 }
 
 }  // namespace

@@ -14,33 +14,29 @@ std::vector<std::string> lines_of(const std::string &text) {
   return lines;
 }
 
-class StoreEndToEnd : public Test {
- protected:
-  std::string zel_file;
+using StoreEndToEnd = Test;
 
-  void SetUp() override {
-    Test::SetUp();
-    zel_file = site + "/setup_ant.conf";
-    ASSERT_NE(read_file(zel_file).find("zel.iBaudRate1 = 9600\n"), std::string::npos);
-  }
-
-  // Opens the control processor page and types `rate` into the main serial
-  // line's baud rate field, the first that shows the loaded rate.
-  void type_baud_rate(const std::string &rate) {
-    Window page = open_page(true, 260, 0);
-    ASSERT_NE(page, 0u);
-    ASSERT_NE(field_showing(page, 277, "9600 baud"), 0u) << "no field shows the loaded baud rate";
-    xdotool("type --delay 50 " + rate);  // replaces the selected text
-    xdotool("key Return");
-  }
-};
-
+// The ground height's field is out of sight at first: paging down reaches it.
 TEST_F(StoreEndToEnd, SaveChangesExactlyTheEditedLineThenExitFindsNothingChanged) {
+  const std::string zel_file = site + "/setup_ant.conf";
+  // A ground height that no other field of the page shows.
+  ASSERT_EQ(run("sed -i 's/^zel.ignd_hgt = .*/zel.ignd_hgt = 123/' " + zel_file), 0);
   std::string before = read_file(zel_file);
+  ASSERT_NE(before.find("zel.ignd_hgt = 123\n"), std::string::npos);
   start_editor();
-  type_baud_rate("4800");
+  Window page = open_page(true, 260, 0);
+  ASSERT_NE(page, 0u);
+  screenshot("e2e_control_processor.png");
+  Window ground = field_showing(page, 277, "123.0 meters", true);
+  ASSERT_NE(ground, 0u) << "no field shows the loaded ground height";
+  xdotool("type --delay 50 456");  // replaces the selected text
+  xdotool("key Return");
+  click_centre(ground, 3);
+  EXPECT_EQ(primary(), "456.0 meters");
+
   file_menu('s');
   eventually([&] { return read_file(zel_file) != before; }, 5000);
+  screenshot("e2e_control_processor_saved.png");
 
   EXPECT_EQ(before, read_file(zel_file + ".bak"));
   std::vector<std::string> old_lines = lines_of(before), new_lines = lines_of(read_file(zel_file));
@@ -48,7 +44,7 @@ TEST_F(StoreEndToEnd, SaveChangesExactlyTheEditedLineThenExitFindsNothingChanged
   std::vector<std::string> changed;
   for (size_t i = 0; i < old_lines.size(); ++i)
     if (old_lines[i] != new_lines[i]) changed.push_back(old_lines[i] + " -> " + new_lines[i]);
-  EXPECT_EQ(std::vector<std::string>{"zel.iBaudRate1 = 9600 -> zel.iBaudRate1 = 4800"}, changed);
+  EXPECT_EQ(std::vector<std::string>{"zel.ignd_hgt = 123 -> zel.ignd_hgt = 456"}, changed);
 
   EXPECT_NE(wait_titled("Warning", 2000), 0u) << "the saved message";
   // It goes away by itself.
@@ -58,8 +54,15 @@ TEST_F(StoreEndToEnd, SaveChangesExactlyTheEditedLineThenExitFindsNothingChanged
 }
 
 TEST_F(StoreEndToEnd, ExitWithAnUnsavedChangeAndSave) {
+  const std::string zel_file = site + "/setup_ant.conf";
+  ASSERT_NE(read_file(zel_file).find("zel.iBaudRate1 = 9600\n"), std::string::npos);
   start_editor();
-  type_baud_rate("19200");
+  Window page = open_page(true, 260, 0);
+  ASSERT_NE(page, 0u);
+  // The first field showing the loaded rate is the main serial line's.
+  ASSERT_NE(field_showing(page, 277, "9600 baud"), 0u) << "no field shows the loaded baud rate";
+  xdotool("type --delay 50 19200");
+  xdotool("key Return");
   file_menu('e');
   Window question = wait_titled("Warning", 5000);
   ASSERT_NE(question, 0u) << "the save question";

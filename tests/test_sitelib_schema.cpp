@@ -28,32 +28,25 @@ std::vector<const Schema *> all_schemas() {
           &device_schema(DEVICE_UNUSED)};
 }
 
-void type_range(SchemaType type, double &lo, double &hi) {
+// The lowest and highest value a field of the type holds.
+std::pair<double, double> type_range(SchemaType type) {
   switch (type) {
     case SchemaType::Int8:
-      lo = INT8_MIN, hi = INT8_MAX;
-      break;
+      return {INT8_MIN, INT8_MAX};
     case SchemaType::UInt8:
-      lo = 0, hi = UINT8_MAX;
-      break;
+      return {0, UINT8_MAX};
     case SchemaType::Int16:
-      lo = INT16_MIN, hi = INT16_MAX;
-      break;
+      return {INT16_MIN, INT16_MAX};
     case SchemaType::UInt16:
-      lo = 0, hi = UINT16_MAX;
-      break;
+      return {0, UINT16_MAX};
     case SchemaType::Int32:
-      lo = INT32_MIN, hi = INT32_MAX;
-      break;
+      return {INT32_MIN, INT32_MAX};
     case SchemaType::UInt32:
-      lo = 0, hi = UINT32_MAX;
-      break;
+      return {0, UINT32_MAX};
     case SchemaType::Float:
-      lo = -FLT_MAX, hi = FLT_MAX;
-      break;
+      return {-FLT_MAX, FLT_MAX};
     default:
-      lo = -DBL_MAX, hi = DBL_MAX;
-      break;
+      return {-DBL_MAX, DBL_MAX};
   }
 }
 
@@ -155,8 +148,7 @@ TEST(SitelibSchema, LimitsHoldTheFactoryValueAndFitTheType) {
         EXPECT_LE(f.factory_text.size(), f.size) << f.path;
         continue;
       }
-      double lo, hi;
-      type_range(f.type, lo, hi);
+      auto [lo, hi] = type_range(f.type);
       EXPECT_FALSE(f.minimum == 0 && f.maximum == 0) << f.path << " has no limits";
       EXPECT_LE(f.minimum, f.factory) << f.path;
       EXPECT_LE(f.factory, f.maximum) << f.path;

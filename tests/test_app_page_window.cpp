@@ -52,20 +52,6 @@ PageInfo test_pages[PAGE_COUNT] = {
 };
 const PageInfo &test_page_info(int page_number) { return test_pages[page_number]; }
 
-// The text field beside the label `label` in its row form.
-Widget field_beside(Widget root, const char *label) {
-  if (!XtIsComposite(root)) return nullptr;
-  WidgetList children = get<WidgetList>(root, XmNchildren);
-  Cardinal count = get<Cardinal>(root, XmNnumChildren);
-  for (Cardinal i = 0; i < count; ++i) {
-    if (XmIsLabel(children[i]) && !XmIsPushButton(children[i]) && label_of(children[i]) == label)
-      for (Cardinal j = i + 1; j < count; ++j)
-        if (XmIsTextField(children[j])) return children[j];
-    if (Widget found = field_beside(children[i], label)) return found;
-  }
-  return nullptr;
-}
-
 Widget menu_entry(int page, const char *name) { return gui_find(page_window(page)->menu_bar, name); }
 
 class PageWindows : public ::testing::Test {
@@ -215,7 +201,7 @@ TEST_F(PageWindows, ClosedWindowKeepsItsEditsForTheListing) {
   test_page_reset();
   test_page(PassMeasure, nullptr, nullptr);
   open_page(4);
-  Widget note = field_beside(page_window(4)->row_column, "Note");
+  Widget note = PageView{page_window(4)}.item("Note");
   ASSERT_NE(note, nullptr);
   type_into(note, "edited before closing");
   activate(menu_entry(4, "Close"));

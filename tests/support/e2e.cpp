@@ -269,6 +269,16 @@ Window Test::field_showing(Window page, int left, const std::string &text, bool 
   return 0;
 }
 
+std::string Test::retype(Window page, int left, const std::string &shown, const std::string &text,
+                         bool scroll) {
+  Window field = field_showing(page, left, shown, scroll);
+  if (!field) return "no field shows " + shown;
+  xdotool("type --delay 50 '" + text + "'");  // replaces the selected text
+  xdotool("key Return");
+  click_centre(field, 3);
+  return primary();
+}
+
 void Test::file_menu(char mnemonic) {
   click(box(main_window), 20, 15);
   xdotool(std::string("key ") + mnemonic);

@@ -90,6 +90,10 @@ class Test : public ::testing::Test {
   // label column, or after a hint menu. With `scroll` it pages down with
   // the vertical scroll bar for more. 0 if none.
   Window field_showing(Window page, int left, const std::string &text, bool scroll = false);
+  // Types `text` over the field that shows `shown` (as field_showing finds
+  // it), then Return; what the field shows after that, selected again.
+  std::string retype(Window page, int left, const std::string &shown, const std::string &text,
+                     bool scroll = false);
   // Opens the File menu and picks the entry by its mnemonic.
   void file_menu(char mnemonic);
 

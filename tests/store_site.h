@@ -28,10 +28,6 @@
 #include "tests/support/gui.h"
 #include "tests/support/widgets.h"
 
-inline void write_file(const std::string &path, const std::string &text) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
-
 // Inode and modification time of each plain file: atomic writers replace
 // the inode, so either tells a write.
 using DirectoryStamps = std::map<std::string, std::pair<ino_t, long long>>;

@@ -12,6 +12,7 @@
 
 #include "items/bounds.h"
 #include "items/state.h"
+#include "tests/support/files.h"
 #include "tests/support/test_page.h"
 
 namespace {
@@ -52,13 +53,6 @@ class WalkTest : public testing::Test {
     return testing::internal::GetCapturedStderr();
   }
 };
-
-std::string read_file(const char *path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 TEST_F(WalkTest, ListingOfTheTestPageMatchesTheHandWrittenFile) {
   testrec.iThreshold[1] = -7;

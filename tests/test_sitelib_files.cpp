@@ -17,21 +17,11 @@
 
 #include "sitelib/schema.h"
 #include "sitelib/setup_file.h"
+#include "tests/support/files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-std::string slurp(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void put(const std::string &path, const std::string &content) {
-  std::ofstream(path, std::ios::binary) << content;
-}
-
 bool contains(const char *text, const std::string &part) {
   return std::string(text).find(part) != std::string::npos;
 }
@@ -136,10 +126,10 @@ TEST_F(SetupFiles, TextsKeepEveryByteAndHandEditedFilesAreRead) {
 
   // A byte order mark, comments, blank lines, free spacing, a '+', CRLF line
   // ends, no final newline; everything unmentioned takes its factory value.
-  put(path("setup_ant.conf"),
-      "\xEF\xBB\xBF# hand edited\n\n   zel.iBaudRate1=+19200\r\n\tzel.sDevice1 =  \"/dev/ttyUSB0\"  "
-      "\nzel.fazvelmax = "
-      "12.5");
+  write_file(path("setup_ant.conf"),
+             "\xEF\xBB\xBF# hand edited\n\n   zel.iBaudRate1=+19200\r\n\tzel.sDevice1 =  \"/dev/ttyUSB0\"  "
+             "\nzel.fazvelmax = "
+             "12.5");
   ASSERT_EQ(ant_load_setup(back.get()), SITE_OK) << message_to_text(SITE_BAD_SETUP_FILE, 0, 0);
   auto expected = factory<zel_setup>("ant_manual_setup");
   expected->iBaudRate1 = 19200;
@@ -150,7 +140,8 @@ TEST_F(SetupFiles, TextsKeepEveryByteAndHandEditedFilesAreRead) {
 }
 
 TEST_F(SetupFiles, UnmentionedDeviceFieldsTakeTheFactoryValuesOfTheTypeRead) {
-  put(path("setup_zamo.conf"), "zamo.device.def[5].idev_type = 2\nzamo.device.def[6].iskip_time = 7\n");
+  write_file(path("setup_zamo.conf"),
+             "zamo.device.def[5].idev_type = 2\nzamo.device.def[6].iskip_time = 7\n");
   auto zamo = std::make_unique<zamo_setup>();
   ASSERT_EQ(zamoload(zamo.get()), SITE_OK) << message_to_text(SITE_BAD_SETUP_FILE, 0, 0);
   EXPECT_EQ(zamo->device.def[5].idev_type, DEVICE_PRINTER);
@@ -189,7 +180,7 @@ TEST_F(SetupFiles, BadFilesAreRefusedWithFileAndLineAndLeaveFactoryValues) {
   const std::string file = path("setup_ant.conf");
   for (const Case &c : cases) {
     SCOPED_TRACE(c.line);
-    put(file, "# site\nzel.iBaudRate1 = 4800\n\n" + std::string(c.line) + "\n");
+    write_file(file, "# site\nzel.iBaudRate1 = 4800\n\n" + std::string(c.line) + "\n");
     auto zel = std::make_unique<zel_setup>();
     std::memset(zel.get(), 0x33, sizeof *zel);
     ASSERT_EQ(ant_load_setup(zel.get()), SITE_BAD_SETUP_FILE);
@@ -205,7 +196,7 @@ TEST_F(SetupFiles, MissingFileNamesFileAndReasonAndEachStatusKeepsItsDetail) {
   auto rtd = std::make_unique<rtdisp_setup>();
   ASSERT_EQ(RtdispLoadSetup(rtd.get()), SITE_READ_FAILED);
   EXPECT_EQ(std::memcmp(rtd.get(), factory<rtdisp_setup>("rtdisp_setup").get(), sizeof *rtd), 0);
-  put(path("setup_ant.conf"), "zel.bogus = 1\n");
+  write_file(path("setup_ant.conf"), "zel.bogus = 1\n");
   auto zel = std::make_unique<zel_setup>();
   ASSERT_EQ(ant_load_setup(zel.get()), SITE_BAD_SETUP_FILE);
 
@@ -220,18 +211,18 @@ TEST_F(SetupFiles, MissingFileNamesFileAndReasonAndEachStatusKeepsItsDetail) {
 }
 
 TEST_F(SetupFiles, OlderDataSystemVersionsAreReadKeptAndSavedAsCurrent) {
-  put(path("setup_zamo.conf"),
-      "zamo.sVersion = \"9.2\"\nzamo.misc.lRetiredSwitch = 1\nzamo.misc.ipri_ingest = -5\n");
+  write_file(path("setup_zamo.conf"),
+             "zamo.sVersion = \"9.2\"\nzamo.misc.lRetiredSwitch = 1\nzamo.misc.ipri_ingest = -5\n");
   auto zamo = std::make_unique<zamo_setup>();
   ASSERT_EQ(zamoload(zamo.get()), SITE_OK) << message_to_text(SITE_BAD_SETUP_FILE, 0, 0);
   EXPECT_STREQ(zamo->sVersion, "9.2");
   EXPECT_EQ(zamo->misc.ipri_ingest, -5);
   ASSERT_EQ(zamosave(zamo.get()), SITE_OK);
   EXPECT_STREQ(zamo->sVersion, ZAMO_SETUP_VERSION);
-  EXPECT_TRUE(contains(slurp(path("setup_zamo.conf")).c_str(), "zamo.sVersion = \"10.0\"\n"));
+  EXPECT_TRUE(contains(read_file(path("setup_zamo.conf")).c_str(), "zamo.sVersion = \"10.0\"\n"));
 
   // The current version knows all its fields: an unknown one is an error.
-  put(path("setup_zamo.conf"), "zamo.sVersion = \"10.0\"\nzamo.misc.lRetiredSwitch = 1\n");
+  write_file(path("setup_zamo.conf"), "zamo.sVersion = \"10.0\"\nzamo.misc.lRetiredSwitch = 1\n");
   EXPECT_EQ(zamoload(zamo.get()), SITE_BAD_SETUP_FILE);
   EXPECT_TRUE(contains(message_to_text(SITE_BAD_SETUP_FILE, 0, 0), "line 2: unknown field"));
 }
@@ -247,14 +238,14 @@ TEST_F(SetupFiles, SavingKeepsABackupAndThePermissions) {
   ASSERT_EQ(stat(path("setup_zamo.conf").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0600u) << "the data-system setup holds passwords";
 
-  std::string first = slurp(path("setup_ant.conf"));
+  std::string first = read_file(path("setup_ant.conf"));
   chmod(path("setup_ant.conf").c_str(), 0640);
   zel->iBaudRate1 = 38400;
   ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
   ASSERT_EQ(stat(path("setup_ant.conf").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0640u);
-  EXPECT_EQ(slurp(path("setup_ant.conf.bak")), first);
-  EXPECT_TRUE(contains(slurp(path("setup_ant.conf")).c_str(), "zel.iBaudRate1 = 38400\n"));
+  EXPECT_EQ(read_file(path("setup_ant.conf.bak")), first);
+  EXPECT_TRUE(contains(read_file(path("setup_ant.conf")).c_str(), "zel.iBaudRate1 = 38400\n"));
   EXPECT_EQ(strays(), 0);
 
   // A setup file kept elsewhere through a symbolic link stays linked.
@@ -264,27 +255,27 @@ TEST_F(SetupFiles, SavingKeepsABackupAndThePermissions) {
   zel->iBaudRate1 = 1200;
   ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
   EXPECT_TRUE(fs::is_symlink(path("setup_ant.conf")));
-  EXPECT_TRUE(contains(slurp(path("shared/ant.conf")).c_str(), "zel.iBaudRate1 = 1200\n"));
+  EXPECT_TRUE(contains(read_file(path("shared/ant.conf")).c_str(), "zel.iBaudRate1 = 1200\n"));
 }
 
 TEST_F(SetupFiles, AFailedSaveLeavesTheOldFileIntact) {
   auto zel = factory<zel_setup>("ant_manual_setup");
   ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
-  const std::string old = slurp(path("setup_ant.conf"));
+  const std::string old = read_file(path("setup_ant.conf"));
   zel->iBaudRate1 = 300;
 
   // The backup's place is taken by a directory that cannot be removed.
   fs::create_directories(path("setup_ant.conf.bak") + "/keep");
   EXPECT_EQ(ant_save_setup(zel.get()), SITE_WRITE_FAILED);
   EXPECT_TRUE(contains(message_to_text(SITE_WRITE_FAILED, 0, 0), path("setup_ant.conf")));
-  EXPECT_EQ(slurp(path("setup_ant.conf")), old);
+  EXPECT_EQ(read_file(path("setup_ant.conf")), old);
   EXPECT_EQ(strays(), 0);
 
   // The setup directory is a file.
   fs::remove_all(dir);
-  put(dir, "not a directory");
+  write_file(dir, "not a directory");
   EXPECT_EQ(ant_save_setup(zel.get()), SITE_WRITE_FAILED);
-  EXPECT_EQ(slurp(dir), "not a directory");
+  EXPECT_EQ(read_file(dir), "not a directory");
   fs::remove(dir);
   fs::create_directory(dir);
 }
@@ -296,7 +287,7 @@ TEST_F(SetupFiles, AFailedSaveOnAFullOrReadOnlyFileSystemLeavesTheOldFileIntact)
   mounted = true;
   auto zamo = factory<zamo_setup>("zamo_setup");
   ASSERT_EQ(zamosave(zamo.get()), SITE_OK);
-  const std::string old = slurp(path("setup_zamo.conf"));
+  const std::string old = read_file(path("setup_zamo.conf"));
   {
     std::ofstream filler(path("filler"), std::ios::binary);
     std::string block(4096, 'x');
@@ -306,14 +297,14 @@ TEST_F(SetupFiles, AFailedSaveOnAFullOrReadOnlyFileSystemLeavesTheOldFileIntact)
   zamo->misc.ipri_ingest = -3;
   EXPECT_EQ(zamosave(zamo.get()), SITE_WRITE_FAILED);
   EXPECT_TRUE(contains(message_to_text(SITE_WRITE_FAILED, 0, 0), std::strerror(ENOSPC)));
-  EXPECT_EQ(slurp(path("setup_zamo.conf")), old);
+  EXPECT_EQ(read_file(path("setup_zamo.conf")), old);
   EXPECT_EQ(strays(), 0);
 
   fs::remove(path("filler"));
   ASSERT_EQ(mount("tmpfs", dir.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr), 0);
   EXPECT_EQ(zamosave(zamo.get()), SITE_WRITE_FAILED);
   EXPECT_TRUE(contains(message_to_text(SITE_WRITE_FAILED, 0, 0), std::strerror(EROFS)));
-  EXPECT_EQ(slurp(path("setup_zamo.conf")), old);
+  EXPECT_EQ(read_file(path("setup_zamo.conf")), old);
 }
 
 TEST(SetupDirectory, ConfigThenRootThenTheCompiledDefault) {

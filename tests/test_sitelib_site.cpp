@@ -11,18 +11,12 @@
 #include <sstream>
 
 #include "sitelib/schema.h"
+#include "tests/support/files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 const char *const kFiles[] = {"setup_ant.conf", "setup_dsp.conf", "setup_rtdisp.conf", "setup_zamo.conf"};
-
-std::string slurp(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 class SetupSite : public ::testing::Test {
  protected:
@@ -41,7 +35,7 @@ class SetupSite : public ::testing::Test {
     std::string command =
         std::string(SETUP_BINARY_DIR) + "/setup-site " + args + " >/dev/null 2>" + base + "/err";
     int status = std::system(command.c_str());
-    errors = slurp(base + "/err");
+    errors = read_file(base + "/err");
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
@@ -75,23 +69,23 @@ TEST_F(SetupSite, InitWritesAFactorySiteWithTheUserAsOperator) {
 
   const passwd *pw = getpwuid(getuid());
   ASSERT_NE(pw, nullptr);
-  EXPECT_NE(slurp(site + "/operators").find(std::string("\n") + pw->pw_name + "\n"), std::string::npos);
+  EXPECT_NE(read_file(site + "/operators").find(std::string("\n") + pw->pw_name + "\n"), std::string::npos);
 }
 
 TEST_F(SetupSite, InitRefusesToOverwriteWithoutForce) {
   ASSERT_EQ(run("init " + site), 0) << errors;
   std::ofstream(site + "/setup_dsp.conf", std::ios::app) << "dsp.iwidcnt = 2\n";
-  std::string edited = slurp(site + "/setup_dsp.conf");
+  std::string edited = read_file(site + "/setup_dsp.conf");
 
   EXPECT_NE(run("init " + site), 0);
   EXPECT_NE(errors.find(site + "/setup_dsp.conf exists"), std::string::npos) << errors;
   EXPECT_NE(errors.find("--force"), std::string::npos) << errors;
-  EXPECT_EQ(slurp(site + "/setup_dsp.conf"), edited);
+  EXPECT_EQ(read_file(site + "/setup_dsp.conf"), edited);
 
   ASSERT_EQ(run("init " + site + " --force"), 0) << errors;
-  EXPECT_EQ(slurp(site + "/setup_dsp.conf.bak"), edited);
+  EXPECT_EQ(read_file(site + "/setup_dsp.conf.bak"), edited);
   for (const char *file : kFiles) EXPECT_TRUE(fs::exists(site + "/" + file)) << file;
-  std::string operators = slurp(site + "/operators");
+  std::string operators = read_file(site + "/operators");
   const passwd *pw = getpwuid(getuid());
   EXPECT_EQ(operators.find(pw->pw_name), operators.rfind(pw->pw_name)) << "the user is listed once";
 }

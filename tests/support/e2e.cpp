@@ -21,13 +21,6 @@ void pause_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms
 
 int run(const std::string &command) { return std::system(command.c_str()); }
 
-std::string read_file(const std::string &path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 bool eventually(const std::function<bool()> &condition, int ms) {
   for (int waited = 0; waited < ms; waited += 100) {
     if (condition()) return true;

@@ -13,11 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/files.h"
+
 namespace e2e {
 
 void pause_ms(int ms);
 int run(const std::string &command);
-std::string read_file(const std::string &path);
 // Waits up to `ms` for the condition; its last answer.
 bool eventually(const std::function<bool()> &condition, int ms = 8000);
 // The whole screen into the build directory, for a look after the run.

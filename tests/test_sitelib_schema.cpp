@@ -192,20 +192,14 @@ TEST(SitelibSchema, PathsMatchTheRecordLayout) {
     size_t offset;
   };
   const Probe probes[] = {
-      {dsp_schema(), "dsp.iminprf[2]", offsetof(dsp_setup, iminprf) + 2 * sizeof(int32_t)},
       {dsp_schema(), "dsp.customTrig[3].iPeriods[63]",
        offsetof(dsp_setup, customTrig) + 3 * 260 + 4 + 63 * 4},
-      {dsp_schema(), "dsp.Vert.iTestLoss", offsetof(dsp_setup, Vert) + offsetof(dsp_losses, iTestLoss)},
       {rtdisp_schema(), "Rtdisp.Channel[15].iPortNum", offsetof(rtdisp_setup, Channel) + 15 * 48 + 40},
       {zel_schema(), "zel.cont_pw_unset.linitial_high", offsetof(zel_setup, cont_pw_unset) + 2},
-      {zel_schema(), "zel.sModeNames[7]", offsetof(zel_setup, sModeNames) + 7 * 16},
       {zamo_schema(), "zamo.device.def[3].iskip_time",
        offsetof(zamo_setup, device.def) + 3 * sizeof(output_device) + offsetof(output_device, iskip_time)},
-      {zamo_schema(), "zamo.Site.sites[5].sName",
-       offsetof(zamo_setup, Site.sites) + 5 * sizeof(zamo_site_entry)},
       {zamo_schema(), "zamo.protect.protected_regions[31].iangle",
        offsetof(zamo_setup, protect) + 31 * sizeof(warning_region) + offsetof(warning_region, iangle)},
-      {zamo_schema(), "zamo.misc.iprod_priorities[39]", offsetof(zamo_setup, misc.iprod_priorities) + 39},
       {network_schema(), "DEFDEV.dsi.network.itcpip_port",
        offsetof(device_specific, network) + offsetof(device_network, itcpip_port)},
   };

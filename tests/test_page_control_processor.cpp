@@ -296,9 +296,6 @@ TEST_F(ControlProcessorPage, ScaledNumbersShowAndStoreInTheirUnits) {
   type_into(ground, "99999");
   EXPECT_EQ(zel.ignd_hgt, 9000) << "clamped to the maximum";
   EXPECT_EQ(field_text(ground), "9000.0 meters");
-  type_into(ground, "sea level");
-  EXPECT_EQ(zel.ignd_hgt, 9000);
-  EXPECT_EQ(field_text(ground), "9000.0 meters");
 }
 
 TEST_F(ControlProcessorPage, ControllingHostNoHidesOnlyTheControllingParts) {

@@ -9,7 +9,7 @@ const PageInfo pages[PAGE_COUNT] = {
      "radar_video_processor_setup"},
     {control_processor_page, 620, N_("Radar Control Processor Setups, %s     %s"),
      "radar_control_processor_setup"},
-    {nullptr, 600, N_("ZAMO General Setups, %s     %s"), "zamo_general_setups"},
+    {general_page, 600, N_("ZAMO General Setups, %s     %s"), "zamo_general_setups"},
     {nullptr, 600, N_("ZAMO INGEST Setups, %s     %s"), "zamo_ingest_setups"},
     {nullptr, 600, N_("ZAMO PRODUCT Setups, %s     %s"), "zamo_product_setups"},
     {nullptr, 600, N_("ZAMO Output Device Setups, %s     %s"), "zamo_output_devices_setups"},

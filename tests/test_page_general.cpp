@@ -184,6 +184,7 @@ TEST_F(GeneralPage, TextsFillingTheirWholeFieldAreReadNoFurther) {
   zamo.Site.sites[11].sName[16] = 'Q';
   std::memcpy(zamo.Site.sites[11].sCode, "\001\001\001Z", 4);
   std::memset(zamo.Site.sites[127].sName, 'L', sizeof zamo.Site.sites[127].sName);
+  std::memcpy(zamo.Site.sites[12].sCode, "A\0\0Q", 4);  // stray byte after a short code
   const zamo_device devices = zamo.device;
 
   std::string text = listing();
@@ -191,8 +192,9 @@ TEST_F(GeneralPage, TextsFillingTheirWholeFieldAreReadNoFurther) {
   EXPECT_NE(text.find("Code                             : WXYZ\n"), std::string::npos);
   EXPECT_NE(text.find("Site #11 name                    : ................Q\n  Site #12"), std::string::npos)
       << "site 11 is not in use";
-  EXPECT_EQ(count_of(text, "Code  "), 6u);
+  EXPECT_EQ(count_of(text, "Code  "), 7u);
   EXPECT_EQ(std::memcmp(zamo.Site.sites[10].sCode, "WXYZ", 4), 0);
+  EXPECT_STREQ(zamo.Site.sites[12].sCode, "A__") << "a padded code is three characters";
 
   window.build(PAGE_GENERAL, general_page);
   EXPECT_EQ(field_text(window.item("Site #10 name")), "NNNNNNNNNNNNNNNNN");

@@ -26,3 +26,4 @@ const PageInfo &page_info(int page_number);
 void signal_processor_page(uint32_t pass, SetupItem *item, XtPointer arg);
 void control_processor_page(uint32_t pass, SetupItem *item, XtPointer arg);
 void general_page(uint32_t pass, SetupItem *item, XtPointer arg);
+void input_device_page(uint32_t pass, SetupItem *item, XtPointer arg);

@@ -133,6 +133,10 @@ int factory_device_type(int device);
 // schema too).
 void describe_output_device(SchemaBuilder &b, const output_device &el, const std::string &at, int type);
 
+// Stores a number into the field of the record, converted to its type
+// (texts are left alone).
+void schema_store(const SchemaField &f, void *record, double value);
+
 // Writes the limits set `which` (0 minimum, 1 maximum, 2 factory) of every
 // field into the record. Texts get their factory text in the factory set and
 // zeros otherwise. `skip` names a field path left untouched (may be null).

@@ -96,7 +96,10 @@ void store_as(void *at, double value) {
   std::memcpy(at, &v, sizeof v);
 }
 
-void store_value(const SchemaField &f, char *at, double value) {
+}  // namespace
+
+void schema_store(const SchemaField &f, void *record, double value) {
+  char *at = static_cast<char *>(record) + f.offset;
   switch (f.type) {
     case SchemaType::Int8:
       return store_as<int8_t>(at, value);
@@ -118,7 +121,6 @@ void store_value(const SchemaField &f, char *at, double value) {
       return;
   }
 }
-}  // namespace
 
 void schema_fill(const Schema &schema, void *record, int which, const char *skip) {
   char *base = static_cast<char *>(record);
@@ -130,6 +132,6 @@ void schema_fill(const Schema &schema, void *record, int which, const char *skip
       if (which == LIMITS_FACTORY) std::memcpy(at, f.factory_text.data(), f.factory_text.size());
       continue;
     }
-    store_value(f, at, which == LIMITS_MIN ? f.minimum : which == LIMITS_MAX ? f.maximum : f.factory);
+    schema_store(f, record, which == LIMITS_MIN ? f.minimum : which == LIMITS_MAX ? f.maximum : f.factory);
   }
 }

@@ -212,8 +212,8 @@ void Test::TearDown() {
   if (!site.empty()) run("rm -rf " + site);
 }
 
-void Test::start_editor() {
-  editor.reset(new Editor(site, {"-rda"}));
+void Test::start_editor(const std::string &mode) {
+  editor.reset(new Editor(site, {mode}));
   main_window = wait_titled("SETUP, ");
   ASSERT_NE(main_window, 0u) << "main window: " << editor->err();
   // The loading dialog is made shortly after start and taken down once the
@@ -232,8 +232,39 @@ Window Test::open_page(bool control, int x, int y) {
   if (buttons.size() != 2) return 0;
   if (box(buttons[0]).y > box(buttons[1]).y) std::swap(buttons[0], buttons[1]);
   click_centre(buttons[control ? 1 : 0]);
-  Window page = wait_titled(control ? "Radar Control Processor Setups" : "Radar Video Processor Setups");
-  EXPECT_NE(page, 0u) << "page window";
+  return wait_page(control ? "Radar Control Processor Setups" : "Radar Video Processor Setups", x, y);
+}
+
+Window Test::open_data_system_page(int page_number, int x, int y) {
+  // The ZAMO frame's buttons, top row left to right: Input, General; bottom
+  // row: Ingest, Product, Output.
+  auto buttons = find(main_window, [](const Box &b) { return b.width == 80 && b.height == 30; });
+  EXPECT_EQ(buttons.size(), 5u);
+  if (buttons.size() != 5) return 0;
+  std::sort(buttons.begin(), buttons.end(), [](Window a, Window b) {
+    return std::make_pair(box(a).y, box(a).x) < std::make_pair(box(b).y, box(b).x);
+  });
+  struct Page {
+    int number, button;
+    const char *title;
+  };
+  const Page pages[] = {{6, 0, "ZAMO Input Device Setups"},
+                        {2, 1, "ZAMO General Setups"},
+                        {3, 2, "ZAMO INGEST Setups"},
+                        {4, 3, "ZAMO PRODUCT Setups"},
+                        {5, 4, "ZAMO Output Device Setups"}};
+  for (const Page &page : pages) {
+    if (page.number != page_number) continue;
+    click_centre(buttons[page.button]);
+    return wait_page(page.title, x, y);
+  }
+  ADD_FAILURE() << "no data-system page " << page_number;
+  return 0;
+}
+
+Window Test::wait_page(const std::string &title, int x, int y) {
+  Window page = wait_titled(title);
+  EXPECT_NE(page, 0u) << "page window " << title;
   if (page) xdotool("windowmove " + std::to_string(page) + " " + std::to_string(x) + " " + std::to_string(y));
   pause_ms(500);
   return page;

@@ -78,13 +78,16 @@ class Test : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // Starts the editor in processor-only mode and waits for the main window
-  // and for the loading dialog to come and go.
-  void start_editor();
+  // Starts the editor (processor-only mode unless `mode` says otherwise)
+  // and waits for the main window and for the loading dialog to come and go.
+  void start_editor(const std::string &mode = "-rda");
   // Clicks the signal processor's (upper) or the control processor's
   // (lower) page button of the block diagram and waits for the page, moved
   // to (x, y) out of the way of the main window's menu bar.
   Window open_page(bool control, int x, int y);
+  // Full mode: clicks the data-system page's button in the ZAMO frame (by
+  // page number, 2 to 6) and waits for its window, moved to (x, y).
+  Window open_data_system_page(int page_number, int x, int y);
   // The text field of `page` that shows `text`, by selecting each field in
   // view from the top (the last field selected stays selected). Fields are
   // 30 pixels high and begin `left` pixels into their row, right of the
@@ -97,6 +100,9 @@ class Test : public ::testing::Test {
                      bool scroll = false);
   // Opens the File menu and picks the entry by its mnemonic.
   void file_menu(char mnemonic);
+
+  // Waits for the page window titled so and moves it to (x, y).
+  Window wait_page(const std::string &title, int x, int y);
 
   std::string site;
   std::string display_name;

@@ -27,3 +27,4 @@ void signal_processor_page(uint32_t pass, SetupItem *item, XtPointer arg);
 void control_processor_page(uint32_t pass, SetupItem *item, XtPointer arg);
 void general_page(uint32_t pass, SetupItem *item, XtPointer arg);
 void input_device_page(uint32_t pass, SetupItem *item, XtPointer arg);
+void product_page(uint32_t pass, SetupItem *item, XtPointer arg);

@@ -1,17 +1,13 @@
 // Product types of the data system, 1..ZAMO_PRODUCT_TYPES: short names,
 // whether the scheduler runs them, and their place in the scheduling order
 // (rank 1 runs first; products of equal rank are peers).
+#include "sitelib/products.h"
+
 #include "sitelib/sitelib.h"
 
 namespace {
 
-struct product_type {
-  const char *name;  // at most five characters
-  bool schedulable;
-  int rank;  // 1..40
-};
-
-const product_type product_types[ZAMO_PRODUCT_TYPES] = {
+const product_type site_product_types[ZAMO_PRODUCT_TYPES] = {
     // type: name     scheduled  rank
     /*  1 */ {"PPI", true, 1},      // plan position indicator
     /*  2 */ {"RHI", true, 1},      // range height indicator
@@ -55,12 +51,20 @@ const product_type product_types[ZAMO_PRODUCT_TYPES] = {
     /* 40 */ {"CLUTR", true, 19},   // clutter map
 };
 
+const product_type *product_types = site_product_types;
+
 const product_type *find_product(int type) {
   if (type < 1 || type > ZAMO_PRODUCT_TYPES) return nullptr;
   return &product_types[type - 1];
 }
 
 }  // namespace
+
+const product_type *install_product_types(const product_type *table) {
+  const product_type *previous = product_types;
+  product_types = table ? table : site_product_types;
+  return previous;
+}
 
 int lProductCanBeScheduled(int type) {
   const product_type *product = find_product(type);

@@ -1,0 +1,224 @@
+// The product page through its page function and real Motif widgets: the
+// scheduling section as the product table makes it, warning regions shown
+// by their names, scaled values, the status product switches, and the
+// listing of the whole page.
+#include <gtest/gtest.h>
+// gtest before the X headers: their macros (None, Bool) break it.
+#include <Xm/Xm.h>
+
+#include <array>
+#include <cstring>
+#include <string>
+
+#include "items/bounds.h"
+#include "items/state.h"
+#include "pages/pages.h"
+#include "pages/setup_copies.h"
+#include "sitelib/products.h"
+#include "store/store.h"
+#include "tests/support/gui.h"
+#include "tests/support/widgets.h"
+
+namespace {
+
+using ProductTable = std::array<product_type, ZAMO_PRODUCT_TYPES>;
+
+// Nothing schedulable, every type at rank 1.
+ProductTable no_products() {
+  ProductTable table;
+  table.fill({"NONE", false, 1});
+  return table;
+}
+
+// Ranked TRACK, then RHI and BASE tied, then WARN last; VIL and RAIN1 are
+// schedulable but ranked outside the scheduler's range, SRI is not
+// schedulable at all.
+ProductTable demo_products() {
+  ProductTable table = no_products();
+  table[2 - 1] = {"RHI", true, 3};
+  table[4 - 1] = {"TRACK", true, 1};
+  table[7 - 1] = {"BASE", true, 3};
+  table[9 - 1] = {"VIL", true, 0};
+  table[10 - 1] = {"RAIN1", true, 41};
+  table[12 - 1] = {"WARN", true, 40};
+  table[15 - 1] = {"SRI", false, 2};
+  return table;
+}
+
+warning_region &region(int iwarn) { return zamo.protect.protected_regions[iwarn]; }
+
+// The padding bytes after a region's name.
+char *after_name(int iwarn) {
+  return reinterpret_cast<char *>(&region(iwarn)) + offsetof(warning_region, sName) + 12;
+}
+
+void name_region(int iwarn, const char *name) {
+  std::memcpy(region(iwarn).sName, name, sizeof region(iwarn).sName);
+}
+
+// The site's own limits, and the values behind tests/data/product_demo.txt:
+// the factory values with the wind row shown, the receive timeout switched
+// off and four regions that differ from an unused one.
+void load_demo_site() {
+  std::memset(zamo_limits, 0, sizeof zamo_limits);
+  for (int copy : {COPY_MIN, COPY_MAX, COPY_FACTORY})
+    ASSERT_EQ(setup_limits("zamo_setup", &zamo_limits[copy], copy, 0), 1);
+  std::memset(auxset_limits, 0, sizeof auxset_limits);
+  set_limits(auxset, auxset_limits, auxset.lstatus_product_gen, 0, 1, 0);
+  set_limits(auxset, auxset_limits, auxset.lstatus_product_timeout, 0, 1, 0);
+
+  zamo = zamo_limits[COPY_FACTORY];
+  auxset.lstatus_product_gen = 1;
+  auxset.lstatus_product_timeout = 0;
+  zamo.misc.iprod_cache_size = 2500000;
+  zamo.misc.lWindSpeedValid = 1;
+  zamo.misc.icentroid_label = 2;
+
+  region(0) = {1250000, -350000, 500000, 250000, 16384, {}};
+  name_region(0, "AIRPORT     ");
+  // A name that fills its field, followed by bytes that are no terminator.
+  std::memset(after_name(1), 'X', sizeof(warning_region) - offsetof(warning_region, sName) - 12);
+  name_region(1, "HARBOUR-WEST");
+  std::memset(region(2).sName, 0, sizeof region(2).sName);  // empty, not blank
+  name_region(3, " OLD NAME   ");
+}
+
+std::string listing() { return page_listing(product_page); }
+std::string data_file(const char *name) { return read_file(std::string(SETUP_TEST_DATA_DIR) + "/" + name); }
+std::vector<std::string> lines_after(int pass) { return bounds_lines_after(product_page, pass); }
+bool lists(const std::string &text) { return listing().find(text) != std::string::npos; }
+
+class ProductPage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    REQUIRE_DISPLAY();
+    std::strcpy(host_name, "demo");
+    full_mode = 1;
+    use_products(demo_products());
+    product_page(PassMeasure, nullptr, nullptr);
+    load_demo_site();
+  }
+  void TearDown() override {
+    window.destroy();
+    install_product_types(nullptr);
+  }
+  void use_products(const ProductTable &table) {
+    products = table;
+    install_product_types(products.data());
+  }
+
+  ProductTable products;
+  PageView window;
+};
+
+TEST_F(ProductPage, ListingOfTheWholePageMatchesTheHandWrittenOne) {
+  EXPECT_EQ(listing(), data_file("product_demo.txt"));
+}
+
+TEST_F(ProductPage, SchedulingFollowsWhatTheLibraryReportsOnEveryPass) {
+  window.build(PAGE_PRODUCT, product_page);
+  // Ids computed anew on each store still lead to the right array element.
+  type_into(window.item("BASE Product Priority"), "33");
+  type_into(window.item("WARN Product Priority"), "44");
+  type_into(window.item("TRACK Product Priority"), "31");
+  EXPECT_EQ(zamo.misc.iprod_priorities[7 - 1], 33);
+  EXPECT_EQ(zamo.misc.iprod_priorities[12 - 1], 44);
+  EXPECT_EQ(zamo.misc.iprod_priorities[4 - 1], 31);
+  EXPECT_EQ(zamo.misc.iprod_priorities[2 - 1], 20) << "the tied neighbour is untouched";
+
+  region(0).ixcenter = 60000000;  // after the scheduling items: reported only if ids and rows line up
+  zamo.misc.iprod_priorities[4 - 1] = 0;
+  auto checked = lines_after(PassCheck);
+  EXPECT_TRUE(mentions(checked, "TRACK Product Priority:  0   (range 1 to 99)"));
+  EXPECT_TRUE(mentions(checked, "Center East of the radar:  600.000 km   (range -500.000 km to 500.000 km)"));
+
+  // Missing limits name the element as the page writes it.
+  set_limits(zamo, zamo_limits, zamo.misc.iprod_priorities[12 - 1], 0, 0, 0);
+  ::testing::internal::CaptureStderr();
+  lines_after(PassCheck);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "Internal Error: 'zamo.misc.iprod_priorities[iprod-1]' (WARN Product Priority)\n");
+
+  use_products(no_products());
+  EXPECT_TRUE(lists("\nProduct Scheduling\n\nWarning Region #1\n")) << "the title alone";
+}
+
+TEST_F(ProductPage, RegionNameDecidesWhetherItsGeometryShows) {
+  window.build(PAGE_PRODUCT, product_page);
+  Widget name = window.item("Name", 4);
+  Widget east = window.item("Center East of the radar", 4);
+  EXPECT_EQ(field_text(name), "");
+  EXPECT_FALSE(window.shown(east));
+  region(4).ixsize = -5;  // out of range, but unused regions are not checked
+  EXPECT_FALSE(mentions(lines_after(PassCheck), "Width East-West"));
+
+  type_into(name, "LAKE");
+  EXPECT_EQ(std::string(region(4).sName, 12), "LAKE        ");
+  EXPECT_TRUE(window.shown(east)) << "shown by the same store";
+  EXPECT_TRUE(
+      mentions(lines_after(PassCheck), "Width East-West:  -0.000 km   (range 0.000 km to 1000.000 km)"));
+  EXPECT_TRUE(
+      lists("Warning Region #5\n  Name                                 : LAKE\n"
+            "  Center East of the radar             : 0.000 km\n"));
+
+  // A name that fills the field stores no terminator over what follows.
+  *after_name(4) = 'X';
+  type_into(name, "RESERVOIR-NORTH");
+  EXPECT_EQ(std::string(region(4).sName, 12), "RESERVOIR-NO");
+  EXPECT_EQ(*after_name(4), 'X');
+  EXPECT_EQ(field_text(name), "RESERVOIR-NO");
+
+  type_into(name, " ");
+  EXPECT_FALSE(window.shown(east));
+  EXPECT_FALSE(lists("Warning Region #5\n  Name                                 : \n  Center"));
+}
+
+TEST_F(ProductPage, ScaledValuesShowAndStoreInTheirUnits) {
+  window.build(PAGE_PRODUCT, product_page);
+  EXPECT_EQ(field_text(window.item("Read cache size")), "2.5 megabytes");
+  Widget track = window.item("TRACK max time difference");
+  EXPECT_EQ(field_text(track), "0.50 hours");
+  type_into(track, "2");
+  EXPECT_EQ(zamo.misc.iMaxTrackDiff, 7200);
+  pick_hint(track, "0.5 hours");
+  EXPECT_EQ(zamo.misc.iMaxTrackDiff, 1800);
+
+  Widget orientation = window.item("Orientation");
+  EXPECT_EQ(field_text(orientation), "90.00 degrees");
+  type_into(orientation, "45");
+  EXPECT_EQ(region(0).iangle, 8192);
+  pick_hint(window.item("Maximum files queued for send"), " 3 realtime systems");
+  EXPECT_EQ(zamo.misc.imax_send_queue, 3);
+}
+
+TEST_F(ProductPage, UnknownCentroidSignalIsRepairedToMaximum) {
+  zamo.misc.icentroid_label = 0;
+  EXPECT_TRUE(mentions(lines_after(PassRepair), "Centroid value signal:  Maximum"));
+  EXPECT_EQ(zamo.misc.icentroid_label, 1);
+}
+
+// The switches stand in for the intervals; storage form, as Save makes it,
+// writes them back.
+TEST_F(ProductPage, StatusSwitchesHideTheirRowsAndSaveZeroOrAtLeastOne) {
+  window.build(PAGE_PRODUCT, product_page);
+  Widget interval = window.item("Time between status products");
+  flip(window.item("STATUS product generation"), false);
+  EXPECT_FALSE(window.shown(interval));
+  EXPECT_FALSE(window.shown(window.item("Make product for each task")));
+  EXPECT_FALSE(lists("Time between status products") || lists("Make product for each task"));
+  convert_form(0);
+  EXPECT_EQ(zamo.misc.istatus_product_gen, 0u);
+
+  Widget timeout = window.item("Timeout after");
+  EXPECT_FALSE(window.shown(timeout));
+  flip(window.item("STATUS product generation"), true);
+  flip(window.item("STATUS product receive timeout"), true);
+  EXPECT_TRUE(window.shown(interval));
+  EXPECT_TRUE(window.shown(timeout));
+  zamo.misc.istatus_product_timeout = 0;
+  convert_form(0);
+  EXPECT_EQ(zamo.misc.istatus_product_gen, 1u) << "switched on with a zero interval";
+  EXPECT_EQ(zamo.misc.istatus_product_timeout, 1u);
+}
+
+}  // namespace

@@ -293,4 +293,29 @@ TEST(IngestSave, SwitchingASimulatorToggleAsksToSaveTheDataSystem) {
   window.destroy();
 }
 
+// Data mode and angle syncing are unsigned fields: a stored 40000 or 200
+// loads and is reported and repaired by the page, not refused by the reader.
+TEST(IngestSite, LargeUnsignedChoiceValuesLoadAndAreRepaired) {
+  REQUIRE_DISPLAY();
+  FactorySite site;
+  std::string text = read_file(site.path(AREA_ZAMO));
+  for (auto [line, value] :
+       {std::pair{"zamo.misc.ingest_data_mode = ", "40000"}, {"zamo.misc.isyn_mode = ", "200"}}) {
+    size_t at = text.find(line);
+    ASSERT_NE(at, std::string::npos) << line;
+    at += std::strlen(line);
+    text.replace(at, text.find('\n', at) - at, value);
+  }
+  write_file(site.path(AREA_ZAMO), text);
+  size_t errors = error_status_lines().size();
+  start_up_load(nullptr, nullptr);
+  gui_process(50);
+  EXPECT_EQ(error_status_lines().size(), errors);
+  EXPECT_EQ(zamo.misc.ingest_data_mode, 40000);
+  EXPECT_TRUE(mentions(lines_after(PassCheck), "Type of angle syncing:  ?????"));
+  EXPECT_TRUE(mentions(lines_after(PassRepair), "INGEST data source:  From DSP"));
+  EXPECT_EQ(zamo.misc.ingest_data_mode, 0);
+  EXPECT_EQ(zamo.misc.isyn_mode, 0);
+}
+
 }  // namespace

@@ -5,14 +5,16 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "items/c_notation.h"
 #include "items/item.h"
 
 namespace {
 
 // A number parsed from the start of `text`, or nullptr when nothing parsed.
-const double *parse_number(const char *text, double *value) {
+// Typed text follows the user's locale; hint labels are in C notation.
+const double *parse_number(const char *text, bool c_notation, double *value) {
   char *end = nullptr;
-  *value = std::strtod(text, &end);
+  *value = c_notation ? strtod_c(text, &end) : std::strtod(text, &end);
   return end != text ? value : nullptr;
 }
 
@@ -43,7 +45,7 @@ void dispatch_widget_callback(Widget w, XtPointer client, XtPointer, PageFunctio
       char *text = from_field ? XmTextFieldGetString(w) : entry_label(w);
       const bool is_number = item->kind == KindNumber || item->kind == KindHintNumber;
       double value;
-      const void *arg = is_number ? static_cast<const void *>(parse_number(text, &value)) : text;
+      const void *arg = is_number ? static_cast<const void *>(parse_number(text, !from_field, &value)) : text;
       page(PassStore, item, const_cast<void *>(arg));
       XtFree(text);
       break;

@@ -71,6 +71,11 @@ void store_typed_text(const char *typed, char *field, int size, int flags) {
   char shown[TEXT_SHOWN_MAX + 1];
   prepare_shown_text(field, size, flags, shown);
   if (std::strcmp(typed, shown) == 0) return;
+  store_text(typed, field, size, flags);
+}
+
+void store_text(const char *typed, char *field, int size, int flags) {
+  if (size < 1) return;
   if (flags & TextMasked) {
     size_t stars = size - 1;
     if (std::strspn(typed, "*") >= stars) return;

@@ -22,3 +22,6 @@ void prepare_listed_text(const char *field, int size, int flags, char *listed);
 // stores nothing (the field was left unedited), and a masked field keeps its
 // value while the typed text still begins with the size - 1 asterisks.
 void store_typed_text(const char *typed, char *field, int size, int flags);
+// Stores the text even when it equals the shown text (a chosen hint is
+// always an edit); the masked rule still holds.
+void store_text(const char *typed, char *field, int size, int flags);

@@ -13,6 +13,7 @@
 
 #include "items/bounds.h"
 #include "items/builders.h"
+#include "items/c_notation.h"
 #include "items/i18n.h"
 #include "items/listing.h"
 #include "items/state.h"
@@ -313,8 +314,9 @@ void PageWalk::number(Field f, const char *label, const char *format, double sca
       break;
     }
     case StepStore:
+      // A chosen hint is always an edit, even when the field shows its value.
       if (auto *typed = static_cast<const double *>(arg_);
-          typed && !is_shown_value(f, format, scale, *typed)) {
+          typed && (item_->kind == KindHintNumber || !is_shown_value(f, format, scale, *typed))) {
         double value =
             clamp_to_limits(*typed, field_limit(f, COPY_MIN) / scale, field_limit(f, COPY_MAX) / scale);
         field_assign(f, value * scale);
@@ -356,7 +358,10 @@ void PageWalk::text(TextField f, const char *label, Hints hints, int flags) {
       break;
     }
     case StepStore:
-      if (arg_) store_typed_text(static_cast<const char *>(arg_), f.address, f.size, flags);
+      if (arg_ && item_->kind == KindHintText)
+        store_text(static_cast<const char *>(arg_), f.address, f.size, flags);
+      else if (arg_)
+        store_typed_text(static_cast<const char *>(arg_), f.address, f.size, flags);
       show_text_field(field_widget(item_), f, flags);
       break;
     case StepMeasure:
@@ -493,7 +498,7 @@ const char *PageWalk::title(const char *format, ...) {
 const char *PageWalk::hint(const char *format, ...) {
   va_list args;
   va_start(args, format);
-  format_into(page_.hint_buffer, sizeof page_.hint_buffer, format, args);
+  vformat_c(page_.hint_buffer, sizeof page_.hint_buffer, format, args);
   va_end(args);
   return page_.hint_buffer;
 }

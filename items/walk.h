@@ -84,7 +84,8 @@ class PageWalk {
   // page's own (nullptr restores it).
   void use_callback(XtCallbackProc callback);
 
-  // Page-wide buffers for numbered labels, titles and formatted hints.
+  // Page-wide buffers for numbered labels, titles and formatted hints (hints
+  // in C notation, as the dispatcher reads every hint label).
   const char *label(const char *format, ...) __attribute__((format(printf, 2, 3)));
   const char *title(const char *format, ...) __attribute__((format(printf, 2, 3)));
   const char *hint(const char *format, ...) __attribute__((format(printf, 2, 3)));

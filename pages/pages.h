@@ -28,3 +28,4 @@ void control_processor_page(uint32_t pass, SetupItem *item, XtPointer arg);
 void general_page(uint32_t pass, SetupItem *item, XtPointer arg);
 void input_device_page(uint32_t pass, SetupItem *item, XtPointer arg);
 void product_page(uint32_t pass, SetupItem *item, XtPointer arg);
+void ingest_page(uint32_t pass, SetupItem *item, XtPointer arg);

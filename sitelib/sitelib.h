@@ -307,7 +307,7 @@ struct zamo_misc {
   uint16_t iWindowStaleTime;  // s
 
   // ingest
-  int16_t ingest_data_mode;
+  uint16_t ingest_data_mode;
   uint8_t lIngestResetsDsp;
   uint8_t iingsim_flags;      // bits 0..4: radar, shearline, fallspeed, windfield, randomized
   int16_t ingsim_timeoffset;  // s
@@ -320,10 +320,10 @@ struct zamo_misc {
   int16_t ingsim_lon;
   float fIngSimClutterStrength;  // %
   int32_t itrunc;                // cm
-  int8_t isyn_mode;
+  uint8_t isyn_mode;
   int8_t iIngestAngleSource;
   uint8_t lIngestTimeSourceKox2;
-  int16_t lr2_processing;
+  uint16_t lr2_processing;
   int16_t iext_header;
   uint8_t lIngestResetsZel;
   uint8_t iIngestActPsv;

@@ -154,6 +154,11 @@ TEST_F(WalkGuiTest, HintEntriesStoreTheirValueOrText) {
   activate(hint_entry(row_items(ROW_SLOW).at(0), 1, &field));
   EXPECT_STREQ(testrec.sHost, "10.0.0.2");
   EXPECT_EQ(field_text(field), "10.0.0.2");
+
+  // A hint that reads like the shown text is still an edit.
+  std::strcpy(testrec.sHost, "10.0.0\0012");  // \001 shows as "."
+  activate(hint_entry(row_items(ROW_SLOW).at(0), 1, &field));
+  EXPECT_STREQ(testrec.sHost, "10.0.0.2");
 }
 
 TEST_F(WalkGuiTest, TextsAreMaskedPaddedAndCleaned) {

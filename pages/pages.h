@@ -25,3 +25,4 @@ const PageInfo &page_info(int page_number);
 
 void signal_processor_page(uint32_t pass, SetupItem *item, XtPointer arg);
 void control_processor_page(uint32_t pass, SetupItem *item, XtPointer arg);
+void output_device_page(uint32_t pass, SetupItem *item, XtPointer arg);

@@ -57,9 +57,7 @@ bool notifies_on_port(int dev) {
   const int scheme = network(dev).inotify_scheme;
   return scheme == NOTIFY_TCPIP || scheme == NOTIFY_UNIX;
 }
-bool media_is(int dev, int media) {
-  return is_type(dev, DEVICE_ARCHIVE) && archive(dev).isub_type == media;
-}
+bool media_is(int dev, int media) { return is_type(dev, DEVICE_ARCHIVE) && archive(dev).isub_type == media; }
 
 void window_rows(PageWalk &w, int dev) {
   const Hints sizes = {_("480 - Medium"), _("720 - Large"), _("940 - XLarge")};

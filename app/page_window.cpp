@@ -33,7 +33,8 @@ constexpr int kFactoryReopenMs = 100;
 
 struct PageSlot {
   PageWindow *window;
-  int32_t device_count;  // output devices at the last build (page 5)
+  int32_t device_count;    // output devices at the last build (page 5)
+  int32_t device_maximum;  // device records at the last build (page 5)
 };
 
 PageSlot slots[PAGE_COUNT];
@@ -150,13 +151,16 @@ void open_page(int page_number) {
 
   busy_cursor_on();
   PageSlot &slot = slots[page_number];
-  // The output device page has one section per device: a changed count
-  // needs a new window. The old one goes, so it cannot be raised by mistake.
-  if (slot.window && page_number == PAGE_OUTPUT_DEVICE && slot.device_count != zamo.device.idevcount)
+  // The output device page has one section per device record and shows as
+  // many as are in use: a changed count or maximum needs a new window. The
+  // old one goes, so it cannot be raised or typed into by mistake.
+  if (slot.window && page_number == PAGE_OUTPUT_DEVICE &&
+      (slot.device_count != zamo.device.idevcount || slot.device_maximum != zamo.device.imaxdevcount))
     destroy_page_window(slot);
   if (!slot.window) {
     slot.window = create_page_window(page_number, info.width, kWindowHeight);
     slot.device_count = zamo.device.idevcount;
+    slot.device_maximum = zamo.device.imaxdevcount;
     info.function(PassBuild, nullptr, slot.window);
   }
   XtManageChild(slot.window->form_dialog);

@@ -44,6 +44,11 @@ BuiltItems &built_items(PageState &page) {
   return *static_cast<BuiltItems *>(page.built_items);
 }
 
+void forget_widgets(PageState &page) {
+  std::fill(page.section_widgets, page.section_widgets + page.section_count, nullptr);
+  std::fill(page.row_widgets, page.row_widgets + page.row_count, nullptr);
+}
+
 // The window's widgets die with it; a later rebuild of the same page into a
 // new window has already replaced the list, so only a matching one is emptied.
 void forget_built_items(Widget w, XtPointer client, XtPointer) {
@@ -52,8 +57,7 @@ void forget_built_items(Widget w, XtPointer client, XtPointer) {
   if (built.form_dialog != w) return;
   built.form_dialog = nullptr;
   built.items.clear();
-  std::fill(page.section_widgets, page.section_widgets + page.section_count, nullptr);
-  std::fill(page.row_widgets, page.row_widgets + page.row_count, nullptr);
+  forget_widgets(page);
 }
 
 // Manages or unmanages a frame or row only when its state changes, which
@@ -168,6 +172,9 @@ PageWalk::PageWalk(PageState &page, uint32_t pass, SetupItem *item, XtPointer ar
         BuiltItems &built = built_items(page_);
         built.items.clear();
         built.form_dialog = window->form_dialog;
+        // A page built anew into another window may have fewer sections and
+        // rows: none of the earlier window's widgets may stay remembered.
+        forget_widgets(page_);
         XtAddCallback(window->form_dialog, XtNdestroyCallback, forget_built_items, &page_);
       }
       break;

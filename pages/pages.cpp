@@ -17,9 +17,14 @@ const PageInfo pages[PAGE_COUNT] = {
     {nullptr, 600, N_("ZAMO General Setups, %s     %s"), "zamo_general_setups"},
     {ingest_page, 600, N_("ZAMO INGEST Setups, %s     %s"), "zamo_ingest_setups"},
     {nullptr, 600, N_("ZAMO PRODUCT Setups, %s     %s"), "zamo_product_setups"},
+<<<<<<< HEAD
 >>>>>>> page-ingest
     {nullptr, 600, N_("ZAMO Output Device Setups, %s     %s"), "zamo_output_devices_setups"},
     {input_device_page, 600, N_("ZAMO Input Device Setups, %s     %s"), "zamo_input_setups"},
+=======
+    {output_device_page, 600, N_("ZAMO Output Device Setups, %s     %s"), "zamo_output_devices_setups"},
+    {nullptr, 600, N_("ZAMO Input Device Setups, %s     %s"), "zamo_input_setups"},
+>>>>>>> page-output
 };
 }  // namespace
 

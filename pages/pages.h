@@ -29,3 +29,4 @@ void general_page(uint32_t pass, SetupItem *item, XtPointer arg);
 void input_device_page(uint32_t pass, SetupItem *item, XtPointer arg);
 void product_page(uint32_t pass, SetupItem *item, XtPointer arg);
 void ingest_page(uint32_t pass, SetupItem *item, XtPointer arg);
+void output_device_page(uint32_t pass, SetupItem *item, XtPointer arg);

@@ -128,23 +128,7 @@ struct FactorySite {
 inline std::string shown_warning(void) {
   Widget dialog = gui_find(top_level, "warndiag");
   if (!dialog || !XtIsManaged(dialog)) return "";
-  XmString message = nullptr;
-  XtVaGetValues(dialog, XmNmessageString, &message, nullptr);
-  // Separators come out as newlines.
-  XmString separator = XmStringSeparatorCreate();
-  Arg args[3];
-  XtSetArg(args[0], XmNincludeStatus, XmINSERT);
-  XtSetArg(args[1], XmNsubstitute, separator);
-  XtSetArg(args[2], XmNpattern, const_cast<char *>("\n"));
-  XmParseMapping newline = XmParseMappingCreate(args, 3);
-  char *text = static_cast<char *>(
-      XmStringUnparse(message, nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT, &newline, 1, XmOUTPUT_ALL));
-  XmParseMappingFree(newline);
-  XmStringFree(separator);
-  std::string result = text ? text : "";
-  XtFree(text);
-  XmStringFree(message);
-  return result;
+  return message_text(dialog);
 }
 
 // Runs `work` in a child process with its standard output and error caught;

@@ -2,6 +2,7 @@
 
 #include <Xm/CascadeB.h>
 #include <Xm/Label.h>
+#include <Xm/MessageB.h>
 #include <Xm/RowColumn.h>
 #include <Xm/TextF.h>
 #include <Xm/ToggleB.h>
@@ -28,6 +29,24 @@ std::string label_of(Widget w, const char *resource) {
   XmString s = get<XmString>(w, resource);
   std::string result = string_of(s);
   XmStringFree(s);
+  return result;
+}
+
+std::string message_text(Widget box) {
+  XmString separator = XmStringSeparatorCreate();
+  Arg args[3];
+  XtSetArg(args[0], XmNincludeStatus, XmINSERT);
+  XtSetArg(args[1], XmNsubstitute, separator);
+  XtSetArg(args[2], XmNpattern, const_cast<char *>("\n"));
+  XmParseMapping newline = XmParseMappingCreate(args, 3);
+  XmString message = get<XmString>(box, XmNmessageString);
+  char *text = static_cast<char *>(
+      XmStringUnparse(message, nullptr, XmCHARSET_TEXT, XmCHARSET_TEXT, &newline, 1, XmOUTPUT_ALL));
+  std::string result = text ? text : "";
+  XtFree(text);
+  XmStringFree(message);
+  XmParseMappingFree(newline);
+  XmStringFree(separator);
   return result;
 }
 

@@ -25,6 +25,8 @@ T get(Widget w, const char *resource) {
 
 std::string string_of(XmString s);
 std::string label_of(Widget w, const char *resource = XmNlabelString);
+// A message box's message, its separators as newlines.
+std::string message_text(Widget box);
 std::vector<Widget> children(Widget w);  // none unless composite
 SetupItem *item_of(Widget w);            // the item record in XmNuserData
 // Every widget from `root` down, in creation order, that `accept` takes.

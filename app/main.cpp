@@ -13,7 +13,7 @@
 #include "app/main_panel.h"
 #include "app/pixmap.h"
 #include "app/startup.h"
-#include "items/state.h"
+#include "motif/state.h"
 #include "sitelib/sitelib.h"
 
 namespace {

@@ -13,7 +13,7 @@
 
 #include "app/page_window.h"
 #include "items/i18n.h"
-#include "items/state.h"
+#include "motif/state.h"
 #include "pages/pages.h"
 
 namespace {

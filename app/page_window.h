@@ -3,7 +3,7 @@
 
 #include <X11/Intrinsic.h>
 
-#include "items/item.h"
+#include "motif/front_end.h"
 #include "pages/pages.h"
 
 // Activate callback of the page buttons; client data is the page number.

@@ -13,9 +13,10 @@
 
 #include "app/menu.h"
 #include "items/i18n.h"
-#include "items/state.h"
+#include "motif/commands.h"
+#include "motif/dialogs.h"
+#include "motif/state.h"
 #include "sitelib/sitelib.h"
-#include "store/dialogs.h"
 #include "store/store.h"
 
 // The library's own version text ("@(#)Motif Version 2.3.8"); the headers

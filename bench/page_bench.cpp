@@ -33,7 +33,7 @@
 
 #include "app/page_window.h"
 #include "items/field.h"
-#include "items/state.h"
+#include "motif/state.h"
 #include "pages/pages.h"
 #include "sitelib/sitelib.h"
 #include "store/areas.h"

@@ -1,9 +1,5 @@
 #include "items/bounds.h"
 
-#include <Xm/List.h>
-#include <Xm/MessageB.h>
-#include <Xm/Xm.h>
-
 #include <cstdio>
 
 #include "items/i18n.h"
@@ -13,42 +9,8 @@
 namespace {
 
 std::vector<std::string> lines;
-Widget dialog = nullptr;
-Widget list = nullptr;
 const PageFunction *repair_pages = nullptr;
 int repair_page_count = 0;
-
-void set_dialog_title(const char *title) {
-  XmString text = XmStringCreateLocalized(const_cast<char *>(title));
-  XtVaSetValues(dialog, XmNdialogTitle, text, nullptr);
-  XmStringFree(text);
-}
-
-void repair_pressed(Widget, XtPointer, XtPointer) { repair_bounds(); }
-void cancel_pressed(Widget w, XtPointer, XtPointer) { XtUnmanageChild(w); }
-
-void create_dialog(void) {
-  XmString title = XmStringCreateLocalized(_("SETUP: Bounds Errors"));
-  XmString cancel = XmStringCreateLocalized(_("Cancel"));
-  XmString repair = XmStringCreateLocalized(_("Repair"));
-  Arg args[8];
-  Cardinal n = 0;
-  XtSetArg(args[n], XmNdialogTitle, title), ++n;
-  XtSetArg(args[n], XmNcancelLabelString, cancel), ++n;
-  XtSetArg(args[n], XmNokLabelString, repair), ++n;
-  XtSetArg(args[n], XmNautoUnmanage, False), ++n;
-  XtSetArg(args[n], XmNheight, 400), ++n;
-  XtSetArg(args[n], XmNdefaultButtonType, XmDIALOG_NONE), ++n;
-  XtSetArg(args[n], XmNdialogStyle, XmDIALOG_FULL_APPLICATION_MODAL), ++n;
-  dialog = XmCreateTemplateDialog(top_level, const_cast<char *>(""), args, n);
-  XmStringFree(title);
-  XmStringFree(cancel);
-  XmStringFree(repair);
-  XtAddCallback(dialog, XmNokCallback, repair_pressed, nullptr);
-  XtAddCallback(dialog, XmNcancelCallback, cancel_pressed, nullptr);
-  list = XmCreateScrolledList(dialog, const_cast<char *>(""), nullptr, 0);
-  XtManageChild(list);
-}
 
 // Formats a line whose format was itself built from a display format.
 template <typename... Values>
@@ -60,13 +22,11 @@ void add_formatted_line(const char *format, Values... values) {
 
 }  // namespace
 
+const BoundsView *bounds_view = nullptr;
+
 void add_bounds_line(const char *text) {
   lines.emplace_back(text);
-  if (!dialog && top_level) create_dialog();
-  if (!list) return;
-  XmString item = XmStringCreateLocalized(const_cast<char *>(text));
-  XmListAddItemUnselected(list, item, 0);
-  XmStringFree(item);
+  if (bounds_view) bounds_view->line_added(text);
 }
 
 void add_bounds_heading(const char *title) {
@@ -78,7 +38,7 @@ void add_bounds_heading(const char *title) {
 
 void clear_bounds_lines(void) {
   lines.clear();
-  if (list) XmListDeleteAllItems(list);
+  if (bounds_view) bounds_view->cleared();
 }
 
 const std::vector<std::string> &bounds_lines(void) { return lines; }
@@ -127,19 +87,8 @@ void set_repair_pages(const PageFunction *pages, int count) {
   repair_page_count = count;
 }
 
-void repair_bounds(void) {
-  if (dialog) {
-    set_dialog_title(_("SETUP: Repaired Bounds Errors"));
-    XtVaSetValues(dialog, XmNresizePolicy, XmRESIZE_NONE, nullptr);
-  }
+void run_repair(void) {
   clear_bounds_lines();
   for (int i = 0; i < repair_page_count; ++i)
     if (repair_pages[i]) repair_pages[i](PassRepair, nullptr, nullptr);
-  if (dialog) XtUnmanageChild(XmMessageBoxGetChild(dialog, XmDIALOG_OK_BUTTON));
 }
-
-void show_bounds_if_errors(void) {
-  if (error_found && dialog) XtManageChild(dialog);
-}
-
-Widget bounds_dialog(void) { return dialog; }

@@ -2,15 +2,21 @@
 // limits and repair lines, shown in the bounds error dialog; and the
 // internal error report of fields whose limits are missing.
 //
-// The list is kept in memory as well, so checks and repairs run without a
-// display; the dialog is made (child of top_level) with the first line
-// added once a top-level shell exists.
+// The list is kept in memory, so checks and repairs run without a display;
+// a front end that shows it (the Motif bounds error dialog) is told of every
+// change.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "items/item.h"
+
+struct BoundsView {
+  void (*line_added)(const char *text);
+  void (*cleared)(void);
+};
+extern const BoundsView *bounds_view;
 
 void add_bounds_line(const char *text);
 // A blank line, the page title between two lines of "=".
@@ -32,13 +38,8 @@ void choice_repair_line(const char *label, const char *entry_text);
 // "Internal Error: '<path>' (<label>)" on standard error.
 void report_internal_error(const char *path, const char *label);
 
-// The pages the Repair button runs PassRepair over, in this order. The
-// array must outlive the dialog.
+// The pages a repair run goes over, in this order. The array must outlive
+// every repair.
 void set_repair_pages(const PageFunction *pages, int count);
-// The Repair action: retitles the dialog, empties the list, repairs every
-// page and removes the Repair button.
-void repair_bounds(void);
-// Manages the bounds error dialog when error_found is set.
-void show_bounds_if_errors(void);
-// The dialog, or nullptr before the first line with a display.
-Widget bounds_dialog(void);
+// The repair run: empties the list and runs PassRepair over those pages.
+void run_repair(void);

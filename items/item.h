@@ -1,7 +1,5 @@
-// Page passes, setup item records and the widget-callback dispatcher.
+// Page passes and setup item records.
 #pragma once
-
-#include <X11/Intrinsic.h>
 
 #include <cstdint>
 
@@ -12,6 +10,9 @@ enum Pass : uint32_t {
   PassList = 3,
   PassCheck = 4,
   PassRepair = 5,
+  // Every item, shown or not, handed to an ItemVisitor (items/walk.h) with
+  // all that its page says about it; changes nothing.
+  PassVisit = 6,
 };
 
 enum ItemKind : uint32_t {
@@ -24,33 +25,19 @@ enum ItemKind : uint32_t {
   KindSectionHelp = 6,
 };
 
+struct PageState;
+
 // Item id: section in bits 24..31, row in bits 12..23, item in bits 0..11.
 struct SetupItem {
   uint32_t kind;
   uint32_t id;
-  void *widgets;   // the builder's widget record
-  char text[80];   // number: display format; section: help topic; toggle: off text
-  char text2[80];  // toggle: on text
+  void *widgets;    // the front end's record of the item's widgets
+  char text[80];    // number: display format; section: help topic; toggle: off text
+  char text2[80];   // toggle: on text
+  PageState *page;  // the page whose walk made the item
 };
 
-typedef void (*PageFunction)(uint32_t pass, SetupItem *item, XtPointer arg);
-
-// The six widgets of a page window, handed to PassBuild as its argument.
-struct PageWindow {
-  Widget form_dialog;
-  Widget menu_bar;
-  Widget file_cascade;
-  Widget help_cascade;
-  Widget scrolled_window;
-  Widget row_column;
-};
-
-// Reads the value of the widget's item by kind and calls the page with
-// PassStore.
-void dispatch_widget_callback(Widget w, XtPointer client, XtPointer call, PageFunction page);
-
-// The one Xt callback of a page: page_callback<control_processor_page>.
-template <PageFunction Page>
-void page_callback(Widget w, XtPointer client, XtPointer call) {
-  dispatch_widget_callback(w, client, call, Page);
-}
+// A page function: the pass, the item record of PassStore (or none) and the
+// pass's argument (PassBuild: the front end's window; PassStore: the value;
+// PassList: the listing file; PassVisit: the visitor).
+typedef void (*PageFunction)(uint32_t pass, SetupItem *item, void *arg);

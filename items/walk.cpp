@@ -1,8 +1,5 @@
 #include "items/walk.h"
 
-#include <Xm/ToggleB.h>
-#include <Xm/Xm.h>
-
 #include <algorithm>
 #include <cstdarg>
 #include <cstdint>
@@ -12,7 +9,6 @@
 #include <vector>
 
 #include "items/bounds.h"
-#include "items/builders.h"
 #include "items/c_notation.h"
 #include "items/i18n.h"
 #include "items/listing.h"
@@ -24,18 +20,19 @@ namespace {
 
 // An item made in PassBuild, kept so that its value can be shown again.
 struct BuiltItem {
-  uint32_t kind;  // KindNumber, KindText, KindChoice or KindToggle
-  Widget widget;  // text field, option menu or toggle button
-  const void *address;
+  uint32_t id;
+  uint32_t kind;    // KindNumber, KindText, KindChoice or KindToggle
+  UiHandle widget;  // the widget that shows the value
   Field field;
   double scale;
   TextField text;
   int flags;
-  std::vector<long> choice_values;
+  std::vector<Choice> choices;  // values only
 };
 
 struct BuiltItems {
-  Widget form_dialog;  // the window the items live in
+  const FrontEnd *front_end;
+  void *window;  // the window the items live in
   std::vector<BuiltItem> items;
 };
 
@@ -49,31 +46,10 @@ void forget_widgets(PageState &page) {
   std::fill(page.row_widgets, page.row_widgets + page.row_count, nullptr);
 }
 
-// The window's widgets die with it; a later rebuild of the same page into a
-// new window has already replaced the list, so only a matching one is emptied.
-void forget_built_items(Widget w, XtPointer client, XtPointer) {
-  auto &page = *static_cast<PageState *>(client);
-  BuiltItems &built = built_items(page);
-  if (built.form_dialog != w) return;
-  built.form_dialog = nullptr;
-  built.items.clear();
-  forget_widgets(page);
-}
-
-// Manages or unmanages a frame or row only when its state changes, which
-// keeps a store on a large page cheap.
-void set_managed(Widget w, bool shown) {
-  if (!w || static_cast<bool>(XtIsManaged(w)) == shown) return;
-  if (shown)
-    XtManageChild(w);
-  else
-    XtUnmanageChild(w);
-}
-
 // Grows a widget array indexed by section or row number to hold `index`.
-void store_widget(Widget *&array, int &count, int index, Widget w) {
+void store_widget(UiHandle *&array, int &count, int index, UiHandle w) {
   if (index >= count) {
-    Widget *grown = static_cast<Widget *>(std::realloc(array, (index + 1) * sizeof(Widget)));
+    UiHandle *grown = static_cast<UiHandle *>(std::realloc(array, (index + 1) * sizeof(UiHandle)));
     if (!grown) return;
     for (int i = count; i <= index; ++i) grown[i] = nullptr;
     array = grown;
@@ -82,11 +58,20 @@ void store_widget(Widget *&array, int &count, int index, Widget w) {
   array[index] = w;
 }
 
-Widget widget_at(Widget *array, int count, int index) { return index < count ? array[index] : nullptr; }
+UiHandle widget_at(UiHandle *array, int count, int index) { return index < count ? array[index] : nullptr; }
 
-bool is_revealed(Widget w, bool shown) { return w && shown && !XtIsManaged(w); }
+const FrontEnd *shown_by(const PageState &page) {
+  return page.built_items ? static_cast<const BuiltItems *>(page.built_items)->front_end : nullptr;
+}
 
-Widget field_widget(const SetupItem *item) { return static_cast<FieldWidgets *>(item->widgets)->field; }
+// Shows or hides a frame or row only when its state changes, which keeps a
+// store on a large page cheap. True when it was hidden and is shown now.
+bool show_if(const PageState &page, UiHandle w, bool shown) {
+  const FrontEnd *ui = shown_by(page);
+  if (!w || !ui || ui->is_shown(w) == shown) return false;
+  ui->set_shown(w, shown);
+  return shown;
+}
 
 void copy_text(char (&target)[80], const char *text) { std::snprintf(target, sizeof target, "%s", text); }
 
@@ -120,62 +105,72 @@ bool is_shown_value(const Field &f, const char *format, double scale, double typ
   return end != shown && value == typed && !out_of_range(f);
 }
 
-// Items that were built record themselves with their binding.
-void remember(PageState &page, BuiltItem item) { built_items(page).items.push_back(std::move(item)); }
-
-void show_text_field(Widget w, const TextField &f, int flags) {
-  char shown[TEXT_SHOWN_MAX + 1];
-  prepare_shown_text(f.address, f.size, flags, shown);
-  show_text(w, shown);
+ItemSpec spec_of(const BuiltItem &b) {
+  ItemSpec spec{};
+  spec.kind = b.kind;
+  spec.label = "";
+  spec.field = b.field;
+  spec.text = b.text;
+  spec.flags = b.flags;
+  spec.scale = b.scale;
+  spec.choices = b.choices.data();
+  spec.choice_count = static_cast<int>(b.choices.size());
+  return spec;
 }
 
-void show_choice(Widget menu, double value, const Choice *choices, int count) {
-  select_choice(menu, static_cast<long>(value), choices, count);
-}
-
-void set_toggle(Widget toggle, double value) {
-  XtVaSetValues(toggle, XmNset, value != 0 ? XmSET : XmUNSET, nullptr);
-  show_toggle(toggle, value != 0);
-}
-
-void redisplay(const BuiltItem &b) {
-  switch (b.kind) {
-    case KindNumber:
-      show_number(b.widget, field_value(b.field) / b.scale);
-      break;
-    case KindText:
-      show_text_field(b.widget, b.text, b.flags);
-      break;
-    case KindToggle:
-      set_toggle(b.widget, field_value(b.field));
-      break;
-    case KindChoice: {
-      std::vector<Choice> choices;
-      for (long value : b.choice_values) choices.push_back({"", value});
-      show_choice(b.widget, field_value(b.field), choices.data(), static_cast<int>(choices.size()));
-      break;
-    }
+// Shows the stored value of the item in `shows`.
+void show_stored_value(const FrontEnd &ui, UiHandle shows, const ItemSpec &spec) {
+  if (spec.kind == KindText) {
+    char shown[TEXT_SHOWN_MAX + 1];
+    prepare_shown_text(spec.text.address, spec.text.size, spec.flags, shown);
+    ui.show_value(shows, spec, 0, shown);
+  } else {
+    double value = field_value(spec.field);
+    ui.show_value(shows, spec, spec.kind == KindNumber ? value / spec.scale : value, nullptr);
   }
+}
+
+void redisplay(const FrontEnd &ui, const BuiltItem &b) { show_stored_value(ui, b.widget, spec_of(b)); }
+
+const BuiltItem *built_item(const PageState &page, uint32_t id, uint32_t kind) {
+  if (!page.built_items) return nullptr;
+  for (const BuiltItem &b : static_cast<const BuiltItems *>(page.built_items)->items)
+    if (b.id == id && b.kind == kind) return &b;
+  return nullptr;
 }
 
 }  // namespace
 
-PageWalk::PageWalk(PageState &page, uint32_t pass, SetupItem *item, XtPointer arg)
-    : page_(page), pass_(pass), item_(item), arg_(arg), callback_(page.callback) {
+const FrontEnd *window_front_end = nullptr;
+
+void page_window_gone(PageState &page, void *window) {
+  if (!page.built_items) return;
+  BuiltItems &built = built_items(page);
+  // A later rebuild of the same page into a new window has already replaced
+  // the list, so only a matching one is emptied.
+  if (built.window != window) return;
+  built.window = nullptr;
+  built.front_end = nullptr;
+  built.items.clear();
+  forget_widgets(page);
+}
+
+PageWalk::PageWalk(PageState &page, uint32_t pass, SetupItem *item, void *arg)
+    : page_(page), pass_(pass), item_(item), arg_(arg) {
   // gettext("") would give the catalogue header, so an empty format stays empty.
   const bool has_title = page_.title_format && *page_.title_format;
   std::snprintf(page_.title, sizeof page_.title, has_title ? _(page_.title_format) : "", host_name);
   switch (pass_) {
     case PassBuild:
-      if (auto *window = static_cast<PageWindow *>(arg_)) {
-        set_page_title(window, page_.title, page_.help_topic);
+      if (const FrontEnd *ui = builder()) {
         BuiltItems &built = built_items(page_);
         built.items.clear();
-        built.form_dialog = window->form_dialog;
+        built.window = arg_;
+        built.front_end = ui;
         // A page built anew into another window may have fewer sections and
         // rows: none of the earlier window's widgets may stay remembered.
         forget_widgets(page_);
-        XtAddCallback(window->form_dialog, XtNdestroyCallback, forget_built_items, &page_);
+        ui->begin_page(page_, arg_, page_.title, page_.help_topic);
       }
       break;
     case PassList:
@@ -193,36 +188,47 @@ PageWalk::PageWalk(PageState &page, uint32_t pass, SetupItem *item, XtPointer ar
 }
 
 PageWalk::~PageWalk() {
+  if (pending_rule_) {
+    if (const char *warning = pending_rule_()) {
+      const FrontEnd *ui = shown_by(page_);
+      if (ui && item_ && item_->widgets)
+        ui->notice(item_, _("Warning"), warning, &page_.open_notice);
+      else
+        std::fprintf(stderr, "%s\n", warning);
+    }
+  }
   if (has_count_) ::count_seen = 0;
   if (pass_ == PassMeasure) build_list_format(page_.list_format, sizeof page_.list_format, page_.label_width);
 }
 
-Widget PageWalk::build_parent() const {
-  auto *window = static_cast<PageWindow *>(arg_);
-  return window ? window->row_column : nullptr;
-}
+const FrontEnd *PageWalk::builder() const { return pass_ == PassBuild && arg_ ? window_front_end : nullptr; }
 
 void PageWalk::section(const char *title, const char *help_topic, bool shown) {
   id_ += 1u << 24;
   const int number = id_ >> 24;
   section_visible_ = shown;
+  section_title_ = title;
+  section_topic_ = help_topic;
   switch (pass_) {
     case PassBuild:
-      if (Widget parent = build_parent()) {
-        SetupItem *help = build_section(parent, title, callback_);
+      if (const FrontEnd *ui = builder()) {
+        UiHandle frame = nullptr;
+        SetupItem *help = ui->make_section(page_, arg_, title, &frame);
         help->kind = KindSectionHelp;
         help->id = id_;
+        help->page = &page_;
         copy_text(help->text, page_.help_topic ? page_.help_topic : "");
-        Widget frame = static_cast<SectionWidgets *>(help->widgets)->frame;
         store_widget(page_.section_widgets, page_.section_count, number, frame);
-        set_managed(frame, shown);
+        ui->set_shown(frame, shown);
       }
       break;
     case PassStore: {
-      if (item_ && item_->id == id_ && item_->kind == KindSectionHelp) helpStart(1, help_topic, 0);
-      Widget frame = widget_at(page_.section_widgets, page_.section_count, number);
-      section_revealed_ = is_revealed(frame, shown);
-      set_managed(frame, shown);
+      if (item_ && item_->id == id_ && item_->kind == KindSectionHelp) {
+        helpStart(1, help_topic, 0);
+        if (store_rule_) pending_rule_ = store_rule_;
+      }
+      UiHandle frame = widget_at(page_.section_widgets, page_.section_count, number);
+      section_revealed_ = show_if(page_, frame, shown);
       break;
     }
     case PassList:
@@ -237,16 +243,16 @@ void PageWalk::row(bool shown) {
   row_visible_ = shown;
   switch (pass_) {
     case PassBuild:
-      if (build_parent() && current_section_rowcolumn) {
-        Widget form = build_row();
+      if (const FrontEnd *ui = builder(); ui && page_.section_count > 0) {
+        UiHandle form = ui->make_row();
         store_widget(page_.row_widgets, page_.row_count, number, form);
-        set_managed(form, shown);
+        ui->set_shown(form, shown);
+        row_built_ = true;
       }
       break;
     case PassStore: {
-      Widget form = widget_at(page_.row_widgets, page_.row_count, number);
-      row_revealed_ = is_revealed(form, shown);
-      set_managed(form, shown);
+      UiHandle form = widget_at(page_.row_widgets, page_.row_count, number);
+      row_revealed_ = show_if(page_, form, shown);
       break;
     }
   }
@@ -258,7 +264,8 @@ void PageWalk::row(bool shown) {
 void PageWalk::next_item() {
   if (pass_ == PassStore && (section_revealed_ || row_revealed_) && page_.built_items) {
     const BuiltItems &built = built_items(page_);
-    if (item_index_ < built.items.size()) redisplay(built.items[item_index_]);
+    if (item_index_ < built.items.size() && built.front_end)
+      redisplay(*built.front_end, built.items[item_index_]);
   }
   ++item_index_;
   ++id_;
@@ -267,7 +274,7 @@ void PageWalk::next_item() {
 PageWalk::Step PageWalk::item_step(uint32_t kind, uint32_t hint_kind) const {
   switch (pass_) {
     case PassBuild:
-      return build_parent() && current_row_form ? StepBuild : StepNone;
+      return builder() && row_built_ ? StepBuild : StepNone;
     case PassStore:
       return item_ && item_->id == id_ && (item_->kind == kind || item_->kind == hint_kind) ? StepStore
                                                                                             : StepNone;
@@ -290,36 +297,51 @@ void measure_label(PageState &page, const char *label) {
   if (width > page.label_width) page.label_width = width;
 }
 
-// The item's field and, with hints, its hint menu record.
-SetupItem *build_field(PageState &page, const char *label, XtCallbackProc callback, Hints hints,
-                       uint32_t kind, uint32_t hint_kind, uint32_t id) {
-  SetupItem *field;
-  if (hints.size() > 0) {
-    SetupItem *hint_item = nullptr;
-    field = build_hint_field(label, page.label_width, callback, hints.begin(), static_cast<int>(hints.size()),
-                             &hint_item);
-    hint_item->kind = hint_kind;
-    hint_item->id = id;
-  } else {
-    field = build_label_field(label, page.label_width, callback);
-  }
-  field->kind = kind;
-  field->id = id;
-  return field;
-}
-
 }  // namespace
 
-void PageWalk::number(Field f, const char *label, const char *format, double scale, Hints hints) {
-  switch (item_step(KindNumber, KindHintNumber)) {
-    case StepBuild: {
-      SetupItem *field = build_field(page_, label, callback_, hints, KindNumber, KindHintNumber, id_);
-      copy_text(field->text, format);
-      Widget w = field_widget(field);
-      show_number(w, field_value(f) / scale);
-      remember(page_, {KindNumber, w, f.address, f, scale, {}, 0, {}});
-      break;
+// What is the same for every kind: building (with its record kept for
+// showing the value again), visiting and the store rule.
+void PageWalk::handle(const ItemSpec &spec, Step step) {
+  if (step == StepBuild) {
+    const FrontEnd &ui = *builder();
+    SetupItem *hint_record = nullptr;
+    UiHandle shows = nullptr;
+    SetupItem *record = ui.make_item(spec, page_.label_width, &hint_record, &shows);
+    record->kind = spec.kind;
+    record->id = id_;
+    record->page = &page_;
+    if (hint_record) {
+      hint_record->kind = spec.kind == KindNumber ? KindHintNumber : KindHintText;
+      hint_record->id = id_;
+      hint_record->page = &page_;
     }
+    BuiltItem built{id_, spec.kind, shows, spec.field, spec.scale, spec.text, spec.flags, {}};
+    for (int i = 0; i < spec.choice_count; ++i) built.choices.push_back({"", spec.choices[i].value});
+    show_stored_value(ui, shows, spec);
+    built_items(page_).items.push_back(std::move(built));
+  } else if (step == StepStore) {
+    if (store_rule_) pending_rule_ = store_rule_;
+  } else if (pass_ == PassVisit && arg_) {
+    const auto *visitor = static_cast<const ItemVisitor *>(arg_);
+    ItemVisit visit{&page_,           id_,          &spec,     section_title_, section_topic_,
+                    section_visible_, row_visible_, has_count_};
+    visitor->visit(visitor->context, visit);
+  }
+}
+
+void PageWalk::show_stored(const ItemSpec &spec) {
+  const FrontEnd *ui = shown_by(page_);
+  if (const BuiltItem *b = built_item(page_, id_, spec.kind); ui && b)
+    show_stored_value(*ui, b->widget, spec);
+}
+
+void PageWalk::number(Field f, const char *label, const char *format, double scale, Hints hints) {
+  ItemSpec spec{
+      KindNumber, label,  f, {}, 0, format, scale, nullptr, 0, hints.begin(), static_cast<int>(hints.size()),
+      nullptr,    nullptr};
+  const Step step = item_step(KindNumber, KindHintNumber);
+  handle(spec, step);
+  switch (step) {
     case StepStore:
       // A chosen hint is always an edit, even when the field shows its value.
       if (auto *typed = static_cast<const double *>(arg_);
@@ -328,7 +350,7 @@ void PageWalk::number(Field f, const char *label, const char *format, double sca
             clamp_to_limits(*typed, field_limit(f, COPY_MIN) / scale, field_limit(f, COPY_MAX) / scale);
         field_assign(f, value * scale);
       }
-      show_number(field_widget(item_), field_value(f) / scale);
+      show_stored(spec);
       break;
     case StepMeasure:
       measure_label(page_, label);
@@ -349,27 +371,25 @@ void PageWalk::number(Field f, const char *label, const char *format, double sca
         if (visible()) number_repair_line(label, format, field_value(f), old, scale);
       }
       break;
-    case StepNone:
+    default:
       break;
   }
   next_item();
 }
 
 void PageWalk::text(TextField f, const char *label, Hints hints, int flags) {
-  switch (item_step(KindText, KindHintText)) {
-    case StepBuild: {
-      SetupItem *field = build_field(page_, label, callback_, hints, KindText, KindHintText, id_);
-      Widget w = field_widget(field);
-      show_text_field(w, f, flags);
-      remember(page_, {KindText, w, f.address, {}, 1, f, flags, {}});
-      break;
-    }
+  ItemSpec spec{
+      KindText, label,  {}, f, flags, nullptr, 1, nullptr, 0, hints.begin(), static_cast<int>(hints.size()),
+      nullptr,  nullptr};
+  const Step step = item_step(KindText, KindHintText);
+  handle(spec, step);
+  switch (step) {
     case StepStore:
       if (arg_ && item_->kind == KindHintText)
         store_text(static_cast<const char *>(arg_), f.address, f.size, flags);
       else if (arg_)
         store_typed_text(static_cast<const char *>(arg_), f.address, f.size, flags);
-      show_text_field(field_widget(item_), f, flags);
+      show_stored(spec);
       break;
     case StepMeasure:
       measure_label(page_, label);
@@ -386,23 +406,15 @@ void PageWalk::text(TextField f, const char *label, Hints hints, int flags) {
 void PageWalk::choice(Field f, const char *label, Choices choices) {
   const Choice *entries = choices.begin();
   const int count = static_cast<int>(choices.size());
-  switch (item_step(KindChoice, KindChoice)) {
-    case StepBuild: {
-      SetupItem *item = build_option_menu(label, entries, count, page_.label_width, callback_);
-      item->kind = KindChoice;
-      item->id = id_;
-      Widget menu = field_widget(item);
-      show_choice(menu, field_value(f), entries, count);
-      BuiltItem built{KindChoice, menu, f.address, f, 1, {}, 0, {}};
-      for (const Choice &c : choices) built.choice_values.push_back(c.value);
-      remember(page_, std::move(built));
-      break;
-    }
+  ItemSpec spec{KindChoice, label, f, {}, 0, nullptr, 1, entries, count, nullptr, 0, nullptr, nullptr};
+  const Step step = item_step(KindChoice, KindChoice);
+  handle(spec, step);
+  switch (step) {
     case StepStore: {
       if (count == 0) break;
       intptr_t index = reinterpret_cast<intptr_t>(arg_);
       field_assign(f, entries[index >= 0 && index < count ? index : 0].value);
-      show_choice(field_widget(item_), field_value(f), entries, count);
+      show_stored(spec);
       break;
     }
     case StepMeasure:
@@ -421,26 +433,20 @@ void PageWalk::choice(Field f, const char *label, Choices choices) {
         if (visible()) choice_repair_line(label, entries[0].text);
       }
       break;
-    case StepNone:
+    default:
       break;
   }
   next_item();
 }
 
 void PageWalk::toggle(Field f, const char *label, const char *on_text, const char *off_text) {
-  switch (item_step(KindToggle, KindToggle)) {
-    case StepBuild: {
-      SetupItem *item = build_toggle(label, off_text, on_text, page_.label_width, callback_);
-      item->kind = KindToggle;
-      item->id = id_;
-      Widget toggle = field_widget(item);
-      set_toggle(toggle, field_value(f));
-      remember(page_, {KindToggle, toggle, f.address, f, 1, {}, 0, {}});
-      break;
-    }
+  ItemSpec spec{KindToggle, label, f, {}, 0, nullptr, 1, nullptr, 0, nullptr, 0, on_text, off_text};
+  const Step step = item_step(KindToggle, KindToggle);
+  handle(spec, step);
+  switch (step) {
     case StepStore:
       if (auto *state = static_cast<const uint8_t *>(arg_)) field_assign(f, *state);
-      show_toggle(field_widget(item_), field_value(f) != 0);
+      show_stored(spec);
       break;
     case StepMeasure:
       measure_label(page_, label);
@@ -464,7 +470,7 @@ void PageWalk::toggle(Field f, const char *label, const char *on_text, const cha
         if (visible()) toggle_repair_line(label, static_cast<int>(field_value(f)), old);
       }
       break;
-    case StepNone:
+    default:
       break;
   }
   next_item();
@@ -477,7 +483,7 @@ void PageWalk::count_seen() {
 
 void PageWalk::count_done() { ::count_seen = 0; }
 
-void PageWalk::use_callback(XtCallbackProc callback) { callback_ = callback ? callback : page_.callback; }
+void PageWalk::after_store(StoreRule rule) { store_rule_ = rule; }
 
 namespace {
 const char *format_into(char *buffer, size_t size, const char *format, va_list args) {
@@ -511,7 +517,9 @@ const char *PageWalk::hint(const char *format, ...) {
 }
 
 void page_redisplay_field(PageState &page, const void *field_address) {
-  if (!page.built_items) return;
+  const FrontEnd *ui = shown_by(page);
+  if (!ui) return;
   for (const BuiltItem &b : built_items(page).items)
-    if (b.address == field_address) redisplay(b);
+    if ((b.kind == KindText ? static_cast<const void *>(b.text.address) : b.field.address) == field_address)
+      redisplay(*ui, b);
 }

@@ -1,7 +1,7 @@
 // The page walk: a page function is straight-line code of sections, rows
 // and items; the walk performs the pass it was called with over them.
 //
-//   void control_processor_page(uint32_t pass, SetupItem *item, XtPointer arg) {
+//   void control_processor_page(uint32_t pass, SetupItem *item, void *arg) {
 //     PageWalk w(zel_page, pass, item, arg);
 //     w.section(_("Interface to ZEL"), "interface_to_zel");
 //     w.row();
@@ -13,17 +13,16 @@
 // Texts handed to the walk are already translated (_("...")); an empty
 // label is passed as "" (never through gettext). Conditions are evaluated
 // by the caller when the section or row starts, in every pass.
+//
+// The walk needs no display: what PassBuild makes and what PassStore shows
+// again goes through the window front end (items/front_end.h).
 #pragma once
 
 #include <initializer_list>
 
 #include "items/field.h"
+#include "items/front_end.h"
 #include "items/item.h"
-
-struct Choice {
-  const char *text;  // translated, except the few shown as they stand
-  long value;
-};
 
 using Hints = std::initializer_list<const char *>;
 using Choices = std::initializer_list<Choice>;
@@ -35,35 +34,57 @@ enum TextFlags {
   TextUnderscored = 8,
 };
 
+// A rule a page applies after a value was stored through the items that
+// follow it: it may change values (and show them again with
+// page_redisplay_field) and returns a warning to show, or nullptr.
+using StoreRule = const char *(*)(void);
+
 // Per-page state, static for the whole run.
 struct PageState {
   const char *title_format;  // catalogue key with one %s (host name)
   const char *help_topic;
   PageFunction function;
-  XtCallbackProc callback;  // page_callback<function>
   int label_width;
   char list_format[32];  // "  %-Ns: "
   char title[256];
-  Widget *section_widgets;
+  UiHandle *section_widgets;
   int section_count;
-  Widget *row_widgets;
+  UiHandle *row_widgets;
   int row_count;
   void *built_items;  // the walk's record of items made in PassBuild
   char label_buffer[256];
   char title_buffer[256];
   char hint_buffer[64];
+  UiHandle open_notice;  // a warning of the page's store rule while it is up
 };
 
-#define PAGE_STATE(function, title_format, help_topic)                                                       \
-  PageState {                                                                                                \
-    title_format, help_topic, function, page_callback<function>, 0, "", "", nullptr, 0, nullptr, 0, nullptr, \
-        "", "", ""                                                                                           \
+#define PAGE_STATE(function, title_format, help_topic)                                                  \
+  PageState {                                                                                           \
+    title_format, help_topic, function, 0, "", "", nullptr, 0, nullptr, 0, nullptr, "", "", "", nullptr \
   }
+
+// What PassVisit hands to its visitor for each item, shown or not.
+struct ItemVisit {
+  const PageState *page;
+  uint32_t id;
+  const ItemSpec *spec;
+  const char *section_title;
+  const char *section_topic;
+  bool section_shown;  // the section's condition under the current values
+  bool row_shown;      // the row's condition
+  bool counted;        // after the page's count item
+};
+
+// PassVisit's argument.
+struct ItemVisitor {
+  void (*visit)(void *context, const ItemVisit &item);
+  void *context;
+};
 
 class PageWalk {
  public:
-  PageWalk(PageState &page, uint32_t pass, SetupItem *item, XtPointer arg);
-  ~PageWalk();  // epilogue: count-seen cleared, listing label format built
+  PageWalk(PageState &page, uint32_t pass, SetupItem *item, void *arg);
+  ~PageWalk();  // epilogue: store rule, count-seen cleared, listing label format built
   PageWalk(const PageWalk &) = delete;
   PageWalk &operator=(const PageWalk &) = delete;
 
@@ -80,9 +101,9 @@ class PageWalk {
   // Clears the count-seen flag (end of a run of counted sections).
   void count_done();
 
-  // Items and sections from here on register this callback instead of the
-  // page's own (nullptr restores it).
-  void use_callback(XtCallbackProc callback);
+  // A value stored through the items and sections from here on is followed,
+  // once the walk is over, by this rule (nullptr: no rule from here).
+  void after_store(StoreRule rule);
 
   // Page-wide buffers for numbered labels, titles and formatted hints (hints
   // in C notation, as the dispatcher reads every hint label).
@@ -97,7 +118,12 @@ class PageWalk {
   // What the current pass does at the item being handled.
   enum Step { StepNone, StepBuild, StepStore, StepMeasure, StepList, StepCheck, StepRepair };
   Step item_step(uint32_t kind, uint32_t hint_kind) const;
-  Widget build_parent() const;
+  // PassBuild: the front end that builds, while there is a window.
+  const FrontEnd *builder() const;
+  // The item in every pass: builds, visits, remembers the store rule.
+  void handle(const ItemSpec &spec, Step step);
+  // PassStore: shows the stored value again in the item's widget.
+  void show_stored(const ItemSpec &spec);
   // PassStore: shows the stored value again in an item whose row or section
   // has just been revealed, and counts the item.
   void next_item();
@@ -105,7 +131,7 @@ class PageWalk {
   PageState &page_;
   uint32_t pass_;
   SetupItem *item_;
-  XtPointer arg_;
+  void *arg_;
   uint32_t id_ = 0;
   bool section_visible_ = false;
   bool row_visible_ = false;
@@ -113,7 +139,11 @@ class PageWalk {
   bool section_revealed_ = false;  // PassStore: the section was hidden until now
   bool row_revealed_ = false;      // PassStore: the row was hidden until now
   size_t item_index_ = 0;          // items handled so far, in build order
-  XtCallbackProc callback_;
+  bool row_built_ = false;         // PassBuild: a row exists to build items into
+  const char *section_title_ = "";
+  const char *section_topic_ = "";
+  StoreRule store_rule_ = nullptr;
+  StoreRule pending_rule_ = nullptr;  // PassStore: to run at the end of the walk
 };
 
 // Shows the stored value again in every built item bound to this field

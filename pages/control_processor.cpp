@@ -32,7 +32,7 @@ PageState page = PAGE_STATE(control_processor_page, N_("Radar Control Processor 
 
 }  // namespace
 
-void control_processor_page(uint32_t pass, SetupItem *item, XtPointer arg) {
+void control_processor_page(uint32_t pass, SetupItem *item, void *arg) {
   PageWalk w(page, pass, item, arg);
   const Hints baud_rates = {" 1200", " 2400", " 4800", " 9600", "19200", "38400"};
 

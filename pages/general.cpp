@@ -161,7 +161,7 @@ void radar_site_names_and_codes(PageWalk &w) {
 
 }  // namespace
 
-void general_page(uint32_t pass, SetupItem *item, XtPointer arg) {
+void general_page(uint32_t pass, SetupItem *item, void *arg) {
   PageWalk w(page, pass, item, arg);
   modes_and_protocols(w);
   speech_and_signaling(w);

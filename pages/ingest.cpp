@@ -272,7 +272,7 @@ void hydroclass_and_melting_levels(PageWalk &w) {
 
 }  // namespace
 
-void ingest_page(uint32_t pass, SetupItem *item, XtPointer arg) {
+void ingest_page(uint32_t pass, SetupItem *item, void *arg) {
   PageWalk w(page, pass, item, arg);
   data_source_selection(w);
   signal_processing_and_data_storage(w);

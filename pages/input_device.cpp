@@ -19,7 +19,7 @@ bool device_in_use(int iDevice) { return zamo.Input.iInputCount > static_cast<ui
 
 }  // namespace
 
-void input_device_page(uint32_t pass, SetupItem *item, XtPointer arg) {
+void input_device_page(uint32_t pass, SetupItem *item, void *arg) {
   PageWalk w(page, pass, item, arg);
 
   w.section(_("Input Device Specifications"), topic);

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "items/i18n.h"
-#include "items/notice.h"
 #include "items/walk.h"
 #include "pages/pages.h"
 #include "pages/setup_copies.h"
@@ -33,9 +32,6 @@ constexpr int DEVICE_RECORDS = static_cast<int>(sizeof zamo.device.def / sizeof 
 PageState page =
     PAGE_STATE(output_device_page, N_("ZAMO Output Device Setups, %s"), "zamo_output_devices_setups");
 const char *const section_topic = "output_device_general_specifications";
-
-// The device-count warning while it is open.
-Widget count_warning = nullptr;
 
 // Device sections that exist: as many as the maximum asks for, but never
 // more than the record holds, whatever the stored maximum says.
@@ -194,40 +190,40 @@ void reload_device_limits(int dev) {
 
 // Says that the count typed exceeds the maximum. The format is looked up
 // first and then filled in, so a translation of it is used.
-void warn_count_exceeded(Widget over, int maximum) {
+const char *count_exceeded_warning(int maximum) {
   const char *format =
       _("The \"Number of output devices\" entered has exceeded the \"Maximum number of output devices\" "
         "%d.\nIf you need more than %d output devices, please close this menu and then modify in the "
         "\n\"General\" "
         "Menu under the section \"File and System Quotas\" the field \"Maximum number of output devices\"");
-  std::vector<char> message(std::snprintf(nullptr, 0, format, maximum, maximum) + 1);
+  static std::vector<char> message;
+  message.assign(std::snprintf(nullptr, 0, format, maximum, maximum) + 1, '\0');
   std::snprintf(message.data(), message.size(), format, maximum, maximum);
-  show_notice_once(over, _("Warning"), message.data(), &count_warning);
+  return message.data();
 }
 
-// The device-count field and its section's Help button: the ordinary store,
-// then a count above the maximum becomes the maximum, in the window and in
-// the record alike, with a warning.
-void device_count_callback(Widget w, XtPointer client, XtPointer call) {
-  dispatch_widget_callback(w, client, call, output_device_page);
+// After a store through the device-count field or its section's Help
+// button: a count above the maximum becomes the maximum, in the window and
+// in the record alike, with a warning.
+const char *limit_device_count() {
   const int maximum = zamo.device.imaxdevcount;
-  if (zamo.device.idevcount <= maximum) return;
+  if (zamo.device.idevcount <= maximum) return nullptr;
   field_assign(FIELD(zamo.device.idevcount), maximum);
   page_redisplay_field(page, &zamo.device.idevcount);
-  warn_count_exceeded(w, maximum);
+  return count_exceeded_warning(maximum);
 }
 
 }  // namespace
 
-void output_device_page(uint32_t pass, SetupItem *item, XtPointer arg) {
+void output_device_page(uint32_t pass, SetupItem *item, void *arg) {
   PageWalk w(page, pass, item, arg);
 
-  w.use_callback(device_count_callback);
+  w.after_store(limit_device_count);
   w.section(_("Output Device Specifications"), section_topic);
   w.row();
   w.number(FIELD(zamo.device.idevcount), _("Number of output devices"), "%.0f", 1);
   w.count_seen();
-  w.use_callback(nullptr);
+  w.after_store(nullptr);
 
   for (int dev = 0; dev < device_sections(); ++dev) {
     device_section(w, dev);

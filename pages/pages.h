@@ -23,10 +23,10 @@ struct PageInfo {
 
 const PageInfo &page_info(int page_number);
 
-void signal_processor_page(uint32_t pass, SetupItem *item, XtPointer arg);
-void control_processor_page(uint32_t pass, SetupItem *item, XtPointer arg);
-void general_page(uint32_t pass, SetupItem *item, XtPointer arg);
-void input_device_page(uint32_t pass, SetupItem *item, XtPointer arg);
-void product_page(uint32_t pass, SetupItem *item, XtPointer arg);
-void ingest_page(uint32_t pass, SetupItem *item, XtPointer arg);
-void output_device_page(uint32_t pass, SetupItem *item, XtPointer arg);
+void signal_processor_page(uint32_t pass, SetupItem *item, void *arg);
+void control_processor_page(uint32_t pass, SetupItem *item, void *arg);
+void general_page(uint32_t pass, SetupItem *item, void *arg);
+void input_device_page(uint32_t pass, SetupItem *item, void *arg);
+void product_page(uint32_t pass, SetupItem *item, void *arg);
+void ingest_page(uint32_t pass, SetupItem *item, void *arg);
+void output_device_page(uint32_t pass, SetupItem *item, void *arg);

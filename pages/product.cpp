@@ -30,7 +30,7 @@ bool region_named(int iwarn) { return zamo.protect.protected_regions[iwarn].sNam
 
 }  // namespace
 
-void product_page(uint32_t pass, SetupItem *item, XtPointer arg) {
+void product_page(uint32_t pass, SetupItem *item, void *arg) {
   PageWalk w(page, pass, item, arg);
 
   w.section(_("Product Generation"), "product_generation");

@@ -292,7 +292,7 @@ void apply_prf_limits() {
   limit_prf([](dsp_setup &r) -> int32_t & { return r.inoiseprf; });
 }
 
-void walk_page(uint32_t pass, SetupItem *item, XtPointer arg) {
+void walk_page(uint32_t pass, SetupItem *item, void *arg) {
   PageWalk w(page, pass, item, arg);
   system_type(w);
   optional_data_parameters(w);
@@ -307,7 +307,7 @@ void walk_page(uint32_t pass, SetupItem *item, XtPointer arg) {
 
 }  // namespace
 
-void signal_processor_page(uint32_t pass, SetupItem *item, XtPointer arg) {
+void signal_processor_page(uint32_t pass, SetupItem *item, void *arg) {
   walk_page(pass, item, arg);
   apply_prf_limits();
 }

@@ -74,8 +74,6 @@ void add_error_status_line(const char *line);
 void report_read_error(int area, int status);
 // Every line added so far (the dialog's list, also kept without a display).
 const std::vector<std::string> &error_status_lines(void);
-// The dialog, or nullptr before the first line or without a display.
-Widget error_status_dialog(void);
 
 // Page orders of the runs over all pages; in processor-only mode only the
 // first two entries (the processor pages) take part.
@@ -85,7 +83,7 @@ extern const int repair_order[7];
 extern const int list_order[7];
 // Pages of the order that exist, as functions, for the mode.
 std::vector<PageFunction> pages_in_order(const int order[7]);
-void run_pass(const int order[7], uint32_t pass, XtPointer arg);
+void run_pass(const int order[7], uint32_t pass, void *arg);
 
 // The listing file for this minute in $ZAMO_LISTINGS (or $HOME), opened
 // for writing; nullptr when there is none (the reason already reported).

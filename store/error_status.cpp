@@ -1,50 +1,28 @@
-// The error status dialog: every failure of the site library during load
-// and save, one line each. The list is never emptied; Cancel hides it.
-#include <Xm/List.h>
-#include <Xm/MessageB.h>
-#include <Xm/Xm.h>
-
+// The error status lines: every failure of the site library during load
+// and save, one line each. The list is never emptied.
 #include <cstdio>
 
 #include "items/i18n.h"
-#include "items/state.h"
 #include "sitelib/sitelib.h"
 #include "store/areas.h"
 #include "store/store.h"
 
 namespace {
-
 std::vector<std::string> lines;
-Widget dialog = nullptr;
-Widget list = nullptr;
-
-void hide_dialog(Widget, XtPointer, XtPointer) { XtUnmanageChild(dialog); }
-
-void create_dialog(void) {
-  XmString title = XmStringCreateLocalized(_("SETUP: Error Status"));
-  XmString cancel = XmStringCreateLocalized(_("Cancel"));
-  Arg args[3];
-  XtSetArg(args[0], XmNdialogTitle, title);
-  XtSetArg(args[1], XmNheight, 200);
-  XtSetArg(args[2], XmNcancelLabelString, cancel);
-  dialog = XmCreateTemplateDialog(top_level, const_cast<char *>(""), args, 3);
-  XmStringFree(title);
-  XmStringFree(cancel);
-  XtAddCallback(dialog, XmNcancelCallback, hide_dialog, nullptr);
-  list = XmCreateScrolledList(dialog, const_cast<char *>(""), nullptr, 0);
-  XtManageChild(list);
-}
-
 }  // namespace
+
+const StoreView *store_view = nullptr;
 
 void add_error_status_line(const char *line) {
   lines.emplace_back(line);
-  if (!top_level) return;  // no display: the line is only kept
-  if (!dialog) create_dialog();
-  XmString item = XmStringCreateLocalized(const_cast<char *>(line));
-  XmListAddItem(list, item, 0);
-  XmStringFree(item);
-  XtManageChild(dialog);
+  if (store_view) store_view->error_status_line(line);
+}
+
+void inform(const char *message, const char *ok_label) {
+  if (store_view)
+    store_view->information(message, ok_label);
+  else
+    std::fprintf(stderr, "%s\n", message);
 }
 
 void report_error_status(int status) {
@@ -61,5 +39,3 @@ void report_read_error(int area, int status) {
 }
 
 const std::vector<std::string> &error_status_lines(void) { return lines; }
-
-Widget error_status_dialog(void) { return dialog; }

@@ -68,11 +68,3 @@ bool write_listing(const int *pages, int count) {
   }
   return true;
 }
-
-void list_all_command(Widget, XtPointer, XtPointer) { write_listing(list_order, full_mode ? 7 : 2); }
-
-void list_page_command(Widget, XtPointer page_number, XtPointer) {
-  int page = static_cast<int>(reinterpret_cast<intptr_t>(page_number));
-  if (page < 0 || page >= PAGE_COUNT) return;
-  write_listing(&page, 1);
-}

@@ -10,7 +10,6 @@
 #include "items/state.h"
 #include "pages/setup_copies.h"
 #include "store/areas.h"
-#include "store/dialogs.h"
 #include "store/store.h"
 
 bool area_read_failed[AREA_COUNT];
@@ -59,7 +58,7 @@ void warn_if_converted(void) {
   zamo_version_text(version);
   char message[256];
   snprintf(message, sizeof message, _("Setup file converted from %s to %s"), version, ZAMO_SETUP_VERSION);
-  show_warning(WarningInformation, message, _("Ack"), nullptr);
+  inform(message, _("Ack"));
 }
 
 // Device limits follow each device's type: the type (and the bytes that
@@ -121,7 +120,7 @@ void load_all_areas(void) {
   for (int area = 0; area < areas_in_mode(); ++area) load_area(area);
 }
 
-void start_up_load(XtPointer, XtIntervalId *) {
+bool load_and_check(void) {
   run_pass(measure_order, PassMeasure, nullptr);
   load_all_areas();
   take_loaded_area_checksums();
@@ -136,9 +135,10 @@ void start_up_load(XtPointer, XtIntervalId *) {
   static std::vector<PageFunction> repair_pages;
   repair_pages = pages_in_order(repair_order);
   set_repair_pages(repair_pages.data(), static_cast<int>(repair_pages.size()));
+  const int16_t found_before = error_found;
+  error_found = 0;
   run_pass(check_order, PassCheck, nullptr);
-  show_bounds_if_errors();
-
-  busy_cursor_off();
-  hide_loading_dialog();
+  const bool found = error_found != 0;
+  error_found = found || found_before;
+  return found;
 }

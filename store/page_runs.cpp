@@ -24,6 +24,6 @@ std::vector<PageFunction> pages_in_order(const int order[7]) {
   return functions;
 }
 
-void run_pass(const int order[7], uint32_t pass, XtPointer arg) {
+void run_pass(const int order[7], uint32_t pass, void *arg) {
   for (PageFunction page : pages_in_order(order)) page(pass, nullptr, arg);
 }

@@ -1,7 +1,5 @@
 // Save and Exit: only the areas whose checksum changed since they were last
 // loaded or saved are written back.
-#include <Xm/Xm.h>
-
 #include <cstdlib>
 #include <cstring>
 
@@ -9,7 +7,6 @@
 #include "items/state.h"
 #include "pages/setup_copies.h"
 #include "store/areas.h"
-#include "store/dialogs.h"
 #include "store/store.h"
 
 int write_area(int area) {
@@ -27,9 +24,6 @@ int write_area(int area) {
 
 namespace {
 
-const unsigned long SAVED_MESSAGE_MS = 3000;
-XtIntervalId saved_message_timeout = 0;
-
 bool must_write(const Checksums &current, int area) {
   return area_changed(current, area) || (area == AREA_ZAMO && zamo_version_is_old());
 }
@@ -42,31 +36,6 @@ void note_written(int area) {
     memset(zamo.sVersion, 0, sizeof zamo.sVersion);
     memcpy(zamo.sVersion, ZAMO_SETUP_VERSION, sizeof ZAMO_SETUP_VERSION - 1);
   }
-}
-
-void hide_saved_message(XtPointer, XtIntervalId *) {
-  saved_message_timeout = 0;
-  hide_warning();
-}
-
-void cancel_saved_message_timeout(void) {
-  if (saved_message_timeout) XtRemoveTimeOut(saved_message_timeout);
-  saved_message_timeout = 0;
-}
-
-void show_not_all_saved(XtPointer, XtIntervalId *) {
-  show_warning(WarningInformation, _("Not all setup files were saved"), _("OK"), nullptr);
-}
-
-void show_busy(void) {
-  busy_cursor_on();
-  if (top_level) XmUpdateDisplay(top_level);
-}
-
-// Back to editing form after the records were written in storage form.
-void back_to_editing_form(void) {
-  convert_form(1);
-  take_loaded_auxset_checksum();
 }
 
 }  // namespace
@@ -100,41 +69,4 @@ std::string save_question_text(void) {
   for (int area = 0; area < areas_in_mode(); ++area)
     if (area_changed(current, area)) text += _(area_info(area).word);
   return text;
-}
-
-void save_command(Widget, XtPointer, XtPointer) {
-  show_busy();
-  convert_form(0);
-  bool all_saved = save_changed_areas();
-  back_to_editing_form();
-  cancel_saved_message_timeout();
-  if (all_saved)
-    show_warning(WarningInformation, _("Setup files successfully saved"), _("OK"), nullptr);
-  else
-    show_not_all_saved(nullptr, nullptr);
-  busy_cursor_off();
-  // A failure stays on screen until the operator has read it.
-  if (all_saved && app_context)
-    saved_message_timeout = XtAppAddTimeOut(app_context, SAVED_MESSAGE_MS, hide_saved_message, nullptr);
-}
-
-void exit_command(Widget, XtPointer, XtPointer) {
-  helpExit();
-  if (static_cast<int16_t>(lzamo_operator(tolvek_username())) == 0) exit(1);
-  convert_form(0);
-  if (!setup_changed()) exit(1);
-  cancel_saved_message_timeout();
-  std::string question = save_question_text();
-  show_warning(WarningSaveAndExit, question.c_str(), _("Save"), _("Cancel"));
-}
-
-void save_and_exit(void) {
-  show_busy();
-  convert_form(0);
-  if (save_changed_areas()) exit(0);
-  back_to_editing_form();
-  busy_cursor_off();
-  // The error status dialog shows why; the operator may save again or leave
-  // with Cancel. Shown once the question's own callback has finished.
-  if (app_context) XtAppAddTimeOut(app_context, 0, show_not_all_saved, nullptr);
 }

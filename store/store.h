@@ -1,27 +1,27 @@
-// Loading, editing and storage form, checksums, save, exit and listing.
+// Loading, editing and storage form, checksums, saving and listing, with no
+// display: the editor's File menu (motif/commands.h) and the command-line
+// tool both run these.
 #pragma once
-
-#include <X11/Intrinsic.h>
-
-#include <cstdio>
-
-// Xt timeout armed by start-up: loads every area of the mode and checks it.
-void start_up_load(XtPointer client, XtIntervalId *id);
 
 // Direction 1: to editing form; 0: to storage form.
 void convert_form(int direction);
 
-// Appends message_to_text(status) to the error status dialog (0x6B001F is
+// Appends message_to_text(status) to the error status lines (0x6B001F is
 // not reported).
 void report_error_status(int status);
 
-// File menu commands.
-void save_command(Widget w, XtPointer client, XtPointer call);
-void exit_command(Widget w, XtPointer client, XtPointer call);
-void list_all_command(Widget w, XtPointer client, XtPointer call);
-// Client data: the page number.
-void list_page_command(Widget w, XtPointer page_number, XtPointer call);
+// How a front end shows what loading and saving report. Without one, the
+// error status lines are only kept and messages go to standard error.
+struct StoreView {
+  void (*error_status_line)(const char *line);               // a failure of the site library
+  void (*information)(const char *message, const char *ok);  // e.g. a converted setup file
+};
+extern const StoreView *store_view;
 
-// The save question's OK: saves the changed areas and exits 0 when every
-// write succeeded.
-void save_and_exit(void);
+// Tells the user through the store view (or on standard error).
+void inform(const char *message, const char *ok_label);
+
+// What the editor does at start before anyone sees a value: PassMeasure on
+// every page of the mode, every area read, loaded checksums, editing form
+// and PassCheck. True when PassCheck found a value out of range.
+bool load_and_check(void);

@@ -20,7 +20,8 @@
 #include <string>
 
 #include "items/field.h"
-#include "items/state.h"
+#include "motif/commands.h"
+#include "motif/state.h"
 #include "pages/setup_copies.h"
 #include "sitelib/sitelib.h"
 #include "store/areas.h"

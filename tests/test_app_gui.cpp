@@ -27,9 +27,9 @@
 #include "app/pixmap.h"
 #include "app/startup.h"
 #include "items/i18n.h"
-#include "items/state.h"
+#include "motif/dialogs.h"
+#include "motif/state.h"
 #include "pages/pages.h"
-#include "store/dialogs.h"
 #include "tests/support/gui.h"
 #include "tests/support/widgets.h"
 

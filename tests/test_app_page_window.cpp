@@ -16,8 +16,8 @@
 #include <string>
 
 #include "app/page_window.h"
-#include "items/builders.h"
-#include "items/state.h"
+#include "motif/builders.h"
+#include "motif/state.h"
 #include "pages/setup_copies.h"
 #include "tests/support/gui.h"
 #include "tests/support/test_page.h"

@@ -12,8 +12,9 @@
 #include <memory>
 #include <sstream>
 
-#include "items/bounds.h"
-#include "items/state.h"
+#include "motif/bounds_dialog.h"
+#include "motif/commands.h"
+#include "motif/state.h"
 #include "pages/pages.h"
 #include "pages/setup_copies.h"
 #include "sitelib/schema.h"

@@ -10,8 +10,8 @@
 
 #include <string>
 
-#include "items/bounds.h"
-#include "items/state.h"
+#include "motif/bounds_dialog.h"
+#include "motif/state.h"
 #include "tests/support/gui.h"
 #include "tests/support/test_page.h"
 #include "tests/support/widgets.h"

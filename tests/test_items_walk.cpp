@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "items/bounds.h"
-#include "items/state.h"
+#include "motif/bounds_dialog.h"
+#include "motif/state.h"
 #include "tests/support/files.h"
 #include "tests/support/test_page.h"
 

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "app/page_window.h"
-#include "items/builders.h"
-#include "items/state.h"
+#include "motif/builders.h"
+#include "motif/state.h"
 #include "tests/support/gui.h"
 #include "tests/support/test_page.h"
 #include "tests/support/widgets.h"
@@ -41,7 +41,7 @@ class WalkGuiTest : public testing::Test {
   // The records of a row's items, in the order the walk made them.
   static std::vector<SetupItem *> row_items(int row) {
     std::vector<SetupItem *> items;
-    for (Widget child : children(test_page_state.row_widgets[row]))
+    for (Widget child : children(widget_of(test_page_state.row_widgets[row])))
       if (SetupItem *item = item_of(child)) items.push_back(item);
     return items;
   }
@@ -54,8 +54,10 @@ class WalkGuiTest : public testing::Test {
     return XtNameToWidget(get<Widget>(option_menu, XmNsubMenuId), name);
   }
 
-  static bool row_shown(int row) { return XtIsManaged(test_page_state.row_widgets[row]); }
-  static bool section_shown(int section) { return XtIsManaged(test_page_state.section_widgets[section]); }
+  static bool row_shown(int row) { return XtIsManaged(widget_of(test_page_state.row_widgets[row])); }
+  static bool section_shown(int section) {
+    return XtIsManaged(widget_of(test_page_state.section_widgets[section]));
+  }
 
   PageWindow *window = nullptr;
 };
@@ -90,7 +92,8 @@ TEST_F(WalkGuiTest, ItemIdsCountSectionsRowsAndItems) {
 
   // The section's help item has the id of its start: row 2, three items on.
   XtPointer help = nullptr;
-  XtVaGetValues(gui_find(test_page_state.section_widgets[2], "setupframepb"), XmNuserData, &help, nullptr);
+  XtVaGetValues(gui_find(widget_of(test_page_state.section_widgets[2]), "setupframepb"), XmNuserData, &help,
+                nullptr);
   ASSERT_NE(help, nullptr);
   EXPECT_EQ(static_cast<SetupItem *>(help)->id, 0x02002003u);
   EXPECT_EQ(static_cast<SetupItem *>(help)->kind, uint32_t(KindSectionHelp));
@@ -220,7 +223,7 @@ TEST_F(WalkGuiTest, NothingIsRedisplayedOnceTheWindowIsGone) {
   XtDestroyWidget(window->form_dialog);
   window = nullptr;
   page_redisplay_field(test_page_state, &testrec.iRange);
-  EXPECT_EQ(test_page_state.row_widgets[ROW_RANGE], nullptr);
+  EXPECT_EQ(widget_of(test_page_state.row_widgets[ROW_RANGE]), nullptr);
 }
 
 }  // namespace

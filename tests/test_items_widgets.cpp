@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "items/builders.h"
-#include "items/state.h"
+#include "motif/builders.h"
+#include "motif/state.h"
 #include "tests/support/gui.h"
 #include "tests/support/widgets.h"
 

@@ -8,7 +8,7 @@
 #include <clocale>
 #include <filesystem>
 
-#include "items/bounds.h"
+#include "motif/bounds_dialog.h"
 #include "pages/pages.h"
 #include "tests/store_site.h"
 

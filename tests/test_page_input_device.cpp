@@ -9,8 +9,8 @@
 #include <cstring>
 #include <string>
 
-#include "items/bounds.h"
-#include "items/state.h"
+#include "motif/bounds_dialog.h"
+#include "motif/state.h"
 #include "pages/pages.h"
 #include "pages/setup_copies.h"
 #include "sitelib/sitelib.h"

@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "app/page_window.h"
-#include "items/bounds.h"
 #include "items/i18n.h"
-#include "items/state.h"
+#include "motif/bounds_dialog.h"
+#include "motif/state.h"
 #include "pages/pages.h"
 #include "pages/setup_copies.h"
 #include "sitelib/sitelib.h"

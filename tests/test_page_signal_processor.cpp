@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "app/page_window.h"
-#include "items/bounds.h"
-#include "items/builders.h"
-#include "items/state.h"
+#include "motif/bounds_dialog.h"
+#include "motif/builders.h"
+#include "motif/state.h"
 #include "pages/pages.h"
 #include "pages/setup_copies.h"
 #include "sitelib/sitelib.h"

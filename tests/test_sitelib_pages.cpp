@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "items/bounds.h"
-#include "items/state.h"
+#include "motif/bounds_dialog.h"
+#include "motif/state.h"
 #include "pages/pages.h"
 #include "pages/setup_copies.h"
 #include "sitelib/schema.h"

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "store/dialogs.h"
+#include "motif/dialogs.h"
 #include "tests/store_site.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <chrono>
 #include <cstring>
 
-#include "items/state.h"
+#include "motif/state.h"
 
 bool gui_init(void) {
   if (top_level) return true;

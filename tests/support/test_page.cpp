@@ -20,7 +20,7 @@ bool fast_mode() { return testrec.iMode == 0; }
 bool network_device(int d) { return testrec.device[d].iType == 1; }
 }  // namespace
 
-void test_page(uint32_t pass, SetupItem *item, XtPointer arg) {
+void test_page(uint32_t pass, SetupItem *item, void *arg) {
   PageWalk w(test_page_state, pass, item, arg);
 
   w.section(_("General Settings"), "test_general");

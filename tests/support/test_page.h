@@ -46,7 +46,7 @@ extern test_setup testrec_limits[3];
 extern int test_page_device_slots;
 
 extern PageState test_page_state;
-void test_page(uint32_t pass, SetupItem *item, XtPointer arg);
+void test_page(uint32_t pass, SetupItem *item, void *arg);
 
 // Fills the limit copies and puts every current value at its factory value
 // (every value in range).

@@ -14,7 +14,7 @@
 #include <sstream>
 
 #include "app/page_window.h"
-#include "items/bounds.h"
+#include "motif/bounds_dialog.h"
 #include "tests/support/gui.h"
 
 std::string string_of(XmString s) {

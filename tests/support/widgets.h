@@ -14,6 +14,7 @@
 
 #include "items/field.h"
 #include "items/item.h"
+#include "motif/front_end.h"
 #include "tests/support/files.h"
 
 template <typename T>

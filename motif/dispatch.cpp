@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "items/c_notation.h"
-#include "items/item.h"
+#include "motif/front_end.h"
 
 namespace {
 

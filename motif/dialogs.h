@@ -2,6 +2,8 @@
 // the loading dialog.
 #pragma once
 
+#include <X11/Intrinsic.h>
+
 enum WarningMode {
   WarningSaveAndExit = 1,  // OK: save the changed areas and exit 0; Cancel: exit 0
   WarningReadOnly = 2,     // OK: continue read-only; Cancel: exit 1
@@ -17,3 +19,8 @@ void set_read_only_continue(void (*action)(void));
 
 void show_loading_dialog(const char *message);
 void hide_loading_dialog(void);
+
+// The error status dialog: the line appended and the dialog shown.
+void add_error_status_dialog_line(const char *line);
+// The dialog, or nullptr before the first line or without a display.
+Widget error_status_dialog(void);

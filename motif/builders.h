@@ -5,8 +5,9 @@
 
 #include <X11/Intrinsic.h>
 
+#include "items/front_end.h"
 #include "items/item.h"
-#include "items/walk.h"
+#include "motif/front_end.h"
 
 // Widget records owned by the items.
 struct FieldWidgets {  // number, text, choice, toggle

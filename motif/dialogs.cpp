@@ -1,5 +1,5 @@
 // The warning dialog and the loading dialog, made on first use and kept.
-#include "store/dialogs.h"
+#include "motif/dialogs.h"
 
 #include <Xm/MessageB.h>
 
@@ -7,7 +7,8 @@
 #include <initializer_list>
 
 #include "items/i18n.h"
-#include "items/state.h"
+#include "motif/commands.h"
+#include "motif/state.h"
 #include "store/store.h"
 
 namespace {

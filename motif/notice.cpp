@@ -1,4 +1,4 @@
-#include "items/notice.h"
+#include "motif/notice.h"
 
 #include <Xm/DialogS.h>
 #include <Xm/MessageB.h>

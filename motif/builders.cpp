@@ -3,7 +3,7 @@
 // the routines that show a value in them. Every widget that fires carries
 // its item record as XmNuserData, so the dispatcher finds the item from the
 // widget alone.
-#include "items/builders.h"
+#include "motif/builders.h"
 
 #include <Xm/CascadeB.h>
 #include <Xm/Form.h>

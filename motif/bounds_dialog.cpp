@@ -1,0 +1,78 @@
+#include "motif/bounds_dialog.h"
+
+#include <Xm/List.h>
+#include <Xm/MessageB.h>
+#include <Xm/Xm.h>
+
+#include "items/i18n.h"
+#include "motif/state.h"
+
+namespace {
+
+Widget dialog = nullptr;
+Widget list = nullptr;
+
+void set_dialog_title(const char *title) {
+  XmString text = XmStringCreateLocalized(const_cast<char *>(title));
+  XtVaSetValues(dialog, XmNdialogTitle, text, nullptr);
+  XmStringFree(text);
+}
+
+void repair_pressed(Widget, XtPointer, XtPointer) { repair_bounds(); }
+void cancel_pressed(Widget w, XtPointer, XtPointer) { XtUnmanageChild(w); }
+
+void create_dialog(void) {
+  XmString title = XmStringCreateLocalized(_("SETUP: Bounds Errors"));
+  XmString cancel = XmStringCreateLocalized(_("Cancel"));
+  XmString repair = XmStringCreateLocalized(_("Repair"));
+  Arg args[8];
+  Cardinal n = 0;
+  XtSetArg(args[n], XmNdialogTitle, title), ++n;
+  XtSetArg(args[n], XmNcancelLabelString, cancel), ++n;
+  XtSetArg(args[n], XmNokLabelString, repair), ++n;
+  XtSetArg(args[n], XmNautoUnmanage, False), ++n;
+  XtSetArg(args[n], XmNheight, 400), ++n;
+  XtSetArg(args[n], XmNdefaultButtonType, XmDIALOG_NONE), ++n;
+  XtSetArg(args[n], XmNdialogStyle, XmDIALOG_FULL_APPLICATION_MODAL), ++n;
+  dialog = XmCreateTemplateDialog(top_level, const_cast<char *>(""), args, n);
+  XmStringFree(title);
+  XmStringFree(cancel);
+  XmStringFree(repair);
+  XtAddCallback(dialog, XmNokCallback, repair_pressed, nullptr);
+  XtAddCallback(dialog, XmNcancelCallback, cancel_pressed, nullptr);
+  list = XmCreateScrolledList(dialog, const_cast<char *>(""), nullptr, 0);
+  XtManageChild(list);
+}
+
+void line_added(const char *text) {
+  if (!dialog && top_level) create_dialog();
+  if (!list) return;
+  XmString item = XmStringCreateLocalized(const_cast<char *>(text));
+  XmListAddItemUnselected(list, item, 0);
+  XmStringFree(item);
+}
+
+void cleared(void) {
+  if (list) XmListDeleteAllItems(list);
+}
+
+const BoundsView dialog_view = {line_added, cleared};
+
+}  // namespace
+
+void show_bounds_in_dialog(void) { bounds_view = &dialog_view; }
+
+void repair_bounds(void) {
+  if (dialog) {
+    set_dialog_title(_("SETUP: Repaired Bounds Errors"));
+    XtVaSetValues(dialog, XmNresizePolicy, XmRESIZE_NONE, nullptr);
+  }
+  run_repair();
+  if (dialog) XtUnmanageChild(XmMessageBoxGetChild(dialog, XmDIALOG_OK_BUTTON));
+}
+
+void show_bounds_if_errors(void) {
+  if (error_found && dialog) XtManageChild(dialog);
+}
+
+Widget bounds_dialog(void) { return dialog; }

@@ -1,0 +1,102 @@
+// The editor's commands: the start-up load behind the loading dialog, Save
+// and Exit with their dialogs, and the List entries.
+#include "motif/commands.h"
+
+#include <Xm/Xm.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "items/i18n.h"
+#include "motif/bounds_dialog.h"
+#include "motif/dialogs.h"
+#include "motif/state.h"
+#include "pages/pages.h"
+#include "sitelib/sitelib.h"
+#include "store/areas.h"
+#include "store/store.h"
+
+namespace {
+
+const unsigned long SAVED_MESSAGE_MS = 3000;
+XtIntervalId saved_message_timeout = 0;
+
+void hide_saved_message(XtPointer, XtIntervalId *) {
+  saved_message_timeout = 0;
+  hide_warning();
+}
+
+void cancel_saved_message_timeout(void) {
+  if (saved_message_timeout) XtRemoveTimeOut(saved_message_timeout);
+  saved_message_timeout = 0;
+}
+
+void show_not_all_saved(XtPointer, XtIntervalId *) {
+  show_warning(WarningInformation, _("Not all setup files were saved"), _("OK"), nullptr);
+}
+
+void show_busy(void) {
+  busy_cursor_on();
+  if (top_level) XmUpdateDisplay(top_level);
+}
+
+// Back to editing form after the records were written in storage form.
+void back_to_editing_form(void) {
+  convert_form(1);
+  take_loaded_auxset_checksum();
+}
+
+}  // namespace
+
+void start_up_load(XtPointer, XtIntervalId *) {
+  load_and_check();
+  show_bounds_if_errors();
+  busy_cursor_off();
+  hide_loading_dialog();
+}
+
+void save_command(Widget, XtPointer, XtPointer) {
+  show_busy();
+  convert_form(0);
+  bool all_saved = save_changed_areas();
+  back_to_editing_form();
+  cancel_saved_message_timeout();
+  if (all_saved)
+    show_warning(WarningInformation, _("Setup files successfully saved"), _("OK"), nullptr);
+  else
+    show_not_all_saved(nullptr, nullptr);
+  busy_cursor_off();
+  // A failure stays on screen until the operator has read it.
+  if (all_saved && app_context)
+    saved_message_timeout = XtAppAddTimeOut(app_context, SAVED_MESSAGE_MS, hide_saved_message, nullptr);
+}
+
+void exit_command(Widget, XtPointer, XtPointer) {
+  helpExit();
+  if (static_cast<int16_t>(lzamo_operator(tolvek_username())) == 0) exit(1);
+  convert_form(0);
+  if (!setup_changed()) exit(1);
+  cancel_saved_message_timeout();
+  std::string question = save_question_text();
+  show_warning(WarningSaveAndExit, question.c_str(), _("Save"), _("Cancel"));
+}
+
+void save_and_exit(void) {
+  show_busy();
+  convert_form(0);
+  if (save_changed_areas()) exit(0);
+  back_to_editing_form();
+  busy_cursor_off();
+  // The error status dialog shows why; the operator may save again or leave
+  // with Cancel. Shown once the question's own callback has finished.
+  if (app_context) XtAppAddTimeOut(app_context, 0, show_not_all_saved, nullptr);
+}
+
+void list_all_command(Widget, XtPointer, XtPointer) { write_listing(list_order, full_mode ? 7 : 2); }
+
+void list_page_command(Widget, XtPointer page_number, XtPointer) {
+  int page = static_cast<int>(reinterpret_cast<intptr_t>(page_number));
+  if (page < 0 || page >= PAGE_COUNT) return;
+  write_listing(&page, 1);
+}

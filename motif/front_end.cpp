@@ -1,0 +1,126 @@
+// The walk's window front end in Motif: what the walk asks for ("make this
+// item", "show this value") done with the builders of motif/builders.h.
+#include "motif/front_end.h"
+
+#include <Xm/ToggleB.h>
+#include <Xm/Xm.h>
+
+#include <cstdio>
+
+#include "items/front_end.h"
+#include "items/walk.h"
+#include "motif/bounds_dialog.h"
+#include "motif/builders.h"
+#include "motif/dialogs.h"
+#include "motif/notice.h"
+#include "store/store.h"
+
+namespace {
+
+struct WindowOfPage {
+  PageState *page;
+  void *window;
+};
+
+void window_destroyed(Widget, XtPointer client, XtPointer) {
+  auto *owner = static_cast<WindowOfPage *>(client);
+  page_window_gone(*owner->page, owner->window);
+  delete owner;
+}
+
+void begin_page(PageState &page, void *window, const char *title, const char *help_topic) {
+  auto *w = static_cast<PageWindow *>(window);
+  set_page_title(w, title, help_topic);
+  XtAddCallback(w->form_dialog, XtNdestroyCallback, window_destroyed, new WindowOfPage{&page, window});
+}
+
+SetupItem *make_section(PageState &, void *window, const char *title, UiHandle *frame) {
+  SetupItem *help = build_section(static_cast<PageWindow *>(window)->row_column, title, item_callback);
+  *frame = handle_of(static_cast<SectionWidgets *>(help->widgets)->frame);
+  return help;
+}
+
+UiHandle make_row(void) { return current_section_rowcolumn ? handle_of(build_row()) : nullptr; }
+
+SetupItem *make_field(const ItemSpec &spec, int label_width, SetupItem **hint_record) {
+  if (spec.hint_count > 0)
+    return build_hint_field(spec.label, label_width, item_callback, spec.hints, spec.hint_count, hint_record);
+  return build_label_field(spec.label, label_width, item_callback);
+}
+
+SetupItem *make_item(const ItemSpec &spec, int label_width, SetupItem **hint_record, UiHandle *shows) {
+  SetupItem *item = nullptr;
+  switch (spec.kind) {
+    case KindChoice:
+      item = build_option_menu(spec.label, spec.choices, spec.choice_count, label_width, item_callback);
+      break;
+    case KindToggle:
+      item = build_toggle(spec.label, spec.off_text, spec.on_text, label_width, item_callback);
+      break;
+    default:
+      item = make_field(spec, label_width, hint_record);
+      if (spec.kind == KindNumber) std::snprintf(item->text, sizeof item->text, "%s", spec.format);
+      break;
+  }
+  // Every widget record begins with the label and the widget of the value.
+  *shows = handle_of(static_cast<FieldWidgets *>(item->widgets)->field);
+  return item;
+}
+
+void show_value(UiHandle shows, const ItemSpec &spec, double value, const char *text) {
+  Widget w = widget_of(shows);
+  switch (spec.kind) {
+    case KindNumber:
+      show_number(w, value);
+      break;
+    case KindText:
+      show_text(w, text);
+      break;
+    case KindChoice:
+      select_choice(w, static_cast<long>(value), spec.choices, spec.choice_count);
+      break;
+    case KindToggle:
+      XtVaSetValues(w, XmNset, value != 0 ? XmSET : XmUNSET, nullptr);
+      show_toggle(w, value != 0);
+      break;
+  }
+}
+
+bool is_shown(UiHandle h) { return XtIsManaged(widget_of(h)); }
+
+void set_shown(UiHandle h, bool shown) {
+  if (shown)
+    XtManageChild(widget_of(h));
+  else
+    XtUnmanageChild(widget_of(h));
+}
+
+void notice(const SetupItem *over, const char *title, const char *message, UiHandle *open) {
+  // The first widget of every widget record lies in the item's window.
+  Widget in_window = *static_cast<const Widget *>(over->widgets);
+  show_notice_once(in_window, title, message, reinterpret_cast<Widget *>(open));
+}
+
+const FrontEnd motif = {begin_page, make_section, make_row,  make_item,
+                        show_value, is_shown,     set_shown, notice};
+
+void information(const char *message, const char *ok_label) {
+  show_warning(WarningInformation, message, ok_label, nullptr);
+}
+
+const StoreView store_dialogs = {add_error_status_dialog_line, information};
+
+}  // namespace
+
+void item_callback(Widget w, XtPointer client, XtPointer call) {
+  XtPointer data = nullptr;
+  XtVaGetValues(w, XmNuserData, &data, nullptr);
+  auto *item = static_cast<SetupItem *>(data);
+  if (item && item->page) dispatch_widget_callback(w, client, call, item->page->function);
+}
+
+void install_motif_front_end(void) {
+  window_front_end = &motif;
+  show_bounds_in_dialog();
+  store_view = &store_dialogs;
+}

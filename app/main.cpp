@@ -22,12 +22,6 @@ const int SHELL_HEIGHT = 215;
 // Resize, move, minimise and maximise; the window manager offers no close.
 const int SHELL_FUNCTIONS = MWM_FUNC_RESIZE | MWM_FUNC_MOVE | MWM_FUNC_MINIMIZE | MWM_FUNC_MAXIMIZE;
 
-void read_host_name(void) {
-  if (gethostname(host_name, sizeof host_name) != 0) host_name[0] = '\0';
-  host_name[sizeof host_name - 1] = '\0';
-  cut_host_name(host_name);
-}
-
 // Reads the command line and the installation; ends the program on a usage
 // error before anything of the toolkit has started.
 void choose_mode(int argc, char **argv) {

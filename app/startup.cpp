@@ -35,11 +35,6 @@ bool is_display_option(const char *word) {
   return false;
 }
 
-bool file_exists(const std::string &path) {
-  struct stat status;
-  return stat(path.c_str(), &status) == 0;
-}
-
 }  // namespace
 
 CommandLine parse_command_line(int argc, char **argv) {
@@ -69,18 +64,6 @@ CommandLine parse_command_line(int argc, char **argv) {
     }
   }
   return line;
-}
-
-int16_t decide_full_mode(const char *prefix) {
-  if (!prefix) return 1;
-  std::string base(prefix);
-  bool processor = file_exists(base + "kox4") || file_exists(base + "kox5");
-  bool data_system = file_exists(base + "start_zamo");
-  return processor && !data_system ? 0 : 1;
-}
-
-void cut_host_name(char *name) {
-  if (char *dot = std::strchr(name, '.')) *dot = '\0';
 }
 
 // setenv copies the name, so it lives for the run whatever its length.

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "store/host.h"
+
 struct CommandLine {
   bool usage_error = false;
   bool mode_chosen = false;  // a -zamo, -rda or -kox2 was given
@@ -20,14 +22,6 @@ struct CommandLine {
 // as the display name; "zamo", "rda" and "kox2" choose the mode, the last
 // one winning. Parsing goes on to the end after an error.
 CommandLine parse_command_line(int argc, char **argv);
-
-// Full mode (1) unless a "kox4" or "kox5" service exists under `prefix` and
-// no "start_zamo" does. The prefix is used as it stands (no "/" is added);
-// nullptr means full mode.
-int16_t decide_full_mode(const char *prefix);
-
-// Cuts a host name at its first '.'.
-void cut_host_name(char *name);
 
 // Puts DISPLAY=name into the environment for the rest of the run.
 void set_display(const std::string &name);

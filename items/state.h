@@ -4,7 +4,8 @@
 
 #include <cstdint>
 
-extern char host_name[64];   // gethostname, cut at the first '.'
-extern int16_t full_mode;    // 1 full mode, 0 processor-only mode
-extern int16_t count_seen;   // set after a page's count item
-extern int16_t error_found;  // set by every bounds check line
+extern char host_name[64];        // gethostname, cut at the first '.'
+extern int16_t full_mode;         // 1 full mode, 0 processor-only mode
+extern int16_t count_seen;        // set after a page's count item
+extern int16_t error_found;       // set by every bounds check line
+extern const char *program_name;  // as the change log names it

@@ -501,3 +501,16 @@ int write_file_atomically(const std::string &requested, const std::string &conte
                         std::strerror(sync_err));
   return SITE_OK;
 }
+
+std::string format_field_value(const SchemaField &field, const void *record) {
+  std::string out;
+  append_value(out, field, static_cast<const char *>(record) + field.offset);
+  return out;
+}
+
+std::string parse_field_value(const SchemaField &field, const std::string &value, void *record) {
+  std::vector<char> parsed(field.size);
+  std::string error = parse_value(field, trim_end(value), parsed.data());
+  if (error.empty()) std::memcpy(static_cast<char *>(record) + field.offset, parsed.data(), field.size);
+  return error;
+}

@@ -26,3 +26,9 @@ std::string format_setup_file(const Schema &schema, const void *record, const ch
 // bits carry over; a new file gets `new_mode`. A failure leaves the old file
 // as it was.
 int write_file_atomically(const std::string &path, const std::string &content, mode_t new_mode);
+
+// One field's value as a setup file gives it ("PATH = " not included).
+std::string format_field_value(const SchemaField &field, const void *record);
+// Parses a value in setup-file syntax into the field of the record; returns
+// an empty text, or what is wrong with the value (the field unchanged).
+std::string parse_field_value(const SchemaField &field, const std::string &value, void *record);

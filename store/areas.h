@@ -56,6 +56,10 @@ Checksums take_checksums(void);
 // disturbing the editing form they are in.
 Checksums take_storage_form_checksums(void);
 void take_loaded_area_checksums(void);
+// One area's loaded checksum, with its record as it is now.
+void take_loaded_area_checksum(int area, uint32_t sum);
+// Each area's record as last loaded or saved, in storage form.
+extern std::vector<unsigned char> loaded_records[AREA_COUNT];
 void take_loaded_auxset_checksum(void);
 bool area_changed(const Checksums &current, int area);
 // The change test; the records must be in storage form.
@@ -63,8 +67,10 @@ bool setup_changed(void);
 
 // Writes every area of the mode that changed (and the data-system setup
 // while its version is old); areas whose write failed keep their old loaded
-// checksum, the others take new ones. True when every write succeeded.
-bool save_changed_areas(void);
+// checksum, the others take new ones. The fields written are added to the
+// change log as one entry. True when every write succeeded. Without
+// `rewrite_old_version` an old data-system version alone writes nothing.
+bool save_changed_areas(bool rewrite_old_version = true);
 // "Save SETUP data for the following?\n" and the changed areas' words.
 std::string save_question_text(void);
 

@@ -9,6 +9,16 @@
 #include "store/store.h"
 
 Checksums loaded_checksums;
+std::vector<unsigned char> loaded_records[AREA_COUNT];
+
+namespace {
+// The records as last read or written (storage form), for the change log.
+void keep_loaded_record(int area) {
+  const AreaInfo &info = area_info(area);
+  const unsigned char *bytes = static_cast<const unsigned char *>(info.record);
+  loaded_records[area].assign(bytes, bytes + info.size);
+}
+}  // namespace
 
 Checksums take_checksums(void) {
   Checksums sums{};
@@ -38,7 +48,15 @@ Checksums take_storage_form_checksums(void) {
 
 void take_loaded_area_checksums(void) {
   Checksums now = take_checksums();
-  for (int area = 0; area < AREA_COUNT; ++area) loaded_checksums.value[area] = now.value[area];
+  for (int area = 0; area < AREA_COUNT; ++area) {
+    loaded_checksums.value[area] = now.value[area];
+    keep_loaded_record(area);
+  }
+}
+
+void take_loaded_area_checksum(int area, uint32_t sum) {
+  loaded_checksums.value[area] = sum;
+  keep_loaded_record(area);
 }
 
 void take_loaded_auxset_checksum(void) {

@@ -95,7 +95,60 @@ void fold_interface_formats(void) {
   if (zel.istatus_format == 4) zel.istatus_format = 2;
 }
 
+// The switch that stands for a stored field in editing form, or nullptr.
+int16_t *switch_of(const void *stored) {
+  for (const IntervalSwitch &s : interval_switches)
+    if (stored == &(zamo.misc.*s.interval)) return &(auxset.*s.flag);
+  for (const AngleSwitch &s : angle_switches)
+    if (stored == &(zamo.misc.*s.angle)) return &(auxset.*s.flag);
+  return nullptr;
+}
+
 }  // namespace
+
+void *editing_stand_in(const void *stored) {
+  if (stored == &zel.idefault_lat) return &auxset.zel_ilat;
+  if (stored == &zel.idefault_lon) return &auxset.zel_ilon;
+  return nullptr;
+}
+
+void *stored_field_of(const void *stand_in) {
+  if (stand_in == &auxset.zel_ilat) return &zel.idefault_lat;
+  if (stand_in == &auxset.zel_ilon) return &zel.idefault_lon;
+  for (const IntervalSwitch &s : interval_switches)
+    if (stand_in == &(auxset.*s.flag)) return &(zamo.misc.*s.interval);
+  for (const AngleSwitch &s : angle_switches)
+    if (stand_in == &(auxset.*s.flag)) return &(zamo.misc.*s.angle);
+  for (int16_t auxset_record::*flag : simulator_flags)
+    if (stand_in == &(auxset.*flag)) return &zamo.misc.iingsim_flags;
+  return nullptr;
+}
+
+void stored_field_changed(const void *stored) {
+  if (stored == &zel.idefault_lat || stored == &zel.idefault_lon) {
+    antenna_position_to_editing_form();
+    return;
+  }
+  if (!full_mode) return;
+  if (stored == &zamo.misc.iingsim_flags) {
+    for (int bit = 0; bit < 5; ++bit) set_switch(simulator_flags[bit], (zamo.misc.iingsim_flags >> bit) & 1);
+    return;
+  }
+  for (const IntervalSwitch &s : interval_switches)
+    if (stored == &(zamo.misc.*s.interval)) set_switch(s.flag, zamo.misc.*s.interval != 0);
+  for (const AngleSwitch &s : angle_switches) {
+    int16_t &angle = zamo.misc.*s.angle;
+    if (stored != &angle) continue;
+    set_switch(s.flag, static_cast<uint16_t>(angle) != ANY_ANGLE);
+    if (angle < 0) angle = 0;
+  }
+}
+
+void stand_in_stored(const void *stored) {
+  // The page shows a stored value only while its switch is on: a value
+  // stored through the page switches it on, as the operator would have.
+  if (int16_t *flag = full_mode ? switch_of(stored) : nullptr) *flag = 1;
+}
 
 void convert_form(int direction) {
   if (direction) {

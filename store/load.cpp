@@ -129,7 +129,7 @@ bool load_and_check(void) {
   // operator changes it, not because editing form altered its factory values.
   Checksums storage_form = take_storage_form_checksums();
   for (int area = 0; area < AREA_COUNT; ++area)
-    if (area_read_failed[area]) loaded_checksums.value[area] = storage_form.value[area];
+    if (area_read_failed[area]) take_loaded_area_checksum(area, storage_form.value[area]);
   take_loaded_auxset_checksum();
 
   static std::vector<PageFunction> repair_pages;

@@ -6,6 +6,7 @@
 #include "items/i18n.h"
 #include "items/state.h"
 #include "pages/setup_copies.h"
+#include "sitelib/change_log.h"
 #include "store/areas.h"
 #include "store/store.h"
 
@@ -24,8 +25,8 @@ int write_area(int area) {
 
 namespace {
 
-bool must_write(const Checksums &current, int area) {
-  return area_changed(current, area) || (area == AREA_ZAMO && zamo_version_is_old());
+bool must_write(const Checksums &current, int area, bool rewrite_old_version) {
+  return area_changed(current, area) || (rewrite_old_version && area == AREA_ZAMO && zamo_version_is_old());
 }
 
 // The file now holds the current version; an old version text would have
@@ -38,28 +39,46 @@ void note_written(int area) {
   }
 }
 
+// One entry for the save: each written field with its value as last read or
+// written. The save stands whether or not the log takes it.
+void log_changes(const bool (&written)[AREA_COUNT]) {
+  std::vector<std::string> changes;
+  for (int area = 0; area < AREA_COUNT; ++area) {
+    if (!written[area] || loaded_records[area].size() != area_info(area).size) continue;
+    for (std::string &line :
+         describe_changes(area_info(area).limits_name, loaded_records[area].data(), area_info(area).record))
+      changes.push_back(std::move(line));
+  }
+  int status = append_change_log(program_name, changes);
+  if (status != SITE_OK) report_error_status(status);
+}
+
 }  // namespace
 
-bool save_changed_areas(void) {
+bool save_changed_areas(bool rewrite_old_version) {
   Checksums current = take_checksums();
   bool failed[AREA_COUNT] = {};
+  bool written_areas[AREA_COUNT] = {};
+  bool written = false;
   bool all_saved = true;
   for (int area = 0; area < areas_in_mode(); ++area) {
-    if (!must_write(current, area)) continue;
+    if (!must_write(current, area, rewrite_old_version)) continue;
     int status = write_area(area);
     if (status == SITE_OK) {
       note_written(area);
+      written_areas[area] = written = true;
     } else {
       report_error_status(status);
       failed[area] = true;
       all_saved = false;
     }
   }
+  if (written) log_changes(written_areas);
   // An area whose write failed keeps its old loaded checksum: it still
   // counts as changed, and Exit still offers to save it.
   Checksums after = take_checksums();
   for (int area = 0; area < AREA_COUNT; ++area)
-    if (!failed[area]) loaded_checksums.value[area] = after.value[area];
+    if (!failed[area]) take_loaded_area_checksum(area, after.value[area]);
   return all_saved;
 }
 

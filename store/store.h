@@ -6,6 +6,19 @@
 // Direction 1: to editing form; 0: to storage form.
 void convert_form(int direction);
 
+// Stored fields that editing form mirrors in auxset, and the mirrors.
+// The auxset field that stands for a stored field in editing form (the
+// default antenna position), or nullptr.
+void *editing_stand_in(const void *stored);
+// The stored field an auxset field stands for or switches, or nullptr.
+void *stored_field_of(const void *stand_in);
+// After a stored field was changed directly, in editing form: its auxset
+// switch, flags or stand-in follow it, so that storage form keeps it.
+void stored_field_changed(const void *stored);
+// After a value was stored through a page item bound to a stored field
+// that has a switch: the switch is on.
+void stand_in_stored(const void *stored);
+
 // Appends message_to_text(status) to the error status lines (0x6B001F is
 // not reported).
 void report_error_status(int status);

@@ -1,10 +1,16 @@
-// setup-site init DIR [--force]: writes a complete factory site into DIR, the
-// four setup files and an "operators" file naming the invoking user.
+// setup-site: the setups of a site from the command line, through the same
+// pages and store as the editor, with no display.
+//
+//   setup-site [-C DIR] [--zamo | --rda] COMMAND ...
+//
+// init writes a complete factory site: the four setup files and an
+// "operators" file naming the invoking user.
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,13 +18,29 @@
 #include <string>
 
 #include "sitelib/sitelib.h"
+#include "tools/site_commands.h"
+#include "tools/site_model.h"
 
 namespace {
 const char *const kSetupFiles[] = {"setup_ant.conf", "setup_dsp.conf", "setup_rtdisp.conf",
                                    "setup_zamo.conf"};
 
 int usage() {
-  std::fprintf(stderr, "Usage: setup-site init DIR [--force]\n");
+  std::fprintf(stderr,
+               "Usage: setup-site [-C DIR] [--zamo | --rda] COMMAND ...\n"
+               "Commands:\n"
+               "  init [DIR] [--force]        write a factory site\n"
+               "  list [PAGE]                 the listing of every page, or of one\n"
+               "  check [--all]               values out of range (status 1 when any)\n"
+               "  repair                      repair values out of range and save\n"
+               "  get PATH...                 stored values\n"
+               "  set [--raw] PATH VALUE      a value as typed into its field, and save\n"
+               "  reset PATH... | --page PAGE | --all   factory values, and save\n"
+               "  range PATH                  minimum, maximum and factory value\n"
+               "  diff [OTHER_DIR]            fields that differ from factory (or OTHER_DIR)\n"
+               "  log [PATH]                  the change log\n"
+               "  paths                       every field path\n"
+               "Pages: signal control general ingest product output input, or 0 to 6.\n");
   return 2;
 }
 
@@ -107,21 +129,56 @@ int init(const std::string &dir, bool force) {
   std::printf("setup-site: factory site written to %s, operator %s\n", dir.c_str(), user.c_str());
   return 0;
 }
-}  // namespace
 
-int main(int argc, char **argv) {
-  if (argc < 3 || std::strcmp(argv[1], "init") != 0) return usage();
+struct Command {
+  const char *name;
+  int (*run)(const Args &args);
+};
+const Command commands[] = {
+    {"list", list_command}, {"check", check_command}, {"repair", repair_command}, {"get", get_command},
+    {"set", set_command},   {"reset", reset_command}, {"range", range_command},   {"diff", diff_command},
+    {"log", log_command},   {"paths", paths_command},
+};
+
+int init_command(const Args &args) {
   std::string dir;
   bool force = false;
-  for (int i = 2; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--force") == 0)
+  for (const std::string &arg : args) {
+    if (arg == "--force")
       force = true;
-    else if (dir.empty() && argv[i][0] != '\0')
-      dir = argv[i];
+    else if (dir.empty() && !arg.empty())
+      dir = arg;
     else
       return usage();
   }
-  if (dir.empty()) return usage();
+  if (dir.empty()) dir = setup_directory();
   while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
   return init(dir, force);
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  std::setlocale(LC_ALL, "");
+  SessionOptions options;
+  int i = 1;
+  for (; i < argc && argv[i][0] == '-'; ++i) {
+    if (std::strcmp(argv[i], "-C") == 0 && i + 1 < argc && argv[i + 1][0] != '\0')
+      options.directory = argv[++i];
+    else if (std::strcmp(argv[i], "--zamo") == 0)
+      options.mode = 1;
+    else if (std::strcmp(argv[i], "--rda") == 0)
+      options.mode = 0;
+    else
+      return usage();
+  }
+  if (i >= argc) return usage();
+  const std::string name = argv[i];
+  const Args args(argv + i + 1, argv + argc);
+  apply_options(options);
+  if (name == "init") return init_command(args);
+  for (const Command &c : commands)
+    if (name == c.name) return c.run(args);
+  std::fprintf(stderr, "setup-site: unknown command \"%s\"\n", name.c_str());
+  return usage();
 }

@@ -1,0 +1,34 @@
+#include "store/host.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+
+#include "items/state.h"
+
+namespace {
+bool file_exists(const std::string &path) {
+  struct stat status;
+  return stat(path.c_str(), &status) == 0;
+}
+}  // namespace
+
+int16_t decide_full_mode(const char *prefix) {
+  if (!prefix) return 1;
+  std::string base(prefix);
+  bool processor = file_exists(base + "kox4") || file_exists(base + "kox5");
+  bool data_system = file_exists(base + "start_zamo");
+  return processor && !data_system ? 0 : 1;
+}
+
+void cut_host_name(char *name) {
+  if (char *dot = std::strchr(name, '.')) *dot = '\0';
+}
+
+void read_host_name(void) {
+  if (gethostname(host_name, sizeof host_name) != 0) host_name[0] = '\0';
+  host_name[sizeof host_name - 1] = '\0';
+  cut_host_name(host_name);
+}

@@ -1,0 +1,16 @@
+// What the program learns about its host: its name and whether it runs the
+// data system (full mode) or only a signal processor.
+#pragma once
+
+#include <cstdint>
+
+// Full mode (1) unless a "kox4" or "kox5" service exists under `prefix` and
+// no "start_zamo" does. The prefix is used as it stands (no "/" is added);
+// nullptr means full mode.
+int16_t decide_full_mode(const char *prefix);
+
+// Cuts a host name at its first '.'.
+void cut_host_name(char *name);
+
+// host_name from gethostname, cut at its first '.'.
+void read_host_name(void);

@@ -1,0 +1,260 @@
+#include "tools/site_model.h"
+
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <unordered_map>
+
+#include "items/state.h"
+#include "items/walk.h"
+#include "pages/pages.h"
+#include "pages/setup_copies.h"
+#include "sitelib/change_log.h"
+#include "sitelib/schema.h"
+#include "sitelib/setup_file.h"
+#include "store/areas.h"
+#include "store/host.h"
+#include "store/store.h"
+
+const char *const page_names[7] = {"signal", "control", "general", "ingest", "product", "output", "input"};
+
+namespace {
+
+const char *const area_files[AREA_COUNT] = {"setup_ant.conf", "setup_dsp.conf", "setup_rtdisp.conf",
+                                            "setup_zamo.conf"};
+
+FieldType field_type(SchemaType type) {
+  switch (type) {
+    case SchemaType::Int8:
+      return FieldType::Int8;
+    case SchemaType::UInt8:
+      return FieldType::UInt8;
+    case SchemaType::Int16:
+      return FieldType::Int16;
+    case SchemaType::UInt16:
+      return FieldType::UInt16;
+    case SchemaType::Int32:
+      return FieldType::Int32;
+    case SchemaType::UInt32:
+      return FieldType::UInt32;
+    case SchemaType::Float:
+      return FieldType::Float;
+    default:
+      return FieldType::Double;
+  }
+}
+
+struct AuxsetField {
+  const char *path;
+  size_t offset;
+  FieldType type;
+};
+const AuxsetField auxset_fields[] = {
+    {"auxset.zel_ilat", offsetof(auxset_record, zel_ilat), FieldType::Int32},
+    {"auxset.zel_ilon", offsetof(auxset_record, zel_ilon), FieldType::Int32},
+    {"auxset.lstatus_product_gen", offsetof(auxset_record, lstatus_product_gen), FieldType::Int16},
+    {"auxset.lstatus_product_timeout", offsetof(auxset_record, lstatus_product_timeout), FieldType::Int16},
+    {"auxset.lnoise_az", offsetof(auxset_record, lnoise_az), FieldType::Int16},
+    {"auxset.lnoise_el", offsetof(auxset_record, lnoise_el), FieldType::Int16},
+    {"auxset.lingsim_radar", offsetof(auxset_record, lingsim_radar), FieldType::Int16},
+    {"auxset.lingsim_shearline", offsetof(auxset_record, lingsim_shearline), FieldType::Int16},
+    {"auxset.lingsim_fallspeed", offsetof(auxset_record, lingsim_fallspeed), FieldType::Int16},
+    {"auxset.lingsim_windfield", offsetof(auxset_record, lingsim_windfield), FieldType::Int16},
+    {"auxset.lingsim_randomized", offsetof(auxset_record, lingsim_randomized), FieldType::Int16},
+};
+
+struct FieldIndex {
+  std::vector<SiteField> fields;
+  std::unordered_map<std::string, size_t> by_path;
+  std::unordered_map<const void *, size_t> by_address;
+};
+
+FieldIndex build_index(void) {
+  FieldIndex index;
+  for (int area = 0; area < areas_in_mode(); ++area) {
+    const AreaInfo &info = area_info(area);
+    const Schema *schema = schema_for_limits(info.limits_name);
+    if (!schema) continue;
+    for (const SchemaField &f : schema->fields)
+      index.fields.push_back({f.path, &f, static_cast<char *>(info.record), static_cast<char *>(info.limits),
+                              info.size, f.offset, f.size, field_type(f.type), f.type == SchemaType::Text,
+                              area});
+  }
+  for (const AuxsetField &a : auxset_fields)
+    index.fields.push_back({a.path, nullptr, reinterpret_cast<char *>(&auxset),
+                            reinterpret_cast<char *>(auxset_limits), sizeof auxset, a.offset, 2, a.type,
+                            false, -1});
+  for (size_t i = 0; i < index.fields.size(); ++i) {
+    index.by_path.emplace(index.fields[i].path, i);
+    index.by_address.emplace(index.fields[i].address(), i);
+  }
+  return index;
+}
+
+const FieldIndex &field_index(void) {
+  static const FieldIndex index = build_index();
+  return index;
+}
+
+void collect_item(void *context, const ItemVisit &visit) {
+  const ItemSpec &spec = *visit.spec;
+  SiteItem item{};
+  item.page = -1;
+  item.id = visit.id;
+  item.kind = spec.kind;
+  item.label = spec.label ? spec.label : "";
+  item.field =
+      field_at(spec.kind == KindText ? static_cast<const void *>(spec.text.address) : spec.field.address);
+  item.format = spec.format ? spec.format : "";
+  item.scale = spec.scale;
+  for (int i = 0; i < spec.choice_count; ++i)
+    item.choices.push_back({spec.choices[i].text, spec.choices[i].value});
+  for (int i = 0; i < spec.hint_count; ++i) item.hints.push_back(spec.hints[i]);
+  item.on_text = spec.on_text ? spec.on_text : "";
+  item.off_text = spec.off_text ? spec.off_text : "";
+  item.flags = spec.flags;
+  item.shown = visit.section_shown && visit.row_shown;
+  static_cast<std::vector<SiteItem> *>(context)->push_back(std::move(item));
+}
+
+std::string file_content(int area) {
+  std::ifstream in(std::string(setup_directory()) + "/" + area_files[area], std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return in ? content.str() : std::string("\0missing", 8);
+}
+
+std::string read_contents[AREA_COUNT];
+std::vector<char> storage_records[AREA_COUNT];
+
+}  // namespace
+
+std::string stored_text(const SiteField &f, const char *record) {
+  if (f.schema) return format_field_value(*f.schema, record);
+  Field at{const_cast<char *>(f.in(record)), f.type, f.path.c_str(), -1};
+  char text[32];
+  std::snprintf(text, sizeof text, "%.0f", field_value(at));
+  return text;
+}
+
+const std::vector<SiteField> &site_fields(void) { return field_index().fields; }
+
+const SiteField *find_field(const std::string &path) {
+  const FieldIndex &index = field_index();
+  auto found = index.by_path.find(path);
+  return found == index.by_path.end() ? nullptr : &index.fields[found->second];
+}
+
+const SiteField *field_at(const void *address) {
+  const FieldIndex &index = field_index();
+  auto found = index.by_address.find(address);
+  return found == index.by_address.end() ? nullptr : &index.fields[found->second];
+}
+
+std::vector<int> mode_pages(void) {
+  std::vector<int> pages;
+  for (int page = 0; page < PAGE_COUNT; ++page)
+    if (page_info(page).function && (full_mode || page <= PAGE_CONTROL_PROCESSOR)) pages.push_back(page);
+  return pages;
+}
+
+int page_by_name(const std::string &name) {
+  for (int page : mode_pages()) {
+    if (name == page_names[page] || name == std::to_string(page)) return page;
+  }
+  return -1;
+}
+
+std::vector<SiteItem> page_items(int page) {
+  std::vector<SiteItem> items;
+  ItemVisitor visitor{collect_item, &items};
+  page_info(page).function(PassVisit, nullptr, &visitor);
+  for (SiteItem &item : items) item.page = page;
+  return items;
+}
+
+std::vector<SiteItem> site_items(void) {
+  std::vector<SiteItem> items;
+  for (int page : mode_pages())
+    for (SiteItem &item : page_items(page)) items.push_back(std::move(item));
+  return items;
+}
+
+bool item_for(const SiteField &f, SiteItem &item) {
+  bool found = false;
+  for (SiteItem &candidate : site_items()) {
+    if (candidate.field != &f) continue;
+    if (!found || (candidate.shown && !item.shown)) item = candidate;
+    found = true;
+    if (item.shown) break;
+  }
+  return found;
+}
+
+void apply_options(const SessionOptions &options) {
+  if (!options.directory.empty()) setenv("ZAMO_CONFIG", options.directory.c_str(), 1);
+  full_mode = options.mode >= 0 ? static_cast<int16_t>(options.mode)
+                                : decide_full_mode(std::getenv("ZAMO_LIBEXEC_SERVICES"));
+  program_name = "setup-site";
+  read_host_name();
+}
+
+bool load_session(void) {
+  for (int area = 0; area < areas_in_mode(); ++area) read_contents[area] = file_content(area);
+  bool found = load_and_check();
+  for (const std::string &line : error_status_lines()) std::fprintf(stderr, "setup-site: %s\n", line.c_str());
+  // The records as a save right now would write them, for what a command changes.
+  std::vector<std::vector<char>> kept;
+  for (int area = 0; area < AREA_COUNT; ++area) {
+    const char *bytes = static_cast<const char *>(area_info(area).record);
+    kept.emplace_back(bytes, bytes + area_info(area).size);
+  }
+  convert_form(0);
+  for (int area = 0; area < AREA_COUNT; ++area) {
+    const char *bytes = static_cast<const char *>(area_info(area).record);
+    storage_records[area].assign(bytes, bytes + area_info(area).size);
+    std::memcpy(area_info(area).record, kept[area].data(), kept[area].size());
+  }
+  return found;
+}
+
+const std::vector<char> &loaded_storage_record(int area) { return storage_records[area]; }
+
+bool is_operator(void) { return (lzamo_operator(tolvek_username()) & 0xffff) != 0; }
+
+int save_session(void) {
+  if (!is_operator()) {
+    std::fprintf(stderr, "setup-site: %s is not an operator; nothing was written\n", tolvek_username());
+    return 3;
+  }
+  convert_form(0);
+  std::vector<std::string> changes;
+  bool changed[AREA_COUNT] = {};
+  for (int area = 0; area < areas_in_mode(); ++area) {
+    const AreaInfo &info = area_info(area);
+    for (std::string &line : describe_changes(info.limits_name, storage_records[area].data(), info.record)) {
+      changes.push_back(std::move(line));
+      changed[area] = true;
+    }
+  }
+  for (int area = 0; area < areas_in_mode(); ++area) {
+    if (changed[area] && file_content(area) != read_contents[area]) {
+      std::fprintf(stderr, "setup-site: %s/%s changed on disk since it was read; nothing was written\n",
+                   setup_directory(), area_files[area]);
+      return 3;
+    }
+    // Only what this command changed counts: not load conversions, not
+    // end-of-pass rules that ran at load.
+    loaded_checksums.value[area] = iunique_sum(storage_records[area].data(), storage_records[area].size());
+  }
+  const size_t reported = error_status_lines().size();
+  bool saved = save_changed_areas(false);
+  for (size_t i = reported; i < error_status_lines().size(); ++i)
+    std::fprintf(stderr, "setup-site: %s\n", error_status_lines()[i].c_str());
+  if (!saved) return 3;
+  for (const std::string &line : changes) std::printf("%s\n", line.c_str());
+  return 0;
+}

@@ -1,10 +1,10 @@
 #include "tests/support/gui.h"
 
-#include <X11/IntrinsicP.h>
 #include <X11/CoreP.h>
+#include <X11/IntrinsicP.h>
 #include <X11/Shell.h>
-#include <unistd.h>
 #include <Xm/Xm.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstring>

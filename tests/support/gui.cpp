@@ -1,7 +1,9 @@
 #include "tests/support/gui.h"
 
-#include <X11/CoreP.h>
+// IntrinsicP.h before CoreP.h, which needs its types.
 #include <X11/IntrinsicP.h>
+
+#include <X11/CoreP.h>
 #include <X11/Shell.h>
 #include <Xm/Xm.h>
 #include <unistd.h>

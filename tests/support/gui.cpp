@@ -1,9 +1,9 @@
 #include "tests/support/gui.h"
 
-// IntrinsicP.h before CoreP.h, which needs its types.
+// clang-format off: IntrinsicP.h before CoreP.h, which needs its types.
 #include <X11/IntrinsicP.h>
-
 #include <X11/CoreP.h>
+// clang-format on
 #include <X11/Shell.h>
 #include <Xm/Xm.h>
 #include <unistd.h>

@@ -1,6 +1,7 @@
 #include "tests/support/gui.h"
 
-// clang-format off: IntrinsicP.h before CoreP.h, which needs its types.
+// IntrinsicP.h before CoreP.h, which needs its types.
+// clang-format off
 #include <X11/IntrinsicP.h>
 #include <X11/CoreP.h>
 // clang-format on

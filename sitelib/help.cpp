@@ -84,8 +84,8 @@ std::string help_page(const char *topic) {
 }
 
 int viewer_failure(const std::string &program, int error) {
-  return site_failure(SITE_HELP_NOT_STARTED, "Help viewer %s could not be started: %s",
-                      program.c_str(), strerror(error));
+  return site_failure(SITE_HELP_NOT_STARTED, "Help viewer %s could not be started: %s", program.c_str(),
+                      strerror(error));
 }
 
 // Starts the viewer and learns through a close-on-exec pipe whether the exec

@@ -191,6 +191,10 @@ SetupItem *item_of(Widget w) {
 
 }  // namespace
 
+void set_label_width(Widget label, int label_width) {
+  XtVaSetValues(label, XmNwidth, static_cast<Dimension>(kPixelsPerLabelChar * label_width), nullptr);
+}
+
 SetupItem *build_section(Widget parent, const char *title, XtCallbackProc callback) {
   auto *block = new BuiltItem<SectionWidgets>{};
   SectionWidgets &w = block->widgets;

@@ -37,6 +37,8 @@ struct BuiltItem {
 struct BuiltItems {
   Widget form_dialog;  // the window the items live in
   std::vector<BuiltItem> items;
+  std::vector<Widget> labels;  // the item labels of the window
+  int widest_label = 0;        // in characters, plus one as measured
 };
 
 BuiltItems &built_items(PageState &page) {
@@ -120,6 +122,23 @@ bool is_shown_value(const Field &f, const char *format, double scale, double typ
   return end != shown && value == typed && !out_of_range(f);
 }
 
+// The label column was measured before the setups were read; a label that
+// exists only for the loaded values (a device section beyond none, say) may
+// be wider. The window's column then grows to it; the listing keeps the
+// measured width.
+void note_label(PageState &page, const SetupItem *item, const char *label) {
+  BuiltItems &built = built_items(page);
+  built.labels.push_back(static_cast<const FieldWidgets *>(item->widgets)->label);
+  built.widest_label = std::max(built.widest_label, strlen_utf8(label) + 1);
+}
+
+void fit_label_column(PageState &page) {
+  if (!page.built_items) return;
+  const BuiltItems &built = built_items(page);
+  if (built.widest_label <= page.label_width) return;
+  for (Widget label : built.labels) set_label_width(label, built.widest_label);
+}
+
 // Items that were built record themselves with their binding.
 void remember(PageState &page, BuiltItem item) { built_items(page).items.push_back(std::move(item)); }
 
@@ -171,6 +190,8 @@ PageWalk::PageWalk(PageState &page, uint32_t pass, SetupItem *item, XtPointer ar
         set_page_title(window, page_.title, page_.help_topic);
         BuiltItems &built = built_items(page_);
         built.items.clear();
+        built.labels.clear();
+        built.widest_label = 0;
         built.form_dialog = window->form_dialog;
         // A page built anew into another window may have fewer sections and
         // rows: none of the earlier window's widgets may stay remembered.
@@ -194,6 +215,7 @@ PageWalk::PageWalk(PageState &page, uint32_t pass, SetupItem *item, XtPointer ar
 
 PageWalk::~PageWalk() {
   if (has_count_) ::count_seen = 0;
+  if (pass_ == PassBuild) fit_label_column(page_);
   if (pass_ == PassMeasure) build_list_format(page_.list_format, sizeof page_.list_format, page_.label_width);
 }
 
@@ -314,6 +336,7 @@ void PageWalk::number(Field f, const char *label, const char *format, double sca
   switch (item_step(KindNumber, KindHintNumber)) {
     case StepBuild: {
       SetupItem *field = build_field(page_, label, callback_, hints, KindNumber, KindHintNumber, id_);
+      note_label(page_, field, label);
       copy_text(field->text, format);
       Widget w = field_widget(field);
       show_number(w, field_value(f) / scale);
@@ -359,6 +382,7 @@ void PageWalk::text(TextField f, const char *label, Hints hints, int flags) {
   switch (item_step(KindText, KindHintText)) {
     case StepBuild: {
       SetupItem *field = build_field(page_, label, callback_, hints, KindText, KindHintText, id_);
+      note_label(page_, field, label);
       Widget w = field_widget(field);
       show_text_field(w, f, flags);
       remember(page_, {KindText, w, f.address, {}, 1, f, flags, {}});
@@ -391,6 +415,7 @@ void PageWalk::choice(Field f, const char *label, Choices choices) {
       SetupItem *item = build_option_menu(label, entries, count, page_.label_width, callback_);
       item->kind = KindChoice;
       item->id = id_;
+      note_label(page_, item, label);
       Widget menu = field_widget(item);
       show_choice(menu, field_value(f), entries, count);
       BuiltItem built{KindChoice, menu, f.address, f, 1, {}, 0, {}};
@@ -433,6 +458,7 @@ void PageWalk::toggle(Field f, const char *label, const char *on_text, const cha
       SetupItem *item = build_toggle(label, off_text, on_text, page_.label_width, callback_);
       item->kind = KindToggle;
       item->id = id_;
+      note_label(page_, item, label);
       Widget toggle = field_widget(item);
       set_toggle(toggle, field_value(f));
       remember(page_, {KindToggle, toggle, f.address, f, 1, {}, 0, {}});

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "sitelib/installation.h"
 #include "sitelib/services.h"
 #include "sitelib/sitelib.h"
 #include "sitelib/status.h"
@@ -55,7 +56,7 @@ bool is_regular_file(const std::string &path) {
 
 std::string help_directory() {
   if (const char *root = getenv("ZAMO_ROOT")) return std::string(root) + "/help";
-  return SITE_DEFAULT_ROOT "/share/setup/help";
+  return installed_data_directory() + "/help";
 }
 
 // The topic's page, else the directory's index.html, else "".

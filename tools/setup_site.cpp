@@ -1,5 +1,7 @@
-// setup-site init DIR [--force]: writes a complete factory site into DIR, the
-// four setup files and an "operators" file naming the invoking user.
+// setup-site init [DIR] [--force]: writes a complete factory site into DIR,
+// the four setup files and an "operators" file naming the invoking user.
+// Without DIR the site goes where the editor looks for it: $ZAMO_CONFIG,
+// else $ZAMO_ROOT/config, else the installation's setup directory.
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,7 +20,7 @@ const char *const kSetupFiles[] = {"setup_ant.conf", "setup_dsp.conf", "setup_rt
                                    "setup_zamo.conf"};
 
 int usage() {
-  std::fprintf(stderr, "Usage: setup-site init DIR [--force]\n");
+  std::fprintf(stderr, "Usage: setup-site init [DIR] [--force]\n");
   return 2;
 }
 
@@ -110,7 +112,7 @@ int init(const std::string &dir, bool force) {
 }  // namespace
 
 int main(int argc, char **argv) {
-  if (argc < 3 || std::strcmp(argv[1], "init") != 0) return usage();
+  if (argc < 2 || std::strcmp(argv[1], "init") != 0) return usage();
   std::string dir;
   bool force = false;
   for (int i = 2; i < argc; ++i) {
@@ -121,7 +123,7 @@ int main(int argc, char **argv) {
     else
       return usage();
   }
-  if (dir.empty()) return usage();
+  if (dir.empty()) dir = setup_directory();
   while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
   return init(dir, force);
 }

@@ -129,7 +129,7 @@ std::vector<std::string> changed_lines(const std::string &before, const std::str
 // the line of setup_zamo.conf that changes by it.
 struct Edit {
   int page;
-  int field_left;  // 13 pixels and the page's label column
+  int field_left;  // 13 pixels and the window's label column (its widest label on the output page)
   const char *shown, *typed, *shown_after;
   const char *old_line, *new_line;
 };
@@ -141,7 +141,7 @@ const Edit edits[] = {
      "zamo.misc.itrunc = 2345600"},
     {PAGE_PRODUCT, 309, "234.50", "321.25", "321.25", "zamo.misc.fzr_const = 234.5",
      "zamo.misc.fzr_const = 321.25"},
-    {PAGE_OUTPUT_DEVICE, 213, "Screen1", "Screen2", "Screen2", "zamo.device.def[0].sMenuAlias = \"Screen1\"",
+    {PAGE_OUTPUT_DEVICE, 221, "Screen1", "Screen2", "Screen2", "zamo.device.def[0].sMenuAlias = \"Screen1\"",
      "zamo.device.def[0].sMenuAlias = \"Screen2\""},
     {PAGE_INPUT_DEVICE, 205, "Alias0", "Alias9", "Alias9", "zamo.Input.Def[0].sMenuAlias = \"Alias0\"",
      "zamo.Input.Def[0].sMenuAlias = \"Alias9\""},

@@ -115,13 +115,6 @@ TEST_F(ProductPage, SchedulingFollowsWhatTheLibraryReportsOnEveryPass) {
   EXPECT_TRUE(mentions(checked, "TRACK Product Priority:  0   (range 1 to 99)"));
   EXPECT_TRUE(mentions(checked, "Center East of the radar:  600.000 km   (range -500.000 km to 500.000 km)"));
 
-  // Missing limits name the element as the page writes it.
-  set_limits(zamo, zamo_limits, zamo.misc.iprod_priorities[12 - 1], 0, 0, 0);
-  ::testing::internal::CaptureStderr();
-  lines_after(PassCheck);
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-            "Internal Error: 'zamo.misc.iprod_priorities[iprod-1]' (WARN Product Priority)\n");
-
   use_products(no_products());
   EXPECT_TRUE(lists("\nProduct Scheduling\n\nWarning Region #1\n")) << "the title alone";
 }

@@ -10,7 +10,8 @@
 #include <Xm/RowColumn.h>
 #include <Xm/ScrolledW.h>
 #include <Xm/SeparatoG.h>
-#include <Xm/Xm.h>
+#include <Xm/VirtKeys.h>
+#include <Xm/XmP.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -54,6 +55,46 @@ void fit_row_column(Widget shell, XtPointer row_column, XEvent *, Boolean *) {
   // X refuses a width of zero.
   Dimension width = shell_width > kRowColumnMargin + 1 ? shell_width - kRowColumnMargin : 1;
   XtVaSetValues(static_cast<Widget>(row_column), XmNwidth, width, nullptr);
+}
+
+// An automatic scrolled window binds the keys of begin-line and end-line
+// (Home and End, also on the keypad) on its clip window with actions that
+// grab the keyboard, and so the toolkit holds passive grabs of these keys
+// there. Such a grab takes the key from the text field that has the focus:
+// the field gets a focus-out instead, which stores and shows its value again,
+// and never sees the key, so End moved nothing and the next character went to
+// the start of the field. The page's fields need these keys for editing: the
+// grabs are released whenever the clip window's bindings have been set anew,
+// which the toolkit does when the window is first exposed. The page keys
+// still scroll the page.
+void release_line_keys(Widget clip, XtPointer released_bindings, XEvent *, Boolean *) {
+  auto *released = static_cast<XtTranslations *>(released_bindings);
+  XtTranslations bindings = nullptr;
+  XtVaGetValues(clip, XmNtranslations, &bindings, nullptr);
+  if (bindings == *released) return;
+  *released = bindings;
+  Display *display = XtDisplay(clip);
+  const KeySym line_keys[] = {osfXK_BeginLine, osfXK_EndLine};
+  for (KeySym line_key : line_keys) {
+    XmKeyBinding keys = nullptr;
+    int count = XmeVirtualToActualKeysyms(display, line_key, &keys);
+    for (int i = 0; i < count; ++i)
+      if (KeyCode code = XKeysymToKeycode(display, keys[i].keysym)) XtUngrabKey(clip, code, AnyModifier);
+    XtFree(reinterpret_cast<char *>(keys));
+  }
+}
+
+void forget_bindings(Widget, XtPointer released_bindings, XtPointer) {
+  delete static_cast<XtTranslations *>(released_bindings);
+}
+
+void give_line_keys_to_fields(Widget scrolled_window) {
+  Widget clip = nullptr;
+  XtVaGetValues(scrolled_window, XmNclipWindow, &clip, nullptr);
+  if (!clip) return;
+  auto *released = new XtTranslations(nullptr);
+  XtAddEventHandler(clip, ExposureMask, False, release_line_keys, released);
+  XtAddCallback(clip, XmNdestroyCallback, forget_bindings, released);
 }
 
 void close_command(Widget, XtPointer form_dialog, XtPointer) {
@@ -132,6 +173,7 @@ PageWindow *create_page_window(int page_number, int width, int height) {
       "", xmScrolledWindowWidgetClass, window->form_dialog, XmNscrollingPolicy, XmAUTOMATIC,
       XmNleftAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM,
       XmNtopAttachment, XmATTACH_WIDGET, XmNtopWidget, window->menu_bar, nullptr);
+  give_line_keys_to_fields(window->scrolled_window);
   window->row_column =
       XtVaCreateWidget("", xmRowColumnWidgetClass, window->scrolled_window, XmNspacing, 10, XmNmarginWidth,
                        10, XmNmarginHeight, 10, XmNresizeWidth, motif_toolkit ? False : True, nullptr);

@@ -6,9 +6,11 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "sitelib/installation.h"
+
 std::string bitmap_path(const char *file_name) {
   const char *directory = std::getenv("ZAMO_BITMAPS");
-  return std::string(directory ? directory : "") + file_name;
+  return (directory ? std::string(directory) : installed_data_directory() + "/") + file_name;
 }
 
 std::string colour_text(unsigned short red, unsigned short green, unsigned short blue) {
@@ -128,7 +130,6 @@ int hot_spot(int hot, unsigned int size) { return hot >= 0 && hot < (int)size ? 
 }  // namespace
 
 Cursor make_busy_cursor(Display *display, const char *bitmap_name, const char *mask_name) {
-  if (!std::getenv("ZAMO_BITMAPS")) return None;
   int screen = DefaultScreen(display);
   XColor colours[2];
   colours[0].pixel = BlackPixel(display, screen);

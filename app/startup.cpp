@@ -16,6 +16,7 @@
 #include "motif/commands.h"
 #include "motif/dialogs.h"
 #include "motif/state.h"
+#include "sitelib/installation.h"
 #include "sitelib/sitelib.h"
 #include "store/store.h"
 
@@ -76,10 +77,7 @@ void print_usage(void) {
 
 void init_message_catalogue(void) {
   textdomain(SETUP_TEXT_DOMAIN);
-  if (const char *root = std::getenv("ZAMO_ROOT")) {
-    std::string directory = std::string(root) + "/bin/nls/";
-    bindtextdomain(SETUP_TEXT_DOMAIN, directory.c_str());
-  }
+  bindtextdomain(SETUP_TEXT_DOMAIN, catalogue_directory().c_str());
   util_nls_init();
   config_nls_init();
   user_nls_init();
@@ -87,15 +85,15 @@ void init_message_catalogue(void) {
 
 uint8_t toolkit_is_motif(void) { return std::strstr(_XmVersionString, "Motif") ? 1 : 0; }
 
+std::string fallback_resource_file(void) {
+  const char *defaults = std::getenv("ZAMO_APP_DEFAULTS");
+  return (defaults ? std::string(defaults) : installed_data_directory() + "/") + "tolvek";
+}
+
 void merge_resource_files(Display *display) {
   XrmDatabase database = XrmGetDatabase(display);
   Status merged = XrmCombineFileDatabase("tolvek.rf", &database, True);
-  if (!merged) {
-    if (const char *defaults = std::getenv("ZAMO_APP_DEFAULTS")) {
-      std::string path = std::string(defaults) + "tolvek";
-      merged = XrmCombineFileDatabase(path.c_str(), &database, True);
-    }
-  }
+  if (!merged) merged = XrmCombineFileDatabase(fallback_resource_file().c_str(), &database, True);
   if (merged) XrmSetDatabase(display, database);
 }
 

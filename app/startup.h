@@ -29,14 +29,19 @@ void set_display(const std::string &name);
 // Prints the usage text on standard output.
 void print_usage(void);
 
-// Catalogue domain and, with ZAMO_ROOT set, its directory.
+// Catalogue domain and its directory ($ZAMO_ROOT/bin/nls/, else the
+// installation's).
 void init_message_catalogue(void);
 
 // 1 when the Motif library's version string names Motif.
 uint8_t toolkit_is_motif(void);
 
+// $ZAMO_APP_DEFAULTS + "tolvek", or the installation's "tolvek" when
+// ZAMO_APP_DEFAULTS is unset.
+std::string fallback_resource_file(void);
+
 // Merges "tolvek.rf" from the working directory into the display's
-// database, or, only when that fails, $ZAMO_APP_DEFAULTS + "tolvek".
+// database, or, only when that fails, the fallback resource file.
 void merge_resource_files(Display *display);
 
 // The main window's File and Help menus; keeps the Save entry.

@@ -49,8 +49,12 @@ struct FrontEnd {
   // A row in the section made last, left hidden.
   UiHandle (*make_row)(void);
   // Makes this item in the row made last: the field's record (and, with
-  // hints, the hint menu's record) and the widget that shows the value.
-  SetupItem *(*make_item)(const ItemSpec &spec, int label_width, SetupItem **hint_record, UiHandle *shows);
+  // hints, the hint menu's record), its label and the widget that shows
+  // the value.
+  SetupItem *(*make_item)(const ItemSpec &spec, int label_width, SetupItem **hint_record, UiHandle *label,
+                          UiHandle *shows);
+  // Sets an item label's width, in characters.
+  void (*set_label_width)(UiHandle label, int label_width);
   // Shows this value: a number in shown units, a toggle's state or a
   // choice's value (numbers, choices, toggles), or a prepared text.
   void (*show_value)(UiHandle shows, const ItemSpec &spec, double value, const char *text);

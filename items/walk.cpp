@@ -34,6 +34,8 @@ struct BuiltItems {
   const FrontEnd *front_end;
   void *window;  // the window the items live in
   std::vector<BuiltItem> items;
+  std::vector<UiHandle> labels;  // the item labels of the window
+  int widest_label = 0;          // in characters, plus one as measured
 };
 
 BuiltItems &built_items(PageState &page) {
@@ -105,6 +107,24 @@ bool is_shown_value(const Field &f, const char *format, double scale, double typ
   return end != shown && value == typed && !out_of_range(f);
 }
 
+// The label column was measured before the setups were read; a label that
+// exists only for the loaded values (a device section beyond none, say) may
+// be wider. The window's column then grows to it; the listing keeps the
+// measured width.
+void note_label(PageState &page, UiHandle label, const char *text) {
+  BuiltItems &built = built_items(page);
+  built.labels.push_back(label);
+  built.widest_label = std::max(built.widest_label, strlen_utf8(text) + 1);
+}
+
+void fit_label_column(PageState &page) {
+  const FrontEnd *ui = shown_by(page);
+  if (!ui) return;
+  const BuiltItems &built = built_items(page);
+  if (built.widest_label <= page.label_width) return;
+  for (UiHandle label : built.labels) ui->set_label_width(label, built.widest_label);
+}
+
 ItemSpec spec_of(const BuiltItem &b) {
   ItemSpec spec{};
   spec.kind = b.kind;
@@ -165,6 +185,8 @@ PageWalk::PageWalk(PageState &page, uint32_t pass, SetupItem *item, void *arg)
       if (const FrontEnd *ui = builder()) {
         BuiltItems &built = built_items(page_);
         built.items.clear();
+        built.labels.clear();
+        built.widest_label = 0;
         built.window = arg_;
         built.front_end = ui;
         // A page built anew into another window may have fewer sections and
@@ -198,6 +220,7 @@ PageWalk::~PageWalk() {
     }
   }
   if (has_count_) ::count_seen = 0;
+  if (pass_ == PassBuild && builder()) fit_label_column(page_);
   if (pass_ == PassMeasure) build_list_format(page_.list_format, sizeof page_.list_format, page_.label_width);
 }
 
@@ -305,8 +328,9 @@ void PageWalk::handle(const ItemSpec &spec, Step step) {
   if (step == StepBuild) {
     const FrontEnd &ui = *builder();
     SetupItem *hint_record = nullptr;
-    UiHandle shows = nullptr;
-    SetupItem *record = ui.make_item(spec, page_.label_width, &hint_record, &shows);
+    UiHandle shows = nullptr, label = nullptr;
+    SetupItem *record = ui.make_item(spec, page_.label_width, &hint_record, &label, &shows);
+    note_label(page_, label, spec.label);
     record->kind = spec.kind;
     record->id = id_;
     record->page = &page_;

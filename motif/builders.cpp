@@ -183,6 +183,18 @@ Widget choice_button(Widget option_menu, int index) {
   return pulldown ? XtNameToWidget(pulldown, name) : nullptr;
 }
 
+// Setting a field's text puts the insertion cursor at the start and drops
+// the selection. Enter, or leaving the field, stores and shows the value
+// again; when that shows what the field already holds, the field is left
+// alone, so editing goes on where it was and a selection can still be
+// pasted elsewhere.
+void set_field_text(Widget text_field, const char *text) {
+  char *shown = XmTextFieldGetString(text_field);
+  bool same = shown && std::strcmp(shown, text) == 0;
+  XtFree(shown);
+  if (!same) XmTextFieldSetString(text_field, const_cast<char *>(text));
+}
+
 SetupItem *item_of(Widget w) {
   XtPointer data = nullptr;
   XtVaGetValues(w, XmNuserData, &data, nullptr);
@@ -190,6 +202,10 @@ SetupItem *item_of(Widget w) {
 }
 
 }  // namespace
+
+void set_label_width(Widget label, int label_width) {
+  XtVaSetValues(label, XmNwidth, static_cast<Dimension>(kPixelsPerLabelChar * label_width), nullptr);
+}
 
 SetupItem *build_section(Widget parent, const char *title, XtCallbackProc callback) {
   auto *block = new BuiltItem<SectionWidgets>{};
@@ -337,12 +353,10 @@ void show_number(Widget text_field, double value) {
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
   snprintf(shown, sizeof shown, item->text, value);  // the page's display format for one double
 #pragma GCC diagnostic pop
-  XmTextFieldSetString(text_field, shown);
+  set_field_text(text_field, shown);
 }
 
-void show_text(Widget text_field, const char *shown) {
-  XmTextFieldSetString(text_field, const_cast<char *>(shown));
-}
+void show_text(Widget text_field, const char *shown) { set_field_text(text_field, shown); }
 
 void show_toggle(Widget toggle, int state) {
   const SetupItem *item = item_of(toggle);

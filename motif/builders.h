@@ -44,6 +44,9 @@ Widget build_row(void);
 // Item builders: a label of label_width characters and the item's widget,
 // below the row anchor; the label becomes the anchor. Records are freed
 // with their widgets; the walk sets kind and id.
+// Sets an item label's width to `label_width` characters.
+void set_label_width(Widget label, int label_width);
+
 SetupItem *build_label_field(const char *label, int label_width, XtCallbackProc callback);
 // Returns the field's record; *hint_item receives the hint menu's record,
 // which shares the field's HintWidgets record.

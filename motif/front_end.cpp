@@ -48,7 +48,8 @@ SetupItem *make_field(const ItemSpec &spec, int label_width, SetupItem **hint_re
   return build_label_field(spec.label, label_width, item_callback);
 }
 
-SetupItem *make_item(const ItemSpec &spec, int label_width, SetupItem **hint_record, UiHandle *shows) {
+SetupItem *make_item(const ItemSpec &spec, int label_width, SetupItem **hint_record, UiHandle *label,
+                     UiHandle *shows) {
   SetupItem *item = nullptr;
   switch (spec.kind) {
     case KindChoice:
@@ -63,6 +64,7 @@ SetupItem *make_item(const ItemSpec &spec, int label_width, SetupItem **hint_rec
       break;
   }
   // Every widget record begins with the label and the widget of the value.
+  *label = handle_of(static_cast<FieldWidgets *>(item->widgets)->label);
   *shows = handle_of(static_cast<FieldWidgets *>(item->widgets)->field);
   return item;
 }
@@ -86,6 +88,8 @@ void show_value(UiHandle shows, const ItemSpec &spec, double value, const char *
   }
 }
 
+void fit_label(UiHandle label, int label_width) { set_label_width(widget_of(label), label_width); }
+
 bool is_shown(UiHandle h) { return XtIsManaged(widget_of(h)); }
 
 void set_shown(UiHandle h, bool shown) {
@@ -101,8 +105,8 @@ void notice(const SetupItem *over, const char *title, const char *message, UiHan
   show_notice_once(in_window, title, message, reinterpret_cast<Widget *>(open));
 }
 
-const FrontEnd motif = {begin_page, make_section, make_row,  make_item,
-                        show_value, is_shown,     set_shown, notice};
+const FrontEnd motif = {begin_page, make_section, make_row, make_item, fit_label,
+                        show_value, is_shown,   set_shown,    notice};
 
 void information(const char *message, const char *ok_label) {
   show_warning(WarningInformation, message, ok_label, nullptr);

@@ -4,6 +4,8 @@
 #include <Xm/MessageB.h>
 #include <Xm/Xm.h>
 
+#include "items/i18n.h"
+
 namespace {
 
 struct Notice {
@@ -50,13 +52,16 @@ void show_notice_once(Widget over, const char *title, const char *message, Widge
   if (*open || !over) return;
   XmString title_string = compound(title);
   XmString message_string = compound(message);
-  Arg args[3];
+  XmString ok_string = compound(_("OK"));
+  Arg args[4];
   XtSetArg(args[0], XmNdialogTitle, title_string);
   XtSetArg(args[1], XmNmessageString, message_string);
   XtSetArg(args[2], XmNautoUnmanage, True);
-  Widget dialog = XmCreateInformationDialog(window_of(over), const_cast<char *>("countwarndiag"), args, 3);
+  XtSetArg(args[3], XmNokLabelString, ok_string);
+  Widget dialog = XmCreateInformationDialog(window_of(over), const_cast<char *>("countwarndiag"), args, 4);
   XmStringFree(title_string);
   XmStringFree(message_string);
+  XmStringFree(ok_string);
   XtUnmanageChild(XmMessageBoxGetChild(dialog, XmDIALOG_CANCEL_BUTTON));
   XtUnmanageChild(XmMessageBoxGetChild(dialog, XmDIALOG_HELP_BUTTON));
   auto *notice = new Notice{dialog, open, 0};

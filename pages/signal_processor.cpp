@@ -161,8 +161,8 @@ void signal_processing_options(PageWalk &w) {
   w.row();
   // A band entry is read as the number at its start.
   w.number(FIELD(dsp.iGasAtten), _("Gaseous attenuation"), _("%.4f dB/km"), 100000,
-           {".015 dB/km  S  Band", ".018 dB/km  C  Band", ".022 dB/km  X  Band", ".060 dB/km  Ka Band",
-            ".200 dB/km  W  Band"});
+           {_(".015 dB/km  S  Band"), _(".018 dB/km  C  Band"), _(".022 dB/km  X  Band"),
+            _(".060 dB/km  Ka Band"), _(".200 dB/km  W  Band")});
   w.choice(FIELD(dsp.iwindow), _("Power spectrum window"),
            {{_("Hamming (Def)"), 1}, {_("Rectangular"), 0}, {_("Blackman"), 2}});
   w.number(FIELD(dsp.idspagcode), _("AGC decay code"), "%.0f", 1, {"3"});

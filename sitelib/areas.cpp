@@ -3,12 +3,9 @@
 #include <cstring>
 #include <string>
 
+#include "sitelib/installation.h"
 #include "sitelib/setup_file.h"
 #include "sitelib/status.h"
-
-#ifndef SITE_DEFAULT_CONFIG_DIR
-#define SITE_DEFAULT_CONFIG_DIR "/usr/local/etc/zamo/config"
-#endif
 
 namespace {
 const char *env(const char *name) {
@@ -42,7 +39,7 @@ const char *setup_directory(void) {
   else if (const char *root = env("ZAMO_ROOT"))
     directory = std::string(root) + "/config";
   else
-    directory = SITE_DEFAULT_CONFIG_DIR;
+    directory = installed_config_directory();
   return directory.c_str();
 }
 

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "sitelib/installation.h"
 #include "sitelib/services.h"
 #include "sitelib/sitelib.h"
 #include "sitelib/status.h"
@@ -55,7 +56,7 @@ bool is_regular_file(const std::string &path) {
 
 std::string help_directory() {
   if (const char *root = getenv("ZAMO_ROOT")) return std::string(root) + "/help";
-  return SITE_DEFAULT_ROOT "/share/setup/help";
+  return installed_data_directory() + "/help";
 }
 
 // The topic's page, else the directory's index.html, else "".
@@ -84,8 +85,8 @@ std::string help_page(const char *topic) {
 }
 
 int viewer_failure(const std::string &program, int error) {
-  return site_failure(SITE_HELP_NOT_STARTED, SITE_TEXT("Help viewer %s could not be started: %s"),
-                      program.c_str(), strerror(error));
+  return site_failure(SITE_HELP_NOT_STARTED, "Help viewer %s could not be started: %s", program.c_str(),
+                      strerror(error));
 }
 
 // Starts the viewer and learns through a close-on-exec pipe whether the exec
@@ -121,10 +122,10 @@ int start_viewer(std::string page) {
 int helpStart(int mode, const char *topic, int flags) {
   (void)flags;
   reap_ended_viewers();
-  if (mode != 1) return site_failure(SITE_HELP_BAD_MODE, SITE_TEXT("Help viewer asked for mode %d"), mode);
+  if (mode != 1) return site_failure(SITE_HELP_BAD_MODE, "Help viewer asked for mode %d", mode);
   std::string page = help_page(topic);
   if (page.empty())
-    return site_failure(SITE_HELP_NO_PAGE, SITE_TEXT("No help page for %s in %s"), topic ? topic : "(none)",
+    return site_failure(SITE_HELP_NO_PAGE, "No help page for %s in %s", topic ? topic : "(none)",
                         help_directory().c_str());
   return start_viewer(page);
 }

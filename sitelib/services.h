@@ -9,6 +9,8 @@
 #define SITE_CONFIG_DOMAIN "quorbel-wr-config"
 #define SITE_USER_DOMAIN "quorbel-wr-user"
 #define SITE_TEXT(text) dgettext(SITE_UTIL_DOMAIN, text)
+// Marks a text for the catalogue that is looked up later with SITE_TEXT.
+#define SITE_TEXT_MARK(text) (text)
 
 // Help viewer statuses returned by helpStart.
 enum {

@@ -593,7 +593,7 @@ int zamoload(zamo_setup *record);
 int zamosave(zamo_setup *record);
 
 // The setup directory: $ZAMO_CONFIG, else $ZAMO_ROOT/config, else the
-// compiled-in default.
+// installation's own (etc/zamo/config below its prefix).
 const char *setup_directory(void);
 
 // ---------------------------------------------------------------------------

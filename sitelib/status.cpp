@@ -18,32 +18,35 @@ std::map<int, std::string> &details() {
 const char *general_text(int status) {
   switch (status) {
     case SITE_OK:
-      return "Success";
+      return SITE_TEXT_MARK("Success");
     case SITE_NOTHING_DONE:
-      return "Nothing was done";
+      return SITE_TEXT_MARK("Nothing was done");
     case SITE_NO_LISTING_DIR:
-      return "The listing directory is not set";
+      return SITE_TEXT_MARK("The listing directory is not set");
     case SITE_READ_FAILED:
-      return "A setup file could not be read";
+      return SITE_TEXT_MARK("A setup file could not be read");
     case SITE_BAD_SETUP_FILE:
-      return "A setup file holds an invalid line";
+      return SITE_TEXT_MARK("A setup file holds an invalid line");
     case SITE_WRITE_FAILED:
-      return "A setup file could not be written";
+      return SITE_TEXT_MARK("A setup file could not be written");
     case SITE_BAD_LIMITS:
-      return "Unknown setup limits";
+      return SITE_TEXT_MARK("Unknown setup limits");
     case SITE_HELP_BAD_MODE:
-      return "The help viewer was asked for an unknown mode";
+      return SITE_TEXT_MARK("The help viewer was asked for an unknown mode");
     case SITE_HELP_NO_PAGE:
-      return "No help page was found";
+      return SITE_TEXT_MARK("No help page was found");
     case SITE_HELP_NOT_STARTED:
-      return "The help viewer could not be started";
+      return SITE_TEXT_MARK("The help viewer could not be started");
     default:
       return nullptr;
   }
 }
 }  // namespace
 
+// The format is a catalogue text of the library's own domain, looked up
+// before it is filled in.
 int site_failure(int status, const char *format, ...) {
+  format = SITE_TEXT(format);
   va_list args, again;
   va_start(args, format);
   va_copy(again, args);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "sitelib/installation.h"
 #include "sitelib/services.h"
 #include "sitelib/sitelib.h"
 
@@ -44,14 +45,8 @@ void spacify_ncpy(char *target, const char *source, int size) {
 double fDegFromBin4(int32_t angle) { return angle * (360.0 / 4294967296.0); }
 
 // The library's texts live in three catalogues of their own, found in the
-// same directory as the program's ($ZAMO_ROOT/bin/nls/). Without ZAMO_ROOT
-// gettext looks where it looks by default.
-static void bind_library_domain(const char *domain) {
-  const char *root = getenv("ZAMO_ROOT");
-  if (!root) return;
-  std::string directory = std::string(root) + "/bin/nls/";
-  bindtextdomain(domain, directory.c_str());
-}
+// same directory as the program's.
+static void bind_library_domain(const char *domain) { bindtextdomain(domain, catalogue_directory().c_str()); }
 
 void util_nls_init(void) { bind_library_domain(SITE_UTIL_DOMAIN); }
 void config_nls_init(void) { bind_library_domain(SITE_CONFIG_DOMAIN); }

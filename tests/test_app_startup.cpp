@@ -9,6 +9,7 @@
 
 #include "app/pixmap.h"
 #include "app/startup.h"
+#include "sitelib/installation.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ TEST(Environment, HostDisplayAndBitmapNames) {
   EXPECT_EQ(std::string(std::getenv("DISPLAY")), display);
 
   unsetenv("ZAMO_BITMAPS");
-  EXPECT_EQ(bitmap_path("util_setup.pm"), "util_setup.pm");
+  EXPECT_EQ(bitmap_path("util_setup.pm"), installed_data_directory() + "/util_setup.pm");
   std::string directory = "/opt/radar/" + std::string(120, 'd') + "/bitmaps/";
   setenv("ZAMO_BITMAPS", directory.c_str(), 1);
   EXPECT_EQ(bitmap_path("xm_hour32.bm"), directory + "xm_hour32.bm");

@@ -64,33 +64,12 @@ class WalkGuiTest : public testing::Test {
 
 // Rows: 1 feature and mode, 2 range and thresholds, 3 fast ratio (opens
 // section 2), 4 slow host and port, 5 and 6 texts, 7 device count.
-enum {
-  ROW_FEATURE = 1,
-  ROW_RANGE = 2,
-  ROW_FAST = 3,
-  ROW_SLOW = 4,
-  ROW_MASKED = 5,
-  ROW_PADDED = 6,
-  ROW_COUNT = 7
-};
+enum { ROW_FEATURE = 1, ROW_RANGE, ROW_FAST, ROW_SLOW, ROW_MASKED, ROW_PADDED, ROW_COUNT };
 
-TEST_F(WalkGuiTest, ItemIdsCountSectionsRowsAndItems) {
+// A section's help button carries an item with the id the store pass
+// meets at the section's start: row 2, three items on.
+TEST_F(WalkGuiTest, SectionHelpItemHasTheIdOfItsSectionStart) {
   build();
-  std::vector<SetupItem *> first = row_items(ROW_FEATURE);
-  ASSERT_EQ(first.size(), 2u);
-  EXPECT_EQ(first[0]->id, 0x01001000u);
-  EXPECT_EQ(first[0]->kind, uint32_t(KindToggle));
-  EXPECT_EQ(first[1]->id, 0x01001001u);
-  EXPECT_EQ(first[1]->kind, uint32_t(KindChoice));
-
-  // The third row lies in the second section and keeps counting rows.
-  std::vector<SetupItem *> third = row_items(ROW_FAST);
-  ASSERT_EQ(third.size(), 1u);
-  EXPECT_EQ(third[0]->id, 0x02003000u);
-  EXPECT_EQ(third[0]->kind, uint32_t(KindNumber));
-  EXPECT_STREQ(third[0]->text, "%.1f %%");
-
-  // The section's help item has the id of its start: row 2, three items on.
   XtPointer help = nullptr;
   XtVaGetValues(gui_find(widget_of(test_page_state.section_widgets[2]), "setupframepb"), XmNuserData, &help,
                 nullptr);
@@ -187,7 +166,6 @@ TEST_F(WalkGuiTest, UnknownChoiceShowsQuestionMarksUntilARealChoice) {
   build();
   Widget mode = field_of(ROW_FEATURE, 1);
   EXPECT_EQ(get<Widget>(mode, XmNmenuHistory), choice_entry(mode, "button_3"));
-  EXPECT_STREQ(XtName(get<Widget>(mode, XmNmenuHistory)), "button_3");
 
   EXPECT_FALSE(row_shown(ROW_FAST));
   activate(choice_entry(mode, "button_1"));

@@ -51,7 +51,7 @@ class Builders : public ::testing::Test {
   Widget row = nullptr;
 };
 
-TEST_F(Builders, SectionFrameTitleAndHelpButton) {
+TEST_F(Builders, SectionFrameAndItemsOfOneRowOneBelowTheOther) {
   auto *w = static_cast<SectionWidgets *>(section->widgets);
   EXPECT_FALSE(XtIsManaged(w->frame)) << "the page manages the frame by its condition";
   EXPECT_EQ(item_of(w->help_button), section);
@@ -59,28 +59,22 @@ TEST_F(Builders, SectionFrameTitleAndHelpButton) {
   EXPECT_EQ(XtParent(row), current_section_rowcolumn);
   EXPECT_FALSE(XtIsManaged(row));
   EXPECT_EQ(row_anchor, row);
-
   XtCallCallbacks(w->help_button, XmNactivateCallback, nullptr);
-  EXPECT_EQ(fired, std::vector<Widget>{w->help_button});
-}
 
-TEST_F(Builders, ItemsOfOneRowStandOneBelowTheOther) {
   SetupItem *first = build_label_field("Baud rate", 12, record_callback);
   SetupItem *second = build_label_field("Port", 12, record_callback);
   auto *a = static_cast<FieldWidgets *>(first->widgets);
   auto *b = static_cast<FieldWidgets *>(second->widgets);
   show();
-
   // The second item hangs from the first label.
   EXPECT_EQ(top_widget(b->field), a->label);
   EXPECT_EQ(row_anchor, b->label);
   EXPECT_EQ(get<Position>(b->label, XmNy), get<Position>(a->label, XmNy) + 30 + 4);
-
   EXPECT_EQ(item_of(a->field), first);
   EXPECT_EQ(item_of(b->field), second);
   XtCallCallbacks(b->field, XmNactivateCallback, nullptr);
   XtCallCallbacks(b->field, XmNlosingFocusCallback, nullptr);
-  EXPECT_EQ(fired, (std::vector<Widget>{b->field, b->field}));
+  EXPECT_EQ(fired, (std::vector<Widget>{w->help_button, b->field, b->field}));
 }
 
 TEST_F(Builders, HintFieldSharesItsWidgetsWithTheHintRecord) {

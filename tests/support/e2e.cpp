@@ -145,8 +145,9 @@ void xdotool(const std::string &what) {
   pause_ms(300);
 }
 
-Editor::Editor(const std::string &site, std::vector<std::string> args) : site_(site) {
-  const std::string program = SETUP_BINARY_DIR "/setup";
+Editor::Editor(const std::string &site, std::vector<std::string> args, const std::string &named)
+    : site_(site) {
+  const std::string program = named.empty() ? SETUP_BINARY_DIR "/setup" : named;
   pid_ = fork();
   if (pid_ != 0) return;
   if (chdir(site.c_str()) != 0) _exit(127);
@@ -213,7 +214,7 @@ void Test::TearDown() {
 }
 
 void Test::start_editor(const std::string &mode) {
-  editor.reset(new Editor(site, {mode}));
+  editor.reset(new Editor(site, {mode}, program));
   main_window = wait_titled("SETUP, ");
   ASSERT_NE(main_window, 0u) << "main window: " << editor->err();
   // The loading dialog is made shortly after start and taken down once the

@@ -54,10 +54,10 @@ void click_centre(Window w, int repeat = 1);
 void xdotool(const std::string &what);
 
 // The editor as a child in the site's directory; standard output and error
-// go to files there.
+// go to files there. The program is the build's unless another is named.
 class Editor {
  public:
-  Editor(const std::string &site, std::vector<std::string> args);
+  Editor(const std::string &site, std::vector<std::string> args, const std::string &program = "");
   ~Editor();
   // True once it has ended, waiting up to `ms`; `status` is its wait status.
   bool ended(int ms);
@@ -105,6 +105,7 @@ class Test : public ::testing::Test {
   Window wait_page(const std::string &title, int x, int y);
 
   std::string site;
+  std::string program;  // the editor start_editor runs; the build's when empty
   std::string display_name;
   std::unique_ptr<Editor> editor;
   Window main_window = 0;

@@ -1,10 +1,13 @@
 #include "tests/support/gui.h"
 
+// IntrinsicP.h before CoreP.h, which needs its types.
+// clang-format off
 #include <X11/IntrinsicP.h>
 #include <X11/CoreP.h>
+// clang-format on
 #include <X11/Shell.h>
-#include <unistd.h>
 #include <Xm/Xm.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstring>

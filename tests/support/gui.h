@@ -14,7 +14,7 @@ void gui_process(int ms);
 // Finds a widget by name below `root` (depth first), or nullptr.
 Widget gui_find(Widget root, const char *name);
 
-#define REQUIRE_DISPLAY()                                   \
-  do {                                                      \
+#define REQUIRE_DISPLAY()                                                 \
+  do {                                                                    \
     if (!gui_init()) GTEST_FAIL() << "no X display (run under xvfb-run)"; \
   } while (0)

@@ -1,9 +1,9 @@
 // The general page: the rows that the mode-change and alert settings show
 // and hide, scaled numbers, and the site list with its in-use rule and
 // padded codes.
-#include <Xm/RowColumn.h>
-
 #include "tests/support/page_test.h"
+// The fixture (gtest) before the X headers: their macros break it.
+#include <Xm/RowColumn.h>
 
 namespace {
 
@@ -124,7 +124,9 @@ TEST_F(GeneralPage, SiteCodeRowsShowWhileTheSiteIsInUse) {
   EXPECT_STREQ(zamo.Site.sites[1].sCode, "BER");
 
   for (Widget child : children(window.section("List Of Radar Site Names and Site Codes")))
-    if (XmIsRowColumn(child)) EXPECT_EQ(children(child).size(), 255u) << "the last row stays empty";
+    if (XmIsRowColumn(child)) {
+      EXPECT_EQ(children(child).size(), 255u) << "the last row stays empty";
+    }
 }
 
 // A name of 17 bytes and a code of 4 bytes may hold no terminator: nothing

@@ -152,7 +152,7 @@ TEST_F(SetupFiles, UnmentionedDeviceFieldsTakeTheFactoryValuesOfTheTypeRead) {
   EXPECT_STREQ(zamo->sVersion, ZAMO_SETUP_VERSION);
 }
 
-TEST_F(SetupFiles, BadFilesAreRefusedWithFileAndLineAndLeaveFactoryValues) {
+TEST_F(SetupFiles, BadLinesAreReportedWithFileAndLineAndEveryGoodLineIsLoaded) {
   struct Case {
     const char *line;
     const char *what;
@@ -160,7 +160,7 @@ TEST_F(SetupFiles, BadFilesAreRefusedWithFileAndLineAndLeaveFactoryValues) {
   const Case cases[] = {
       {"zel.iBaudRate3 = 9600", "unknown field \"zel.iBaudRate3\""},
       {"zel.iBaudRate1 9600", "PATH = VALUE"},
-      {"zel.iBaudRate1 =", "has no value"},
+      {"zel.iBaudRate2 =", "has no value"},
       {"zel.iBaudRate1 = 2400", "given twice (first on line 2)"},
       {"zel.iParity1 = 128", "outside the range"},
       {"zel.iBaudRate2 = 99999999999999999999", "outside the range"},
@@ -173,20 +173,71 @@ TEST_F(SetupFiles, BadFilesAreRefusedWithFileAndLineAndLeaveFactoryValues) {
       {"zel.sNetInterface = \"eth0\" x", "after the closing quote"},
       {"zel.sNetInterface = \"e\\q\"", "unknown escape \\q"},
       {"zel.sNetInterface = \"e\\x4\"", "two hexadecimal digits"},
+      {"zel.iplatform_offset[3] = 1", "beyond the capacity"},
   };
   const std::string file = path("setup_ant.conf");
+  auto expected = factory<zel_setup>("ant_manual_setup");
+  expected->iBaudRate1 = 4800;
+  expected->iBaudRate2 = 600;
   for (const Case &c : cases) {
     SCOPED_TRACE(c.line);
-    write_file(file, "# site\nzel.iBaudRate1 = 4800\n\n" + std::string(c.line) + "\n");
+    write_file(file, "# site\nzel.iBaudRate1 = 4800\n\n" + std::string(c.line) + "\nzel.iBaudRate2 = 600\n");
     auto zel = std::make_unique<zel_setup>();
     std::memset(zel.get(), 0x33, sizeof *zel);
     ASSERT_EQ(ant_load_setup(zel.get()), SITE_BAD_SETUP_FILE);
     const char *text = message_to_text(SITE_BAD_SETUP_FILE, 0, 0);
     EXPECT_TRUE(contains(text, file + ", line 4: ")) << text;
     EXPECT_TRUE(contains(text, c.what)) << text;
-    EXPECT_EQ(std::memcmp(zel.get(), factory<zel_setup>("ant_manual_setup").get(), sizeof *zel), 0)
-        << "nothing of the bad file is kept";
+    if (std::strstr(c.line, "iBaudRate2")) continue;  // the later good line gives it
+    EXPECT_EQ(std::memcmp(zel.get(), expected.get(), sizeof *zel), 0)
+        << "good lines loaded, the bad line's field at its factory value";
   }
+
+  // Several bad lines: each one reported, with its bytes shown escaped
+  // (a NUL byte no longer cuts the reason off).
+  write_file(file, std::string("zel.iBaudRate1 = 4800\nzel.iParity1 = \"x\0y\"\nzel.fazvelmax = nan?\n", 63));
+  auto zel = std::make_unique<zel_setup>();
+  ASSERT_EQ(ant_load_setup(zel.get()), SITE_BAD_SETUP_FILE);
+  std::string text = message_to_text(SITE_BAD_SETUP_FILE, 0, 0);
+  EXPECT_TRUE(contains(text.c_str(), "line 2: \"zel.iParity1\": \"\"x\\x00y\"\" is not a whole number\n"))
+      << text;
+  EXPECT_TRUE(contains(text.c_str(), "line 3: \"zel.fazvelmax\": \"nan?\" is not a number")) << text;
+  EXPECT_EQ(zel->iBaudRate1, 4800);
+
+  // An empty file is said to be empty, not taken silently as factory values.
+  write_file(file, " \n\n");
+  ASSERT_EQ(ant_load_setup(zel.get()), SITE_BAD_SETUP_FILE);
+  EXPECT_TRUE(contains(message_to_text(SITE_BAD_SETUP_FILE, 0, 0), file + " is empty"));
+  EXPECT_EQ(std::memcmp(zel.get(), factory<zel_setup>("ant_manual_setup").get(), sizeof *zel), 0);
+}
+
+TEST_F(SetupFiles, FifosDevicesAndHugeFilesAreRefusedWithoutBlocking) {
+  const std::string file = path("setup_ant.conf");
+  auto zel = std::make_unique<zel_setup>();
+  ASSERT_EQ(mkfifo(file.c_str(), 0644), 0);
+  EXPECT_EQ(ant_load_setup(zel.get()), SITE_READ_FAILED) << "and did not hang in open()";
+  EXPECT_TRUE(contains(message_to_text(SITE_READ_FAILED, 0, 0), file + ": not a regular file"));
+  ASSERT_EQ(mkfifo(path("operators").c_str(), 0644), 0);
+  EXPECT_EQ(lzamo_operator("root"), 0);
+  fs::remove(file);
+  fs::remove(path("operators"));
+
+  fs::create_symlink("/dev/zero", file);
+  fs::create_symlink("/dev/zero", path("operators"));
+  EXPECT_EQ(ant_load_setup(zel.get()), SITE_READ_FAILED);
+  EXPECT_EQ(lzamo_operator("root"), 0) << "and did not read without end";
+  fs::remove(file);
+  fs::remove(path("operators"));
+
+  write_file(file, "");
+  ASSERT_EQ(truncate(file.c_str(), (64 << 20) + 1), 0);
+  EXPECT_EQ(ant_load_setup(zel.get()), SITE_READ_FAILED);
+  EXPECT_TRUE(contains(message_to_text(SITE_READ_FAILED, 0, 0), "larger than 64 MB"));
+  write_file(path("operators"), "root\n");
+  ASSERT_EQ(truncate(path("operators").c_str(), (1 << 20) + 1), 0);
+  EXPECT_EQ(lzamo_operator("root"), 0);
+  ASSERT_EQ(truncate(path("operators").c_str(), 5), 0);
+  EXPECT_EQ(lzamo_operator("root"), 1);
 }
 
 TEST_F(SetupFiles, MissingFileNamesFileAndReasonAndEachStatusKeepsItsDetail) {
@@ -216,10 +267,20 @@ TEST_F(SetupFiles, OlderDataSystemVersionsAreReadKeptAndSavedAsCurrent) {
   EXPECT_STREQ(zamo->sVersion, ZAMO_SETUP_VERSION);
   EXPECT_TRUE(contains(read_file(path("setup_zamo.conf")).c_str(), "zamo.sVersion = \"10.0\"\n"));
 
+  EXPECT_TRUE(contains(setup_file_warnings(), "line 2: unknown field \"zamo.misc.lRetiredSwitch\""))
+      << "an older version's unknown field is a warning";
+
   // The current version knows all its fields: an unknown one is an error.
   write_file(path("setup_zamo.conf"), "zamo.sVersion = \"10.0\"\nzamo.misc.lRetiredSwitch = 1\n");
   EXPECT_EQ(zamoload(zamo.get()), SITE_BAD_SETUP_FILE);
   EXPECT_TRUE(contains(message_to_text(SITE_BAD_SETUP_FILE, 0, 0), "line 2: unknown field"));
+  EXPECT_STREQ(setup_file_warnings(), "");
+
+  // In any version an index beyond a record's capacity is a bad line.
+  write_file(path("setup_zamo.conf"), "zamo.sVersion = \"9.2\"\nzamo.device.def[999].idev_type = 2\n");
+  EXPECT_EQ(zamoload(zamo.get()), SITE_BAD_SETUP_FILE);
+  EXPECT_TRUE(
+      contains(message_to_text(SITE_BAD_SETUP_FILE, 0, 0), "line 2: \"zamo.device.def[999].idev_type\""));
 }
 
 TEST_F(SetupFiles, SavingKeepsABackupAndThePermissions) {
@@ -231,7 +292,7 @@ TEST_F(SetupFiles, SavingKeepsABackupAndThePermissions) {
   ASSERT_EQ(stat(path("setup_ant.conf").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0644u);
   ASSERT_EQ(stat(path("setup_zamo.conf").c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 07777, 0600u) << "the data-system setup holds passwords";
+  EXPECT_EQ(st.st_mode & 07777, 0640u) << "the data-system setup holds passwords";
 
   std::string first = read_file(path("setup_ant.conf"));
   chmod(path("setup_ant.conf").c_str(), 0640);

@@ -136,11 +136,12 @@ TEST_F(Store, OnlyRealChangesAreListedAndWritten) {
 TEST_F(Store, TwoFailingReadsGiveTwoLinesNamingTheirAreas) {
   make_site();
   site->corrupt(AREA_DSP);
-  site->corrupt(AREA_ZAMO);
+  unlink(site->path(AREA_ZAMO).c_str());
   size_t errors = error_count();
   load();
   ASSERT_EQ(errors + 2, error_count());
-  EXPECT_EQ(0u, error_status_lines()[errors].find("DSP setup could not be read: "));
+  EXPECT_EQ(0u, error_status_lines()[errors].find("DSP setup, bad line ignored: Setup file " +
+                                                  site->path(AREA_DSP) + ", line 1: "));
   EXPECT_EQ(0u, error_status_lines()[errors + 1].find("ZAMO setup could not be read: "));
   Widget dialog = error_status_dialog();
   ASSERT_NE(nullptr, dialog);
@@ -172,6 +173,7 @@ TEST_F(Store, AreaThatCouldNotBeReadIsLeftAloneUntilChanged) {
   EXPECT_EQ(asked("ZAMO "), question());
   save();
   EXPECT_NE(corrupted, read_file(site->path(AREA_ZAMO)));
+  EXPECT_EQ(corrupted, read_file(site->path(AREA_ZAMO) + ".rejected")) << "the operator's file is kept";
   clear_store_state();
   size_t errors = error_count();
   load();

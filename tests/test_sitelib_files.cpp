@@ -2,6 +2,8 @@
 // refusal of bad files with file and line, and saves that never lose the
 // old file.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -372,4 +374,120 @@ TEST(SetupDirectory, ConfigThenRootThenTheCompiledDefault) {
   unsetenv("ZAMO_ROOT");
   EXPECT_STRNE(setup_directory(), "");
   EXPECT_STRNE(setup_directory(), "/site/root/config");
+}
+
+TEST_F(SetupFiles, AFileReadWithBadLinesIsKeptAsRejectedByTheFirstSaveOverIt) {
+  const std::string file = path("setup_ant.conf");
+  const std::string operators_file = "zel.iBaudRate1 = 4800\nzel.iParity1 = odd\n";
+  write_file(file, operators_file);
+  auto zel = std::make_unique<zel_setup>();
+  ASSERT_EQ(ant_load_setup(zel.get()), SITE_BAD_SETUP_FILE);
+  ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
+  EXPECT_EQ(read_file(file + ".rejected"), operators_file);
+  EXPECT_EQ(read_file(file + ".bak"), operators_file);
+  const std::string first_save = read_file(file);
+  ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
+  EXPECT_EQ(read_file(file + ".bak"), first_save) << "a clean file is not rejected";
+  EXPECT_FALSE(fs::exists(file + ".rejected.1"));
+
+  // A later bad file never replaces an earlier rejected one.
+  write_file(file, "zel.iBaudRate1 = fast\n");
+  ASSERT_EQ(ant_load_setup(zel.get()), SITE_BAD_SETUP_FILE);
+  ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
+  EXPECT_EQ(read_file(file + ".rejected"), operators_file);
+  EXPECT_EQ(read_file(file + ".rejected.1"), "zel.iBaudRate1 = fast\n");
+}
+
+TEST_F(SetupFiles, OnlyStaleTemporariesOfTheWritersOwnPatternAreRemoved) {
+  auto zel = factory<zel_setup>("ant_manual_setup");
+  const std::string stale = path("setup_ant.conf.new-AbC123"), stale_old = stale + ".old";
+  const std::string orphan_old = path("setup_dsp.conf.new-Zz9Zz9.old");
+  const std::string live = path("setup_zamo.conf.new-Live01");
+  const std::vector<std::string> others = {path("setup_ant.conf.new-AbC12"), path("notes.new-AbC1234"),
+                                           path("setup_ant.conf.new-AbC1_3"), path("setup_ant.conf.old")};
+  for (const std::string &f : {stale, stale_old, orphan_old, live}) write_file(f, "x");
+  for (const std::string &f : others) write_file(f, "x");
+  fs::create_symlink("/etc/hostname", path("x.new-Link01"));
+  // A writer that is still at work holds the lock on its temporary.
+  int held = open(live.c_str(), O_RDONLY);
+  ASSERT_EQ(flock(held, LOCK_EX), 0);
+
+  ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
+  EXPECT_FALSE(fs::exists(stale));
+  EXPECT_FALSE(fs::exists(stale_old));
+  EXPECT_FALSE(fs::exists(orphan_old));
+  EXPECT_TRUE(fs::exists(live)) << "a live writer's file stays";
+  for (const std::string &f : others) EXPECT_TRUE(fs::exists(f)) << f;
+  EXPECT_TRUE(fs::is_symlink(path("x.new-Link01")));
+  close(held);
+  ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
+  EXPECT_FALSE(fs::exists(live)) << "stale once its writer is gone";
+}
+
+TEST_F(SetupFiles, ASaveOverAFileChangedOnDiskIsRefusedOnceThenOverwrites) {
+  auto zel = factory<zel_setup>("ant_manual_setup");
+  const std::string file = path("setup_ant.conf");
+  ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
+  EXPECT_EQ(setup_file_changed("setup_ant.conf"), 0);
+  std::string theirs = read_file(file) + "# another editor was here\n";
+  write_file(file, theirs);
+  EXPECT_EQ(setup_file_changed("setup_ant.conf"), 1);
+
+  zel->iBaudRate1 = 1200;
+  EXPECT_EQ(ant_save_setup(zel.get()), SITE_CHANGED_ON_DISK);
+  EXPECT_TRUE(contains(message_to_text(SITE_CHANGED_ON_DISK, 0, 0), file + " was changed on disk"));
+  EXPECT_EQ(read_file(file), theirs) << "nothing written";
+  ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK) << "the second save overwrites deliberately";
+  EXPECT_EQ(read_file(file + ".bak"), theirs);
+
+  // A file read and then removed or created by someone else counts too.
+  ASSERT_EQ(ant_load_setup(zel.get()), SITE_OK);
+  fs::remove(file);
+  EXPECT_EQ(ant_save_setup(zel.get()), SITE_CHANGED_ON_DISK);
+}
+
+TEST_F(SetupFiles, TheSecretFileAndItsBackupAreNeverWiderThanOwnerAndGroup) {
+  auto zamo = factory<zamo_setup>("zamo_setup");
+  const std::string file = path("setup_zamo.conf");
+  ASSERT_EQ(zamosave(zamo.get()), SITE_OK);
+  ASSERT_EQ(chmod(file.c_str(), 0666), 0);
+  ASSERT_EQ(chown(file.c_str(), static_cast<uid_t>(-1), 4321), 0);
+  ASSERT_EQ(zamosave(zamo.get()), SITE_OK);
+  struct stat st, bak;
+  ASSERT_EQ(stat(file.c_str(), &st), 0);
+  ASSERT_EQ(stat((file + ".bak").c_str(), &bak), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(bak.st_mode & 07777, 0640u);
+  EXPECT_EQ(st.st_gid, 4321u) << "the data system's readers keep reading it";
+}
+
+TEST_F(SetupFiles, ALinkIsWrittenThroughOnlyWhenRootOrTheTargetsOwnerMadeIt) {
+  auto zel = factory<zel_setup>("ant_manual_setup");
+  write_file(path("target.conf"), "precious\n");
+  fs::create_symlink("target.conf", path("setup_ant.conf"));
+  ASSERT_EQ(lchown(path("setup_ant.conf").c_str(), 4242, 4242), 0);
+  EXPECT_EQ(ant_save_setup(zel.get()), SITE_WRITE_FAILED);
+  EXPECT_TRUE(contains(message_to_text(SITE_WRITE_FAILED, 0, 0), "symbolic link made by user 4242"));
+  EXPECT_EQ(read_file(path("target.conf")), "precious\n");
+  EXPECT_EQ(strays(), 0);
+
+  ASSERT_EQ(chown(path("target.conf").c_str(), 4242, 4242), 0);
+  ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK) << "the target's owner linked it";
+  EXPECT_TRUE(fs::is_symlink(path("setup_ant.conf")));
+  EXPECT_NE(read_file(path("target.conf")), "precious\n");
+}
+
+TEST_F(SetupFiles, InitMakesEveryFileWithItsOwnModeWhateverTheUmask) {
+  const std::string site = dir + "/site";
+  ASSERT_EQ(std::system(("umask 000 && " SETUP_BINARY_DIR "/setup-site init " + site + " >/dev/null").c_str()),
+            0);
+  auto mode = [&](const char *name) {
+    struct stat st;
+    return stat((site + "/" + name).c_str(), &st) == 0 ? st.st_mode & 07777 : 0u;
+  };
+  EXPECT_EQ(mode("operators"), 0644u) << "nobody else may make themselves an operator";
+  EXPECT_EQ(mode("setup_ant.conf"), 0644u);
+  EXPECT_EQ(mode("setup_dsp.conf"), 0644u);
+  EXPECT_EQ(mode("setup_rtdisp.conf"), 0644u);
+  EXPECT_EQ(mode("setup_zamo.conf"), 0640u);
 }

@@ -199,7 +199,9 @@ int keep_backup(const std::string &path, const std::string &temporary, mode_t mo
   std::string staged = temporary + ".old";
   int err = second_name(path, staged, mode, may_link);
   if (!err && rename(staged.c_str(), (path + ".bak").c_str()) != 0) err = errno;
-  if (err) unlink(staged.c_str());
+  // rename() leaves both names when the backup already is a second name of
+  // the file (a writer died after making it): the staged name goes anyway.
+  unlink(staged.c_str());
   return err;
 }
 

@@ -1,8 +1,8 @@
 // Setup files: exact round trips, factory values for what a file leaves out,
 // refusal of bad files with file and line, and saves that never lose the
 // old file.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -479,8 +479,8 @@ TEST_F(SetupFiles, ALinkIsWrittenThroughOnlyWhenRootOrTheTargetsOwnerMadeIt) {
 
 TEST_F(SetupFiles, InitMakesEveryFileWithItsOwnModeWhateverTheUmask) {
   const std::string site = dir + "/site";
-  ASSERT_EQ(std::system(("umask 000 && " SETUP_BINARY_DIR "/setup-site init " + site + " >/dev/null").c_str()),
-            0);
+  ASSERT_EQ(
+      std::system(("umask 000 && " SETUP_BINARY_DIR "/setup-site init " + site + " >/dev/null").c_str()), 0);
   auto mode = [&](const char *name) {
     struct stat st;
     return stat((site + "/" + name).c_str(), &st) == 0 ? st.st_mode & 07777 : 0u;

@@ -15,7 +15,8 @@ namespace {
 void read_as(const Schema &schema, const std::string &content) {
   std::vector<char> record(schema.record_size), again(schema.record_size);
   SetupFileProblems problems;
-  if (parse_setup_text(content, "fuzz.conf", schema, record.data(), setup_limits, problems) != SITE_OK) return;
+  if (parse_setup_text(content, "fuzz.conf", schema, record.data(), setup_limits, problems) != SITE_OK)
+    return;
   std::string written = format_setup_file(schema, record.data(), "fuzz");
   SetupFileProblems none;
   parse_setup_text(written, "fuzz.conf", schema, again.data(), setup_limits, none);

@@ -50,10 +50,10 @@ TEST_F(HostileInput, NumbersStoreOnlyClampedFiniteValuesOrNothing) {
     int threshold;  // stored, after the threshold was 3
   };
   const Case cases[] = {
-      {"nan", 0, -20},       {"NaN", 0, -20},       {"inf", 5000, 20},   {"-inf", 0, -20},
-      {"1e400", 5000, 20},   {"-1e400", 0, -20},    {"-0", 0, 0},        {"0x10", 1600, 16},
-      {"0x1p-2", 25, 0},     {"", 1250, 3},         {"   ", 1250, 3},    {kLong, 5000, 20},
-      {"\x01\x02", 1250, 3}, {"\xff\xfe", 1250, 3}, {"7\x01", 700, 7},   {"1e-400", 0, 0},
+      {"nan", 0, -20},       {"NaN", 0, -20},       {"inf", 5000, 20}, {"-inf", 0, -20},
+      {"1e400", 5000, 20},   {"-1e400", 0, -20},    {"-0", 0, 0},      {"0x10", 1600, 16},
+      {"0x1p-2", 25, 0},     {"", 1250, 3},         {"   ", 1250, 3},  {kLong, 5000, 20},
+      {"\x01\x02", 1250, 3}, {"\xff\xfe", 1250, 3}, {"7\x01", 700, 7}, {"1e-400", 0, 0},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.typed.substr(0, 12));

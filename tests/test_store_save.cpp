@@ -241,3 +241,58 @@ TEST_F(Store, ExitStatuses) {
 }
 
 }  // namespace
+
+namespace {
+
+// Two editors on one site: the second process saves first; this editor's
+// Save then names the area instead of overwriting, keeps it changed and
+// does not claim success; a second Save overwrites and keeps theirs as .bak.
+TEST_F(Store, ASaveOverAnotherEditorsSaveIsRefusedOnceAndNamed) {
+  make_site();
+  load();
+  const std::string zel_file = site->path(AREA_ZEL);
+  int other = run_in_child([] {
+    clear_store_state();
+    load_all_areas();
+    take_loaded_area_checksums();
+    zel.iBaudRate1 = 1200;
+    _exit(save_changed_areas() ? 0 : 1);
+  });
+  ASSERT_EQ(0, exit_code(other)) << "the other editor saved";
+  const std::string theirs = read_file(zel_file);
+  ASSERT_NE(theirs.find("zel.iBaudRate1 = 1200\n"), std::string::npos);
+
+  zel.iBaudRate2 = 2400;
+  size_t errors = error_count();
+  save();
+  EXPECT_EQ(theirs, read_file(zel_file)) << "not overwritten silently";
+  ASSERT_EQ(errors + 1, error_count());
+  EXPECT_EQ(0u, error_status_lines()[errors].find("ZEL setup not saved: Setup file " + zel_file +
+                                                  " was changed on disk"));
+  EXPECT_EQ("Not all setup files were saved", shown_warning());
+  EXPECT_EQ(asked("ZEL "), question()) << "still counted as changed";
+
+  save();
+  EXPECT_NE(read_file(zel_file).find("zel.iBaudRate2 = 2400\n"), std::string::npos);
+  EXPECT_EQ(theirs, read_file(zel_file + ".bak"));
+  EXPECT_EQ("Setup files successfully saved", shown_warning());
+  EXPECT_EQ("", question());
+}
+
+TEST_F(Store, AHelpViewerThatCannotStartIsShownWithThePageToOpen) {
+  char name[] = "/tmp/store-help-XXXXXX";
+  const std::string root = mkdtemp(name);
+  std::filesystem::create_directories(root + "/help");
+  write_file(root + "/help/index.html", "<html></html>\n");
+  setenv("ZAMO_ROOT", root.c_str(), 1);
+  setenv("ZAMO_HELP_VIEWER", "/nonexistent/viewer", 1);
+  start_help("index");
+  gui_process(50);
+  EXPECT_NE(shown_warning().find("open " + root + "/help/index.html by hand"), std::string::npos)
+      << shown_warning();
+  unsetenv("ZAMO_HELP_VIEWER");
+  unsetenv("ZAMO_ROOT");
+  std::filesystem::remove_all(root);
+}
+
+}  // namespace

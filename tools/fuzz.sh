@@ -9,7 +9,7 @@ seconds=${1:-60}
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DSETUP_FUZZ=ON -DSETUP_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target setup_file_fuzzer
 corpus=build-fuzz/corpus
-rm -rf build-fuzz/site "$corpus"
+rm -rf build-fuzz/site "$corpus" build-fuzz/findings
 mkdir -p "$corpus" build-fuzz/findings
 build/setup-site init build-fuzz/site >/dev/null
 cp build-fuzz/site/setup_*.conf "$corpus"/

@@ -105,11 +105,16 @@ uint8_t toolkit_is_motif(void) { return std::strstr(_XmVersionString, "Motif") ?
 
 void merge_resource_files(Display *display) {
   XrmDatabase database = XrmGetDatabase(display);
-  Status merged = XrmCombineFileDatabase("tolvek.rf", &database, True);
+  // Xlib opens the files itself: a FIFO or device in their place would hang
+  // or flood the start, so only regular files of sane size are handed over.
+  const size_t max_bytes = 1u << 20;
+  Status merged =
+      site_regular_file("tolvek.rf", max_bytes) && XrmCombineFileDatabase("tolvek.rf", &database, True);
   if (!merged) {
     if (const char *defaults = std::getenv("ZAMO_APP_DEFAULTS")) {
       std::string path = std::string(defaults) + "tolvek";
-      merged = XrmCombineFileDatabase(path.c_str(), &database, True);
+      merged =
+          site_regular_file(path.c_str(), max_bytes) && XrmCombineFileDatabase(path.c_str(), &database, True);
     }
   }
   if (merged) XrmSetDatabase(display, database);

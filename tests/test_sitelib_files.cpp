@@ -219,6 +219,7 @@ TEST_F(SetupFiles, FifosDevicesAndHugeFilesAreRefusedWithoutBlocking) {
   ASSERT_EQ(mkfifo(file.c_str(), 0644), 0);
   EXPECT_EQ(ant_load_setup(zel.get()), SITE_READ_FAILED) << "and did not hang in open()";
   EXPECT_TRUE(contains(message_to_text(SITE_READ_FAILED, 0, 0), file + ": not a regular file"));
+  EXPECT_EQ(site_regular_file(file.c_str(), 1 << 20), 0) << "for files that Xlib opens";
   ASSERT_EQ(mkfifo(path("operators").c_str(), 0644), 0);
   EXPECT_EQ(lzamo_operator("root"), 0);
   fs::remove(file);

@@ -1,5 +1,9 @@
 #include "items/state.h"
 
+#include <cstdio>
+
+#include "sitelib/sitelib.h"
+
 XtAppContext app_context = nullptr;
 Widget top_level = nullptr;
 Display *main_display = nullptr;
@@ -23,4 +27,16 @@ void busy_cursor_off(void) {
     XUndefineCursor(main_display, shell_window);
     XFlush(main_display);
   }
+}
+
+void (*help_failure_report)(const char *reason) = nullptr;
+
+void start_help(const char *topic) {
+  int status = helpStart(1, topic, 0);
+  if (status == SITE_OK) return;
+  const char *reason = message_to_text(status, 0, 0);
+  if (help_failure_report)
+    help_failure_report(reason);
+  else
+    std::fprintf(stderr, "%s\n", reason);
 }

@@ -21,3 +21,9 @@ extern Cursor busy_cursor;        // None when no bitmaps were found
 // without a window or cursor).
 void busy_cursor_on(void);
 void busy_cursor_off(void);
+
+// Opens the help viewer at `topic`; when it cannot be started, the reason
+// (with the page to open by hand) goes to help_failure_report, or to
+// standard error while none is set.
+void start_help(const char *topic);
+extern void (*help_failure_report)(const char *reason);

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "items/i18n.h"
+#include "items/state.h"
 #include "sitelib/sitelib.h"
 
 namespace {
@@ -117,5 +118,5 @@ void help_command(Widget w, XtPointer topic, XtPointer) {
     if (bar) XtVaGetValues(bar, XmNuserData, &user_data, nullptr);
     text = static_cast<const char *>(user_data);
   }
-  if (text) helpStart(1, text, 0);
+  if (text) start_help(text);
 }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "sitelib/installation.h"
+#include "sitelib/sitelib.h"
 
 std::string bitmap_path(const char *file_name) {
   const char *directory = std::getenv("ZAMO_BITMAPS");
@@ -91,8 +92,13 @@ void set_pixmap(int use, int variant, Widget w, Pixmap pixmap) {
 
 }  // namespace
 
+// Bitmaps are small; Xlib opens them itself, so a FIFO or device in their
+// place is refused first.
+const size_t kMaxBitmapBytes = 4u << 20;
+
 void load_pixmap(int use, int variant, Widget w, const char *file_name) {
   std::string path = bitmap_path(file_name);
+  if (!site_regular_file(path.c_str(), kMaxBitmapBytes)) return;
   Display *display = XtDisplay(w);
   WidgetColours colours = widget_colours(w);
   Pixmap pixmap = None;
@@ -117,6 +123,7 @@ struct Bitmap {
 Bitmap read_bitmap(Display *display, const char *file_name) {
   Bitmap bitmap;
   std::string path = bitmap_path(file_name);
+  if (!site_regular_file(path.c_str(), kMaxBitmapBytes)) return bitmap;
   if (XReadBitmapFile(display, DefaultRootWindow(display), path.c_str(), &bitmap.width, &bitmap.height,
                       &bitmap.pixmap, &bitmap.x_hot, &bitmap.y_hot) != BitmapSuccess)
     bitmap.pixmap = None;

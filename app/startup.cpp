@@ -92,8 +92,16 @@ std::string fallback_resource_file(void) {
 
 void merge_resource_files(Display *display) {
   XrmDatabase database = XrmGetDatabase(display);
-  Status merged = XrmCombineFileDatabase("tolvek.rf", &database, True);
-  if (!merged) merged = XrmCombineFileDatabase(fallback_resource_file().c_str(), &database, True);
+  // Xlib opens the files itself: a FIFO or device in their place would hang
+  // or flood the start, so only regular files of sane size are handed over.
+  const size_t max_bytes = 1u << 20;
+  Status merged =
+      site_regular_file("tolvek.rf", max_bytes) && XrmCombineFileDatabase("tolvek.rf", &database, True);
+  if (!merged) {
+    const std::string fallback = fallback_resource_file();
+    merged = site_regular_file(fallback.c_str(), max_bytes) &&
+             XrmCombineFileDatabase(fallback.c_str(), &database, True);
+  }
   if (merged) XrmSetDatabase(display, database);
 }
 

@@ -9,3 +9,9 @@ extern int16_t full_mode;         // 1 full mode, 0 processor-only mode
 extern int16_t count_seen;        // set after a page's count item
 extern int16_t error_found;       // set by every bounds check line
 extern const char *program_name;  // as the change log names it
+
+// Opens the help viewer at `topic`; when it cannot be started, the reason
+// (with the page to open by hand) goes to help_failure_report, or to
+// standard error while none is set.
+void start_help(const char *topic);
+extern void (*help_failure_report)(const char *reason);

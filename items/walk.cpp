@@ -91,9 +91,10 @@ double clamp_to_limits(double value, double minimum, double maximum) {
   return value;
 }
 
+// A value that is not a number lies in no range.
 bool out_of_range(const Field &f) {
   double value = field_value(f);
-  return value < field_limit(f, COPY_MIN) || value > field_limit(f, COPY_MAX);
+  return !(value >= field_limit(f, COPY_MIN) && value <= field_limit(f, COPY_MAX));
 }
 
 // Whether `typed` is what the field shows for its stored value, in range.
@@ -247,7 +248,7 @@ void PageWalk::section(const char *title, const char *help_topic, bool shown) {
       break;
     case PassStore: {
       if (item_ && item_->id == id_ && item_->kind == KindSectionHelp) {
-        helpStart(1, help_topic, 0);
+        start_help(help_topic);
         if (store_rule_) pending_rule_ = store_rule_;
       }
       UiHandle frame = widget_at(page_.section_widgets, page_.section_count, number);

@@ -105,8 +105,8 @@ void notice(const SetupItem *over, const char *title, const char *message, UiHan
   show_notice_once(in_window, title, message, reinterpret_cast<Widget *>(open));
 }
 
-const FrontEnd motif = {begin_page, make_section, make_row, make_item, fit_label,
-                        show_value, is_shown,   set_shown,    notice};
+const FrontEnd motif = {begin_page, make_section, make_row,  make_item, fit_label,
+                        show_value, is_shown,     set_shown, notice};
 
 void information(const char *message, const char *ok_label) {
   show_warning(WarningInformation, message, ok_label, nullptr);

@@ -23,12 +23,18 @@ int load(const char *file, const Schema &schema, void *record, setup_limits_fn l
   return read_setup_file(in_setup_directory(file), schema, record, limits);
 }
 
-// The data-system setup holds passwords: only its owner may read a new one.
+// Setup files are readable by all; the data-system setup holds passwords,
+// so it and its backup are readable by its owner and group only.
+const WriteRules kSetupRules = {0644, 07777, nullptr};
+const WriteRules kSecretRules = {0640, 0640, nullptr};
+
 int save(const char *file, const Schema &schema, const void *record, const char *title,
-         mode_t new_mode = 0644) {
+         const WriteRules &rules = kSetupRules) {
   if (!record) return site_failure(SITE_WRITE_FAILED, "Setup file %s: no record to write", file);
   std::string path = in_setup_directory(file);
-  return write_file_atomically(path, format_setup_file(schema, record, title), new_mode);
+  WriteRules with_schema = rules;
+  with_schema.schema = &schema;
+  return write_file_atomically(path, format_setup_file(schema, record, title), with_schema);
 }
 }  // namespace
 
@@ -77,7 +83,12 @@ int zamosave(zamo_setup *record) {
   zamo_setup current = *record;
   std::memset(current.sVersion, 0, sizeof current.sVersion);
   std::strcpy(current.sVersion, ZAMO_SETUP_VERSION);
-  int status = save("setup_zamo.conf", zamo_schema(), &current, "Data system (ZAMO) setup", 0600);
+  int status = save("setup_zamo.conf", zamo_schema(), &current, "Data system (ZAMO) setup", kSecretRules);
   if (status == SITE_OK) std::memcpy(record->sVersion, current.sVersion, sizeof current.sVersion);
   return status;
+}
+
+int setup_file_changed(const char *file) {
+  if (!file || !*file) return 0;
+  return disk_state_changed(in_setup_directory(file)) ? 1 : 0;
 }

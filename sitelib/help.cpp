@@ -84,9 +84,30 @@ std::string help_page(const char *topic) {
   _exit(127);
 }
 
-int viewer_failure(const std::string &program, int error) {
-  return site_failure(SITE_HELP_NOT_STARTED, "Help viewer %s could not be started: %s", program.c_str(),
-                      strerror(error));
+int viewer_failure(const std::string &program, const std::string &reason, const std::string &page) {
+  return site_failure(SITE_HELP_NOT_STARTED, "Help viewer %s could not be started (%s); open %s by hand",
+                      program.c_str(), reason.c_str(), page.c_str());
+}
+
+// A viewer that gives up at once (xdg-open without a browser) ends with a
+// failing status within moments; one that ends well or keeps running is
+// taken as started.
+const int kStartWatchMs = 500;
+
+std::string early_failure(pid_t pid) {
+  for (int waited = 0; waited < kStartWatchMs; waited += 10) {
+    int status = 0;
+    pid_t result = waitpid(pid, &status, WNOHANG);
+    if (result < 0) return "";
+    if (result == pid) {
+      if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return "";
+      if (WIFEXITED(status)) return "it ended with status " + std::to_string(WEXITSTATUS(status));
+      return std::string("it ended by signal ") + std::to_string(WTERMSIG(status));
+    }
+    usleep(10000);
+  }
+  viewers.push_back(pid);
+  return "";
 }
 
 // Starts the viewer and learns through a close-on-exec pipe whether the exec
@@ -97,7 +118,7 @@ int start_viewer(std::string page) {
   char *argv[] = {&program[0], &page[0], nullptr};
 
   int report[2];
-  if (pipe2(report, O_CLOEXEC) != 0) return viewer_failure(program, errno);
+  if (pipe2(report, O_CLOEXEC) != 0) return viewer_failure(program, strerror(errno), page);
   pid_t pid = fork();
   if (pid == 0) exec_viewer(argv, report[1]);
   int error = errno;  // why fork failed, when it did
@@ -108,13 +129,13 @@ int start_viewer(std::string page) {
     while (received < 0 && errno == EINTR);
   }
   close(report[0]);
-  if (pid < 0) return viewer_failure(program, error);
+  if (pid < 0) return viewer_failure(program, strerror(error), page);
   if (received > 0) {
     waitpid(pid, nullptr, 0);
-    return viewer_failure(program, error);
+    return viewer_failure(program, strerror(error), page);
   }
-  viewers.push_back(pid);
-  return SITE_OK;
+  std::string failure = early_failure(pid);
+  return failure.empty() ? SITE_OK : viewer_failure(program, failure, page);
 }
 
 }  // namespace

@@ -4,13 +4,15 @@
 #include <syslog.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
+#include <sstream>
 #include <string>
 
+#include "sitelib/safe_io.h"
 #include "sitelib/services.h"
 #include "sitelib/sitelib.h"
 
@@ -44,10 +46,17 @@ const char *tolvek_username(void) {
 
 // Operators are listed one name a line in the file "operators" of the setup
 // directory; blank lines and lines starting with '#' are ignored. Without
-// the file nobody is an operator.
+// the file nobody is an operator; a file that is no regular file of sane
+// size is refused with a report naming it.
 int lzamo_operator(const char *user) {
   if (!user || !*user) return 0;
-  std::ifstream file(std::string(setup_directory()) + "/operators");
+  const std::string path = std::string(setup_directory()) + "/operators";
+  std::string content;
+  std::string error = read_regular_file(path, kOperatorsFileMaxBytes, content);
+  if (!error.empty() && error != std::strerror(ENOENT))
+    fprintf(stderr, "%s: %s %s: %s\n", process_name, SITE_TEXT("Operators file refused:"),
+            escaped_bytes(path).c_str(), error.c_str());
+  std::istringstream file(content);
   std::string line;
   while (std::getline(file, line)) {
     std::string name = trimmed(line);

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "sitelib/safe_io.h"
 #include "sitelib/status.h"
 
 namespace {
@@ -139,8 +140,8 @@ std::string_view skip_plus(std::string_view v) {
 }
 
 std::string quoted(std::string_view v) {
-  if (v.size() > 40) return "\"" + std::string(v.substr(0, 40)) + "...\"";
-  return "\"" + std::string(v) + "\"";
+  if (v.size() > 40) return "\"" + escaped_bytes(std::string(v.substr(0, 40))) + "...\"";
+  return "\"" + escaped_bytes(std::string(v)) + "\"";
 }
 
 std::string parse_integer(const SchemaField &f, std::string_view v, char *at) {
@@ -258,45 +259,41 @@ std::string parse_value(const SchemaField &f, std::string_view v, char *at) {
 }
 
 // ---------------------------------------------------------------------------
-// Reading a whole file
+// Reading a whole file, line by line
 
-// A setup file is a few hundred kilobytes at most; anything far larger is
-// not one.
-const size_t kMaxFileSize = 64u << 20;
-
-int read_whole(const std::string &path, std::string &content) {
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno;
-  char buf[65536];
-  for (;;) {
-    ssize_t n = read(fd, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0 || content.size() + n > kMaxFileSize) {
-      int err = n < 0 ? errno : EFBIG;
-      close(fd);
-      return err;
+// "zamo.device.def[99].idev_type" as "zamo.device.def[0].idev_type": the
+// shape of the path with every index 0, to tell an index beyond a record's
+// capacity from a field that does not exist.
+std::string with_indices_zero(const std::string &path) {
+  std::string out;
+  for (size_t i = 0; i < path.size(); ++i) {
+    out += path[i];
+    if (path[i] != '[') continue;
+    size_t j = i + 1;
+    while (j < path.size() && path[j] >= '0' && path[j] <= '9') ++j;
+    if (j > i + 1 && j < path.size() && path[j] == ']') {
+      out += '0';
+      i = j - 1;
     }
-    if (n == 0) break;
-    content.append(buf, static_cast<size_t>(n));
   }
-  close(fd);
-  return 0;
+  return out;
 }
 
 struct Reader {
   const std::string &path;
   const Schema &schema;
+  SetupFileProblems &problems;
   std::vector<char> record;
-  std::vector<int> given_on;  // line of each field, 0 when not given
-  int unknown_line = 0;       // first line naming an unknown field
-  std::string unknown_path;
+  std::vector<int> given_on;                         // line of each field, 0 when not given
+  std::vector<std::pair<int, std::string>> unknown;  // lines naming fields this version lacks
 
-  Reader(const std::string &p, const Schema &s)
-      : path(p), schema(s), record(s.record_size, 0), given_on(s.fields.size(), 0) {}
+  Reader(const std::string &p, const Schema &s, SetupFileProblems &out)
+      : path(p), schema(s), problems(out), record(s.record_size, 0), given_on(s.fields.size(), 0) {}
 
-  int fail(int line, const std::string &what) {
-    return site_failure(SITE_BAD_SETUP_FILE, "Setup file %s, line %d: %s", path.c_str(), line, what.c_str());
+  std::string where(int line) const {
+    return "Setup file " + escaped_bytes(path) + ", line " + std::to_string(line) + ": ";
   }
+  void fail(int line, const std::string &what) { problems.errors.push_back(where(line) + what); }
 
   // An older version may name fields this one no longer has.
   bool older_version() const {
@@ -307,53 +304,70 @@ struct Reader {
     return given_on[v - schema.fields.data()] != 0 && version != v->factory_text;
   }
 
-  int unknown_field() { return fail(unknown_line, "unknown field \"" + unknown_path + "\""); }
+  void report_unknown_fields() {
+    bool older = older_version();
+    for (const auto &[number, field_path] : unknown) {
+      std::string what = "unknown field \"" + escaped_bytes(field_path) + "\"";
+      if (older)
+        problems.warnings.push_back(where(number) + what + " of an older version; skipped");
+      else
+        fail(number, what);
+    }
+  }
 
-  int line(int number, std::string_view text) {
+  void line(int number, std::string_view text) {
     size_t start = 0;
     while (start < text.size() && is_blank(text[start])) ++start;
     text = trim_end(text.substr(start));
-    if (text.empty() || text[0] == '#') return SITE_OK;
+    if (text.empty() || text[0] == '#') return;
     size_t end = 0;
     while (end < text.size() && !is_blank(text[end]) && text[end] != '=') ++end;
     std::string field_path(text.substr(0, end));
     size_t eq = end;
     while (eq < text.size() && is_blank(text[eq])) ++eq;
-    if (end == 0 || eq == text.size() || text[eq] != '=') return fail(number, "expected \"PATH = VALUE\"");
+    if (end == 0 || eq == text.size() || text[eq] != '=')
+      return fail(number, "expected \"PATH = VALUE\", found \"" +
+                              escaped_bytes(std::string(text.substr(0, 80))) + "\"");
     std::string_view value = text.substr(eq + 1);
     while (!value.empty() && is_blank(value[0])) value.remove_prefix(1);
-    if (value.empty()) return fail(number, "\"" + field_path + "\" has no value");
+    const std::string shown_path = "\"" + escaped_bytes(field_path) + "\"";
+    if (value.empty()) return fail(number, shown_path + " has no value");
 
     const SchemaField *f = schema.find(field_path);
     if (!f) {
-      if (!unknown_line) unknown_line = number, unknown_path = field_path;
-      return SITE_OK;
+      std::string shape = with_indices_zero(field_path);
+      if (shape != field_path && schema.find(shape))
+        return fail(number, shown_path + ": an index lies beyond the capacity of the record");
+      unknown.emplace_back(number, field_path);
+      return;
     }
     int &given = given_on[f - schema.fields.data()];
     if (given)
-      return fail(number,
-                  "\"" + field_path + "\" is given twice (first on line " + std::to_string(given) + ")");
-    given = number;
+      return fail(number, shown_path + " is given twice (first on line " + std::to_string(given) + ")");
     std::string error = parse_value(*f, value, record.data() + f->offset);
-    if (!error.empty()) return fail(number, "\"" + field_path + "\": " + error);
-    return SITE_OK;
+    if (!error.empty()) return fail(number, shown_path + ": " + error);
+    given = number;
   }
 
-  int parse(const std::string &content) {
-    int number = 0;
+  void parse(const std::string &content) {
     size_t start = content.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;  // a byte order mark some editors add
+    if (content.find_first_not_of(" \t\r\n", start) == std::string::npos) {
+      problems.empty = true;
+      problems.errors.push_back("Setup file " + escaped_bytes(path) + " is empty");
+      return;
+    }
+    int number = 0;
     for (size_t pos = start; pos < content.size();) {
       size_t nl = content.find('\n', pos);
       if (nl == std::string::npos) nl = content.size();
-      int status = line(++number, std::string_view(content).substr(pos, nl - pos));
-      if (status != SITE_OK) return unknown_line && !older_version() ? unknown_field() : status;
+      line(++number, std::string_view(content).substr(pos, nl - pos));
       pos = nl + 1;
     }
-    return unknown_line && !older_version() ? unknown_field() : SITE_OK;
+    report_unknown_fields();
   }
 
-  // Fields the file does not mention take their factory values, computed
-  // for the record as read.
+  // Fields the file does not mention, or mentions only on bad lines, take
+  // their factory values, computed for the record as read.
   int complete(setup_limits_fn limits) {
     std::vector<char> factory(record);
     int status = limits(schema.name.c_str(), factory.data(), LIMITS_FACTORY, 0);
@@ -366,100 +380,66 @@ struct Reader {
   }
 };
 
-// ---------------------------------------------------------------------------
-// Writing
+// Only so many bad lines are listed; a hostile file can hold millions.
+const size_t kListedProblems = 50;
 
-int write_all(int fd, const std::string &content) {
-  size_t done = 0;
-  while (done < content.size()) {
-    ssize_t n = write(fd, content.data() + done, content.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return errno;
-    done += static_cast<size_t>(n);
-  }
-  return 0;
+std::string joined(const std::vector<std::string> &lines) {
+  std::string text;
+  for (size_t i = 0; i < lines.size() && i < kListedProblems; ++i) text += (i ? "\n" : "") + lines[i];
+  if (lines.size() > kListedProblems)
+    text += "\n... and " + std::to_string(lines.size() - kListedProblems) + " more";
+  return text;
 }
 
-std::string directory_of(const std::string &path) {
-  size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
+std::string &last_warnings() {
+  static std::string text;
+  return text;
 }
 
-// Writes a complete, synced file with the given mode under a temporary name
-// beside `path`; returns 0 or the error, and the temporary name.
-int write_temporary(const std::string &path, const std::string &content, mode_t mode, const struct stat *old,
-                    std::string &temporary) {
-  std::string name = path + ".new-XXXXXX";
-  int fd = mkostemp(&name[0], O_CLOEXEC);
-  if (fd < 0) return errno;
-  temporary = name;
-  int err = write_all(fd, content);
-  if (!err && fchmod(fd, mode) != 0) err = errno;
-  // Root keeps the owner of the file it replaces; others cannot, and need not.
-  if (!err && old && geteuid() == 0 && fchown(fd, old->st_uid, old->st_gid) != 0) err = errno;
-  if (!err && fsync(fd) != 0) err = errno;
-  if (close(fd) != 0 && !err) err = errno;
-  return err;
-}
-
-// The old file as path.bak: a second name for the same bytes, or a copy
-// where the file system has no hard links.
-int keep_backup(const std::string &path) {
-  std::string backup = path + ".bak";
-  if (unlink(backup.c_str()) != 0 && errno != ENOENT) return errno;
-  if (link(path.c_str(), backup.c_str()) == 0) return 0;
-  if (errno != EPERM && errno != EXDEV && errno != ENOTSUP && errno != EMLINK) return errno;
-  std::string old;
-  if (int err = read_whole(path, old)) return err;
-  std::string temporary;
-  struct stat st;
-  if (stat(path.c_str(), &st) != 0) return errno;
-  int err = write_temporary(backup, old, st.st_mode & 07777, nullptr, temporary);
-  if (!err && rename(temporary.c_str(), backup.c_str()) != 0) err = errno;
-  if (err && !temporary.empty()) unlink(temporary.c_str());
-  return err;
-}
-
-int sync_directory(const std::string &directory) {
-  int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return errno;
-  int err = fsync(fd) == 0 || errno == EINVAL ? 0 : errno;  // some file systems cannot sync directories
-  close(fd);
-  return err;
-}
-
-// A setup file that is a symbolic link is replaced where the link points, so
-// that the link stays.
-std::string link_target(const std::string &path) {
-  struct stat st;
-  if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-  char *real = realpath(path.c_str(), nullptr);
-  if (!real) return path;
-  std::string target = real;
-  free(real);
-  return target;
-}
 }  // namespace
+
+int parse_setup_text(const std::string &content, const std::string &path, const Schema &schema, void *record,
+                     setup_limits_fn limits, SetupFileProblems &problems) {
+  Reader reader(path, schema, problems);
+  reader.parse(content);
+  int status = reader.complete(limits ? limits : setup_limits);
+  if (status == SITE_OK) std::memcpy(record, reader.record.data(), schema.record_size);
+  return status;
+}
+
+bool reads_cleanly(const std::string &content, const Schema &schema) {
+  SetupFileProblems problems;
+  Reader reader("", schema, problems);
+  reader.parse(content);
+  return problems.errors.empty();
+}
 
 int read_setup_file(const std::string &path, const Schema &schema, void *record, setup_limits_fn limits) {
   if (!limits) limits = setup_limits;
-  Reader reader(path, schema);
+  last_warnings().clear();
   std::string content;
+  std::string error = read_regular_file(path, kSetupFileMaxBytes, content);
+  note_disk_state(path, error.empty() ? &content : nullptr);
   int status = SITE_OK;
-  if (int err = read_whole(path, content))
-    status =
-        site_failure(SITE_READ_FAILED, "Cannot read setup file %s: %s", path.c_str(), std::strerror(err));
-  if (status == SITE_OK) status = reader.parse(content);
-  if (status == SITE_OK) status = reader.complete(limits);
-  if (status == SITE_OK) {
-    std::memcpy(record, reader.record.data(), schema.record_size);
+  if (!error.empty()) {
+    status = site_failure(SITE_READ_FAILED, "Cannot read setup file %s: %s", escaped_bytes(path).c_str(),
+                          error.c_str());
   } else {
+    SetupFileProblems problems;
+    status = parse_setup_text(content, path, schema, record, limits, problems);
+    last_warnings() = joined(problems.warnings);
+    if (status == SITE_OK && !problems.errors.empty())
+      status = site_failure(SITE_BAD_SETUP_FILE, "%s", joined(problems.errors).c_str());
+    if (status != SITE_BAD_SETUP_FILE && status != SITE_OK) error = "limits";
+  }
+  if (!error.empty()) {
     std::memset(record, 0, schema.record_size);
     limits(schema.name.c_str(), record, LIMITS_FACTORY, 0);
   }
   return status;
 }
+
+const char *setup_file_warnings(void) { return last_warnings().c_str(); }
 
 std::string format_setup_file(const Schema &schema, const void *record, const char *title) {
   const char *base = static_cast<const char *>(record);
@@ -476,32 +456,6 @@ std::string format_setup_file(const Schema &schema, const void *record, const ch
   }
   return out;
 }
-
-int write_file_atomically(const std::string &requested, const std::string &content, mode_t new_mode) {
-  const std::string path = link_target(requested);
-  struct stat old;
-  bool exists = stat(path.c_str(), &old) == 0;
-  int err = 0;
-  if (!exists && errno != ENOENT) err = errno;
-  if (exists && !S_ISREG(old.st_mode)) err = EISDIR;
-  std::string temporary;
-  if (!err)
-    err = write_temporary(path, content, exists ? old.st_mode & 07777 : new_mode, exists ? &old : nullptr,
-                          temporary);
-  if (!err && exists) err = keep_backup(path);
-  if (!err && rename(temporary.c_str(), path.c_str()) != 0) err = errno;
-  if (err) {
-    if (!temporary.empty()) unlink(temporary.c_str());
-    return site_failure(SITE_WRITE_FAILED, "Cannot write setup file %s: %s", path.c_str(),
-                        std::strerror(err));
-  }
-  if (int sync_err = sync_directory(directory_of(path)))
-    return site_failure(SITE_WRITE_FAILED,
-                        "Setup file %s was written, but its directory could not be synced: %s", path.c_str(),
-                        std::strerror(sync_err));
-  return SITE_OK;
-}
-
 std::string format_field_value(const SchemaField &field, const void *record) {
   std::string out;
   append_value(out, field, static_cast<const char *>(record) + field.offset);

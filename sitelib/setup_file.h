@@ -5,27 +5,62 @@
 #include <sys/types.h>
 
 #include <string>
+#include <vector>
 
 #include "sitelib/schema.h"
 
-// Reads the file at `path` into `record`. Fields the file does not mention
-// take the factory values that `limits` gives for the record as read (so
-// that an output device's factory values follow the type the file gives).
-// The record is changed only on success; on failure it holds factory values.
-// When the schema has a version field and the file gives a version other
-// than the current one, fields unknown to this version are skipped.
+// What reading a setup file found besides good lines.
+struct SetupFileProblems {
+  std::vector<std::string> errors;    // "Setup file PATH, line N: reason", one per bad line
+  std::vector<std::string> warnings;  // fields an older version had, skipped
+  bool empty = false;                 // nothing but blanks: every field factory
+};
+
+// Parses the text of the file at `path` (named in the problems) into
+// `record`: every good line is loaded; fields the file does not mention or
+// gives only on bad lines take the factory values that `limits` gives for
+// the record as read (so that an output device's factory values follow the
+// type the file gives). Returns the status of `limits`.
+int parse_setup_text(const std::string &content, const std::string &path, const Schema &schema, void *record,
+                     setup_limits_fn limits, SetupFileProblems &problems);
+
+// Whether the text has no bad line (warnings allowed).
+bool reads_cleanly(const std::string &content, const Schema &schema);
+
+// Reads the file at `path` into `record`: SITE_OK; SITE_BAD_SETUP_FILE
+// with the good lines loaded and every bad line in the status text; or
+// SITE_READ_FAILED with factory values. Notes what was on disk for the
+// change check of a later write.
 int read_setup_file(const std::string &path, const Schema &schema, void *record, setup_limits_fn limits);
 
 // The text of a setup file for the record, beginning with `title` as a
 // comment.
 std::string format_setup_file(const Schema &schema, const void *record, const char *title);
 
-// Replaces the file at `path` with `content` atomically: a temporary file in
-// the same directory, synced, renamed over the old file, then the directory
-// synced. The old file stays beside it as path + ".bak" and its permission
-// bits carry over; a new file gets `new_mode`. A failure leaves the old file
-// as it was.
-int write_file_atomically(const std::string &path, const std::string &content, mode_t new_mode);
+struct WriteRules {
+  mode_t new_mode;  // permission bits of a file that did not exist
+  mode_t max_mode;  // bits the file and its backup may have at most
+  // When set, an old file with bad lines for this schema is kept as
+  // PATH.rejected (PATH.rejected.1, ... when taken) before it is replaced.
+  const Schema *schema;
+};
+
+// Replaces the file at `path` with `content` atomically, while holding a
+// lock on its directory: a temporary file in the same directory, locked by
+// its writer, synced, the old file renamed over PATH.bak (so a backup is
+// never missing once there was one), the temporary renamed over the file,
+// then the directory synced. Permission bits and group carry over within
+// `max_mode`. Temporary files that dead writers left in the directory are
+// removed first. Refused with SITE_CHANGED_ON_DISK once when the file
+// changed since this process read or wrote it. A failure leaves the old
+// file as it was.
+int write_file_atomically(const std::string &path, const std::string &content, const WriteRules &rules);
+
+// Notes the content that the file at `path` holds now (nullptr: no file or
+// unreadable) for the change check.
+void note_disk_state(const std::string &path, const std::string *content);
+// True when the file's content differs from what was noted for it.
+bool disk_state_changed(const std::string &path);
 
 // One field's value as a setup file gives it ("PATH = " not included).
 std::string format_field_value(const SchemaField &field, const void *record);

@@ -565,12 +565,13 @@ struct zamo_setup {
 
 enum {
   SITE_OK = 1,
-  SITE_NOTHING_DONE = 0x6B001F,    // informational; callers do not report it
-  SITE_NO_LISTING_DIR = 0x6B004A,  // argument names the unset variable
-  SITE_READ_FAILED = 0x6B0062,     // a setup file could not be opened or read
-  SITE_BAD_SETUP_FILE = 0x6B006A,  // a setup file holds a line it cannot take
-  SITE_WRITE_FAILED = 0x6B0072,    // a setup file could not be written
-  SITE_BAD_LIMITS = 0x6B007A,      // an unknown limits name or set
+  SITE_NOTHING_DONE = 0x6B001F,     // informational; callers do not report it
+  SITE_NO_LISTING_DIR = 0x6B004A,   // argument names the unset variable
+  SITE_READ_FAILED = 0x6B0062,      // a setup file could not be opened or read
+  SITE_BAD_SETUP_FILE = 0x6B006A,   // a setup file holds a line it cannot take
+  SITE_WRITE_FAILED = 0x6B0072,     // a setup file could not be written
+  SITE_BAD_LIMITS = 0x6B007A,       // an unknown limits name or set
+  SITE_CHANGED_ON_DISK = 0x6B0082,  // the file changed since it was read or written; not written
 };
 
 // ---------------------------------------------------------------------------
@@ -595,6 +596,24 @@ int zamosave(zamo_setup *record);
 // The setup directory: $ZAMO_CONFIG, else $ZAMO_ROOT/config, else the
 // installation's own (etc/zamo/config below its prefix).
 const char *setup_directory(void);
+
+// Reading a setup file that has bad lines loads every good line, gives the
+// fields of the bad ones their factory values and returns
+// SITE_BAD_SETUP_FILE, whose text lists each bad line (one per text line).
+// Warnings of the last read (fields an older version had), one per text
+// line; "" when there were none.
+const char *setup_file_warnings(void);
+
+// Whether the setup file (a name in the setup directory or a full path)
+// changed on disk since this process last read or wrote it: 1 changed, 0
+// not changed or never read here. A save over such a file is refused once
+// with SITE_CHANGED_ON_DISK; saving again overwrites it deliberately.
+int setup_file_changed(const char *file);
+
+// 1 when `path` is a regular file of at most `max_bytes` bytes (checked
+// without blocking on a FIFO), otherwise 0. For files that another library
+// opens by name.
+int site_regular_file(const char *path, size_t max_bytes);
 
 // ---------------------------------------------------------------------------
 // Checksums and typed assignment

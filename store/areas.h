@@ -26,8 +26,9 @@ const AreaInfo &area_info(int area);
 // Number of areas of the mode: 4 in full mode, 3 in processor-only mode.
 int areas_in_mode(void);
 
-// Set when the area's read at start-up failed; the area then holds its
-// factory values and is written only after the operator changed it.
+// Set when the area's file could not be read at start-up (a file with bad
+// lines was read); the area then holds its factory values and is written
+// only after the operator changed it.
 extern bool area_read_failed[AREA_COUNT];
 
 // Reads one area into its current copy with its limit copies (the whole
@@ -76,8 +77,12 @@ std::string save_question_text(void);
 
 // Error status dialog: a line of text appended and the dialog shown.
 void add_error_status_line(const char *line);
-// A failed read, naming the area.
+// A failed read, naming the area; one line per bad line of the file.
 void report_read_error(int area, int status);
+// Warnings of a read (lines separated by newlines), naming the area.
+void report_read_warnings(int area, const char *warnings);
+// A save refused because the file changed on disk, naming the area.
+void report_changed_on_disk(int area);
 // Every line added so far (the dialog's list, also kept without a display).
 const std::vector<std::string> &error_status_lines(void);
 
@@ -94,6 +99,9 @@ void run_pass(const int order[7], uint32_t pass, void *arg);
 // The listing file for this minute in $ZAMO_LISTINGS (or $HOME), opened
 // for writing; nullptr when there is none (the reason already reported).
 FILE *open_listing_file(std::string &path);
+// Opens `path` for a new listing: never through a link, never anything but
+// a regular file; nullptr (the reason on standard error) otherwise.
+FILE *open_listing_path(const std::string &path);
 // Writes the pages of the order (or the one page) to a new listing file;
 // false when the listing could not be written.
 bool write_listing(const int *pages, int count);

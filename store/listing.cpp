@@ -1,5 +1,9 @@
 // The listing file: the values held in memory, one page or every page of
 // the mode, written to a file named after the current minute.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -30,6 +34,38 @@ int finish_listing(FILE *file) {
 
 }  // namespace
 
+// The listing directory may be shared and the name is predictable: a link or
+// a FIFO planted under it must not be followed or written. Opened without
+// following links and without blocking; only a regular file with no other
+// name is truncated and written.
+FILE *open_listing_path(const std::string &path) {
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    perror(path.c_str());
+    return nullptr;
+  }
+  struct stat st;
+  const char *refused = nullptr;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+    refused = "not a regular file";
+  else if (st.st_nlink > 1)
+    refused = "a regular file with other names";
+  if (refused || ftruncate(fd, 0) != 0 || fcntl(fd, F_SETFL, 0) != 0) {
+    if (refused)
+      fprintf(stderr, "%s: %s\n", path.c_str(), refused);
+    else
+      perror(path.c_str());
+    close(fd);
+    return nullptr;
+  }
+  FILE *file = fdopen(fd, "w");
+  if (!file) {
+    perror(path.c_str());
+    close(fd);
+  }
+  return file;
+}
+
 FILE *open_listing_file(std::string &path) {
   const char *directory = getenv("ZAMO_LISTINGS");
   if (!directory) directory = getenv("HOME");
@@ -45,9 +81,7 @@ FILE *open_listing_file(std::string &path) {
   snprintf(name, sizeof name, "/%04d%02d%02d%02d%02d.setup", date.iyear, date.imonth, date.iday, hours,
            minutes);
   path = std::string(directory) + name;
-  FILE *file = fopen(path.c_str(), "w");
-  if (!file) perror(path.c_str());
-  return file;
+  return open_listing_path(path);
 }
 
 bool write_listing(const int *pages, int count) {

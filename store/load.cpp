@@ -103,16 +103,18 @@ int load_area(int area) {
   memset(info.limits, 0, 3 * info.size);
   if (area != AREA_ZAMO) fill_limit_copies(info);
   int status = read_area(area);
-  area_read_failed[area] = status != SITE_OK;
+  // A file with bad lines is read all the same: its good lines are loaded
+  // and the bad ones reported; only a file that could not be read at all
+  // leaves the area at its factory values.
+  area_read_failed[area] = status != SITE_OK && status != SITE_BAD_SETUP_FILE;
   if (area == AREA_ZAMO) {
-    if (status == SITE_OK) warn_if_converted();
+    if (!area_read_failed[area]) warn_if_converted();
     copy_device_types_to_limits();
     fill_limit_copies(info);
   }
-  if (status != SITE_OK) {
-    report_read_error(area, status);
-    use_factory_values(info);
-  }
+  if (status != SITE_OK) report_read_error(area, status);
+  report_read_warnings(area, setup_file_warnings());
+  if (area_read_failed[area]) use_factory_values(info);
   return status;
 }
 

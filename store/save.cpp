@@ -67,15 +67,19 @@ bool save_changed_areas(bool rewrite_old_version) {
     if (status == SITE_OK) {
       note_written(area);
       written_areas[area] = written = true;
-    } else {
-      report_error_status(status);
-      failed[area] = true;
-      all_saved = false;
+      continue;
     }
+    if (status == SITE_CHANGED_ON_DISK)
+      report_changed_on_disk(area);
+    else
+      report_error_status(status);
+    failed[area] = true;
+    all_saved = false;
   }
   if (written) log_changes(written_areas);
-  // An area whose write failed keeps its old loaded checksum: it still
-  // counts as changed, and Exit still offers to save it.
+  // An area whose write failed or was refused keeps its old loaded
+  // checksum: it still counts as changed, and Exit still offers to save it.
+  // A file that changed on disk is overwritten by the next Save.
   Checksums after = take_checksums();
   for (int area = 0; area < AREA_COUNT; ++area)
     if (!failed[area]) take_loaded_area_checksum(area, after.value[area]);

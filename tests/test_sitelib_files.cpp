@@ -1,7 +1,9 @@
 // Setup files: exact round trips, factory values for what a file leaves out,
 // refusal of bad files with file and line, and saves that never lose the
 // old file.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -152,7 +154,7 @@ TEST_F(SetupFiles, UnmentionedDeviceFieldsTakeTheFactoryValuesOfTheTypeRead) {
   EXPECT_STREQ(zamo->sVersion, ZAMO_SETUP_VERSION);
 }
 
-TEST_F(SetupFiles, BadFilesAreRefusedWithFileAndLineAndLeaveFactoryValues) {
+TEST_F(SetupFiles, BadLinesAreReportedWithFileAndLineAndEveryGoodLineIsLoaded) {
   struct Case {
     const char *line;
     const char *what;
@@ -160,7 +162,7 @@ TEST_F(SetupFiles, BadFilesAreRefusedWithFileAndLineAndLeaveFactoryValues) {
   const Case cases[] = {
       {"zel.iBaudRate3 = 9600", "unknown field \"zel.iBaudRate3\""},
       {"zel.iBaudRate1 9600", "PATH = VALUE"},
-      {"zel.iBaudRate1 =", "has no value"},
+      {"zel.iBaudRate2 =", "has no value"},
       {"zel.iBaudRate1 = 2400", "given twice (first on line 2)"},
       {"zel.iParity1 = 128", "outside the range"},
       {"zel.iBaudRate2 = 99999999999999999999", "outside the range"},
@@ -173,20 +175,72 @@ TEST_F(SetupFiles, BadFilesAreRefusedWithFileAndLineAndLeaveFactoryValues) {
       {"zel.sNetInterface = \"eth0\" x", "after the closing quote"},
       {"zel.sNetInterface = \"e\\q\"", "unknown escape \\q"},
       {"zel.sNetInterface = \"e\\x4\"", "two hexadecimal digits"},
+      {"zel.iplatform_offset[3] = 1", "beyond the capacity"},
   };
   const std::string file = path("setup_ant.conf");
+  auto expected = factory<zel_setup>("ant_manual_setup");
+  expected->iBaudRate1 = 4800;
+  expected->iBaudRate2 = 600;
   for (const Case &c : cases) {
     SCOPED_TRACE(c.line);
-    write_file(file, "# site\nzel.iBaudRate1 = 4800\n\n" + std::string(c.line) + "\n");
+    write_file(file, "# site\nzel.iBaudRate1 = 4800\n\n" + std::string(c.line) + "\nzel.iBaudRate2 = 600\n");
     auto zel = std::make_unique<zel_setup>();
     std::memset(zel.get(), 0x33, sizeof *zel);
     ASSERT_EQ(ant_load_setup(zel.get()), SITE_BAD_SETUP_FILE);
     const char *text = message_to_text(SITE_BAD_SETUP_FILE, 0, 0);
     EXPECT_TRUE(contains(text, file + ", line 4: ")) << text;
     EXPECT_TRUE(contains(text, c.what)) << text;
-    EXPECT_EQ(std::memcmp(zel.get(), factory<zel_setup>("ant_manual_setup").get(), sizeof *zel), 0)
-        << "nothing of the bad file is kept";
+    if (std::strstr(c.line, "iBaudRate2")) continue;  // the later good line gives it
+    EXPECT_EQ(std::memcmp(zel.get(), expected.get(), sizeof *zel), 0)
+        << "good lines loaded, the bad line's field at its factory value";
   }
+
+  // Several bad lines: each one reported, with its bytes shown escaped
+  // (a NUL byte no longer cuts the reason off).
+  write_file(file, std::string("zel.iBaudRate1 = 4800\nzel.iParity1 = \"x\0y\"\nzel.fazvelmax = nan?\n", 63));
+  auto zel = std::make_unique<zel_setup>();
+  ASSERT_EQ(ant_load_setup(zel.get()), SITE_BAD_SETUP_FILE);
+  std::string text = message_to_text(SITE_BAD_SETUP_FILE, 0, 0);
+  EXPECT_TRUE(contains(text.c_str(), "line 2: \"zel.iParity1\": \"\"x\\x00y\"\" is not a whole number\n"))
+      << text;
+  EXPECT_TRUE(contains(text.c_str(), "line 3: \"zel.fazvelmax\": \"nan?\" is not a number")) << text;
+  EXPECT_EQ(zel->iBaudRate1, 4800);
+
+  // An empty file is said to be empty, not taken silently as factory values.
+  write_file(file, " \n\n");
+  ASSERT_EQ(ant_load_setup(zel.get()), SITE_BAD_SETUP_FILE);
+  EXPECT_TRUE(contains(message_to_text(SITE_BAD_SETUP_FILE, 0, 0), file + " is empty"));
+  EXPECT_EQ(std::memcmp(zel.get(), factory<zel_setup>("ant_manual_setup").get(), sizeof *zel), 0);
+}
+
+TEST_F(SetupFiles, FifosDevicesAndHugeFilesAreRefusedWithoutBlocking) {
+  const std::string file = path("setup_ant.conf");
+  auto zel = std::make_unique<zel_setup>();
+  ASSERT_EQ(mkfifo(file.c_str(), 0644), 0);
+  EXPECT_EQ(ant_load_setup(zel.get()), SITE_READ_FAILED) << "and did not hang in open()";
+  EXPECT_TRUE(contains(message_to_text(SITE_READ_FAILED, 0, 0), file + ": not a regular file"));
+  EXPECT_EQ(site_regular_file(file.c_str(), 1 << 20), 0) << "for files that Xlib opens";
+  ASSERT_EQ(mkfifo(path("operators").c_str(), 0644), 0);
+  EXPECT_EQ(lzamo_operator("root"), 0);
+  fs::remove(file);
+  fs::remove(path("operators"));
+
+  fs::create_symlink("/dev/zero", file);
+  fs::create_symlink("/dev/zero", path("operators"));
+  EXPECT_EQ(ant_load_setup(zel.get()), SITE_READ_FAILED);
+  EXPECT_EQ(lzamo_operator("root"), 0) << "and did not read without end";
+  fs::remove(file);
+  fs::remove(path("operators"));
+
+  write_file(file, "");
+  ASSERT_EQ(truncate(file.c_str(), (64 << 20) + 1), 0);
+  EXPECT_EQ(ant_load_setup(zel.get()), SITE_READ_FAILED);
+  EXPECT_TRUE(contains(message_to_text(SITE_READ_FAILED, 0, 0), "larger than 64 MB"));
+  write_file(path("operators"), "root\n");
+  ASSERT_EQ(truncate(path("operators").c_str(), (1 << 20) + 1), 0);
+  EXPECT_EQ(lzamo_operator("root"), 0);
+  ASSERT_EQ(truncate(path("operators").c_str(), 5), 0);
+  EXPECT_EQ(lzamo_operator("root"), 1);
 }
 
 TEST_F(SetupFiles, MissingFileNamesFileAndReasonAndEachStatusKeepsItsDetail) {
@@ -216,10 +270,20 @@ TEST_F(SetupFiles, OlderDataSystemVersionsAreReadKeptAndSavedAsCurrent) {
   EXPECT_STREQ(zamo->sVersion, ZAMO_SETUP_VERSION);
   EXPECT_TRUE(contains(read_file(path("setup_zamo.conf")).c_str(), "zamo.sVersion = \"10.0\"\n"));
 
+  EXPECT_TRUE(contains(setup_file_warnings(), "line 2: unknown field \"zamo.misc.lRetiredSwitch\""))
+      << "an older version's unknown field is a warning";
+
   // The current version knows all its fields: an unknown one is an error.
   write_file(path("setup_zamo.conf"), "zamo.sVersion = \"10.0\"\nzamo.misc.lRetiredSwitch = 1\n");
   EXPECT_EQ(zamoload(zamo.get()), SITE_BAD_SETUP_FILE);
   EXPECT_TRUE(contains(message_to_text(SITE_BAD_SETUP_FILE, 0, 0), "line 2: unknown field"));
+  EXPECT_STREQ(setup_file_warnings(), "");
+
+  // In any version an index beyond a record's capacity is a bad line.
+  write_file(path("setup_zamo.conf"), "zamo.sVersion = \"9.2\"\nzamo.device.def[999].idev_type = 2\n");
+  EXPECT_EQ(zamoload(zamo.get()), SITE_BAD_SETUP_FILE);
+  EXPECT_TRUE(
+      contains(message_to_text(SITE_BAD_SETUP_FILE, 0, 0), "line 2: \"zamo.device.def[999].idev_type\""));
 }
 
 TEST_F(SetupFiles, SavingKeepsABackupAndThePermissions) {
@@ -231,7 +295,7 @@ TEST_F(SetupFiles, SavingKeepsABackupAndThePermissions) {
   ASSERT_EQ(stat(path("setup_ant.conf").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0644u);
   ASSERT_EQ(stat(path("setup_zamo.conf").c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 07777, 0600u) << "the data-system setup holds passwords";
+  EXPECT_EQ(st.st_mode & 07777, 0640u) << "the data-system setup holds passwords";
 
   std::string first = read_file(path("setup_ant.conf"));
   chmod(path("setup_ant.conf").c_str(), 0640);
@@ -311,4 +375,120 @@ TEST(SetupDirectory, ConfigThenRootThenTheCompiledDefault) {
   unsetenv("ZAMO_ROOT");
   EXPECT_STRNE(setup_directory(), "");
   EXPECT_STRNE(setup_directory(), "/site/root/config");
+}
+
+TEST_F(SetupFiles, AFileReadWithBadLinesIsKeptAsRejectedByTheFirstSaveOverIt) {
+  const std::string file = path("setup_ant.conf");
+  const std::string operators_file = "zel.iBaudRate1 = 4800\nzel.iParity1 = odd\n";
+  write_file(file, operators_file);
+  auto zel = std::make_unique<zel_setup>();
+  ASSERT_EQ(ant_load_setup(zel.get()), SITE_BAD_SETUP_FILE);
+  ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
+  EXPECT_EQ(read_file(file + ".rejected"), operators_file);
+  EXPECT_EQ(read_file(file + ".bak"), operators_file);
+  const std::string first_save = read_file(file);
+  ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
+  EXPECT_EQ(read_file(file + ".bak"), first_save) << "a clean file is not rejected";
+  EXPECT_FALSE(fs::exists(file + ".rejected.1"));
+
+  // A later bad file never replaces an earlier rejected one.
+  write_file(file, "zel.iBaudRate1 = fast\n");
+  ASSERT_EQ(ant_load_setup(zel.get()), SITE_BAD_SETUP_FILE);
+  ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
+  EXPECT_EQ(read_file(file + ".rejected"), operators_file);
+  EXPECT_EQ(read_file(file + ".rejected.1"), "zel.iBaudRate1 = fast\n");
+}
+
+TEST_F(SetupFiles, OnlyStaleTemporariesOfTheWritersOwnPatternAreRemoved) {
+  auto zel = factory<zel_setup>("ant_manual_setup");
+  const std::string stale = path("setup_ant.conf.new-AbC123"), stale_old = stale + ".old";
+  const std::string orphan_old = path("setup_dsp.conf.new-Zz9Zz9.old");
+  const std::string live = path("setup_zamo.conf.new-Live01");
+  const std::vector<std::string> others = {path("setup_ant.conf.new-AbC12"), path("notes.new-AbC1234"),
+                                           path("setup_ant.conf.new-AbC1_3"), path("setup_ant.conf.old")};
+  for (const std::string &f : {stale, stale_old, orphan_old, live}) write_file(f, "x");
+  for (const std::string &f : others) write_file(f, "x");
+  fs::create_symlink("/etc/hostname", path("x.new-Link01"));
+  // A writer that is still at work holds the lock on its temporary.
+  int held = open(live.c_str(), O_RDONLY);
+  ASSERT_EQ(flock(held, LOCK_EX), 0);
+
+  ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
+  EXPECT_FALSE(fs::exists(stale));
+  EXPECT_FALSE(fs::exists(stale_old));
+  EXPECT_FALSE(fs::exists(orphan_old));
+  EXPECT_TRUE(fs::exists(live)) << "a live writer's file stays";
+  for (const std::string &f : others) EXPECT_TRUE(fs::exists(f)) << f;
+  EXPECT_TRUE(fs::is_symlink(path("x.new-Link01")));
+  close(held);
+  ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
+  EXPECT_FALSE(fs::exists(live)) << "stale once its writer is gone";
+}
+
+TEST_F(SetupFiles, ASaveOverAFileChangedOnDiskIsRefusedOnceThenOverwrites) {
+  auto zel = factory<zel_setup>("ant_manual_setup");
+  const std::string file = path("setup_ant.conf");
+  ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
+  EXPECT_EQ(setup_file_changed("setup_ant.conf"), 0);
+  std::string theirs = read_file(file) + "# another editor was here\n";
+  write_file(file, theirs);
+  EXPECT_EQ(setup_file_changed("setup_ant.conf"), 1);
+
+  zel->iBaudRate1 = 1200;
+  EXPECT_EQ(ant_save_setup(zel.get()), SITE_CHANGED_ON_DISK);
+  EXPECT_TRUE(contains(message_to_text(SITE_CHANGED_ON_DISK, 0, 0), file + " was changed on disk"));
+  EXPECT_EQ(read_file(file), theirs) << "nothing written";
+  ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK) << "the second save overwrites deliberately";
+  EXPECT_EQ(read_file(file + ".bak"), theirs);
+
+  // A file read and then removed or created by someone else counts too.
+  ASSERT_EQ(ant_load_setup(zel.get()), SITE_OK);
+  fs::remove(file);
+  EXPECT_EQ(ant_save_setup(zel.get()), SITE_CHANGED_ON_DISK);
+}
+
+TEST_F(SetupFiles, TheSecretFileAndItsBackupAreNeverWiderThanOwnerAndGroup) {
+  auto zamo = factory<zamo_setup>("zamo_setup");
+  const std::string file = path("setup_zamo.conf");
+  ASSERT_EQ(zamosave(zamo.get()), SITE_OK);
+  ASSERT_EQ(chmod(file.c_str(), 0666), 0);
+  ASSERT_EQ(chown(file.c_str(), static_cast<uid_t>(-1), 4321), 0);
+  ASSERT_EQ(zamosave(zamo.get()), SITE_OK);
+  struct stat st, bak;
+  ASSERT_EQ(stat(file.c_str(), &st), 0);
+  ASSERT_EQ(stat((file + ".bak").c_str(), &bak), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(bak.st_mode & 07777, 0640u);
+  EXPECT_EQ(st.st_gid, 4321u) << "the data system's readers keep reading it";
+}
+
+TEST_F(SetupFiles, ALinkIsWrittenThroughOnlyWhenRootOrTheTargetsOwnerMadeIt) {
+  auto zel = factory<zel_setup>("ant_manual_setup");
+  write_file(path("target.conf"), "precious\n");
+  fs::create_symlink("target.conf", path("setup_ant.conf"));
+  ASSERT_EQ(lchown(path("setup_ant.conf").c_str(), 4242, 4242), 0);
+  EXPECT_EQ(ant_save_setup(zel.get()), SITE_WRITE_FAILED);
+  EXPECT_TRUE(contains(message_to_text(SITE_WRITE_FAILED, 0, 0), "symbolic link made by user 4242"));
+  EXPECT_EQ(read_file(path("target.conf")), "precious\n");
+  EXPECT_EQ(strays(), 0);
+
+  ASSERT_EQ(chown(path("target.conf").c_str(), 4242, 4242), 0);
+  ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK) << "the target's owner linked it";
+  EXPECT_TRUE(fs::is_symlink(path("setup_ant.conf")));
+  EXPECT_NE(read_file(path("target.conf")), "precious\n");
+}
+
+TEST_F(SetupFiles, InitMakesEveryFileWithItsOwnModeWhateverTheUmask) {
+  const std::string site = dir + "/site";
+  ASSERT_EQ(
+      std::system(("umask 000 && " SETUP_BINARY_DIR "/setup-site init " + site + " >/dev/null").c_str()), 0);
+  auto mode = [&](const char *name) {
+    struct stat st;
+    return stat((site + "/" + name).c_str(), &st) == 0 ? st.st_mode & 07777 : 0u;
+  };
+  EXPECT_EQ(mode("operators"), 0644u) << "nobody else may make themselves an operator";
+  EXPECT_EQ(mode("setup_ant.conf"), 0644u);
+  EXPECT_EQ(mode("setup_dsp.conf"), 0644u);
+  EXPECT_EQ(mode("setup_rtdisp.conf"), 0644u);
+  EXPECT_EQ(mode("setup_zamo.conf"), 0640u);
 }

@@ -124,3 +124,35 @@ TEST_F(Listing, FailuresSayOpenListError) {
 }
 
 }  // namespace
+
+namespace {
+
+// A shared listing directory where someone planted the next name.
+TEST_F(Listing, APlantedLinkFifoOrSecondNameIsNeverWrittenThrough) {
+  const std::string victim = dir + "/victim", path = dir + "/202612061405.setup";
+  write_file(victim, "precious\n");
+  std::filesystem::create_symlink(victim, path);
+  std::string err;
+  run_in_child([&] { exit(open_listing_path(path) ? 0 : 1); }, nullptr, &err);
+  EXPECT_EQ(read_file(victim), "precious\n");
+  EXPECT_NE(err.find(path), std::string::npos) << "the refusal names the file";
+  std::filesystem::remove(path);
+
+  ASSERT_EQ(0, link(victim.c_str(), path.c_str()));
+  EXPECT_EQ(nullptr, open_listing_path(path));
+  EXPECT_EQ(read_file(victim), "precious\n");
+  std::filesystem::remove(path);
+
+  ASSERT_EQ(0, mkfifo(path.c_str(), 0644));
+  EXPECT_EQ(nullptr, open_listing_path(path)) << "and did not block";
+  std::filesystem::remove(path);
+
+  write_file(path, "an older listing, much longer than the new one\n");
+  FILE *file = open_listing_path(path);
+  ASSERT_NE(nullptr, file);
+  fputs("new\n", file);
+  fclose(file);
+  EXPECT_EQ(read_file(path), "new\n") << "a plain file of that name is still replaced";
+}
+
+}  // namespace

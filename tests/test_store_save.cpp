@@ -136,11 +136,12 @@ TEST_F(Store, OnlyRealChangesAreListedAndWritten) {
 TEST_F(Store, TwoFailingReadsGiveTwoLinesNamingTheirAreas) {
   make_site();
   site->corrupt(AREA_DSP);
-  site->corrupt(AREA_ZAMO);
+  unlink(site->path(AREA_ZAMO).c_str());
   size_t errors = error_count();
   load();
   ASSERT_EQ(errors + 2, error_count());
-  EXPECT_EQ(0u, error_status_lines()[errors].find("DSP setup could not be read: "));
+  EXPECT_EQ(0u, error_status_lines()[errors].find("DSP setup, bad line ignored: Setup file " +
+                                                  site->path(AREA_DSP) + ", line 1: "));
   EXPECT_EQ(0u, error_status_lines()[errors + 1].find("ZAMO setup could not be read: "));
   Widget dialog = error_status_dialog();
   ASSERT_NE(nullptr, dialog);
@@ -172,6 +173,7 @@ TEST_F(Store, AreaThatCouldNotBeReadIsLeftAloneUntilChanged) {
   EXPECT_EQ(asked("ZAMO "), question());
   save();
   EXPECT_NE(corrupted, read_file(site->path(AREA_ZAMO)));
+  EXPECT_EQ(corrupted, read_file(site->path(AREA_ZAMO) + ".rejected")) << "the operator's file is kept";
   clear_store_state();
   size_t errors = error_count();
   load();
@@ -236,6 +238,61 @@ TEST_F(Store, ExitStatuses) {
   unlink((site->dir + "/operators").c_str());
   EXPECT_EQ(1, exit_code(run_in_child([] { exit_command(nullptr, nullptr, nullptr); })))
       << "not an operator, changes or not";
+}
+
+}  // namespace
+
+namespace {
+
+// Two editors on one site: the second process saves first; this editor's
+// Save then names the area instead of overwriting, keeps it changed and
+// does not claim success; a second Save overwrites and keeps theirs as .bak.
+TEST_F(Store, ASaveOverAnotherEditorsSaveIsRefusedOnceAndNamed) {
+  make_site();
+  load();
+  const std::string zel_file = site->path(AREA_ZEL);
+  int other = run_in_child([] {
+    clear_store_state();
+    load_all_areas();
+    take_loaded_area_checksums();
+    zel.iBaudRate1 = 1200;
+    _exit(save_changed_areas() ? 0 : 1);
+  });
+  ASSERT_EQ(0, exit_code(other)) << "the other editor saved";
+  const std::string theirs = read_file(zel_file);
+  ASSERT_NE(theirs.find("zel.iBaudRate1 = 1200\n"), std::string::npos);
+
+  zel.iBaudRate2 = 2400;
+  size_t errors = error_count();
+  save();
+  EXPECT_EQ(theirs, read_file(zel_file)) << "not overwritten silently";
+  ASSERT_EQ(errors + 1, error_count());
+  EXPECT_EQ(0u, error_status_lines()[errors].find("ZEL setup not saved: Setup file " + zel_file +
+                                                  " was changed on disk"));
+  EXPECT_EQ("Not all setup files were saved", shown_warning());
+  EXPECT_EQ(asked("ZEL "), question()) << "still counted as changed";
+
+  save();
+  EXPECT_NE(read_file(zel_file).find("zel.iBaudRate2 = 2400\n"), std::string::npos);
+  EXPECT_EQ(theirs, read_file(zel_file + ".bak"));
+  EXPECT_EQ("Setup files successfully saved", shown_warning());
+  EXPECT_EQ("", question());
+}
+
+TEST_F(Store, AHelpViewerThatCannotStartIsShownWithThePageToOpen) {
+  char name[] = "/tmp/store-help-XXXXXX";
+  const std::string root = mkdtemp(name);
+  std::filesystem::create_directories(root + "/help");
+  write_file(root + "/help/index.html", "<html></html>\n");
+  setenv("ZAMO_ROOT", root.c_str(), 1);
+  setenv("ZAMO_HELP_VIEWER", "/nonexistent/viewer", 1);
+  start_help("index");
+  gui_process(50);
+  EXPECT_NE(shown_warning().find("open " + root + "/help/index.html by hand"), std::string::npos)
+      << shown_warning();
+  unsetenv("ZAMO_HELP_VIEWER");
+  unsetenv("ZAMO_ROOT");
+  std::filesystem::remove_all(root);
 }
 
 }  // namespace

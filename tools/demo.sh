@@ -1,8 +1,9 @@
 #!/bin/sh
 # Installs what is missing, builds and installs the editor, writes a factory
 # site into the installation's setup directory unless one is there, and
-# starts the editor on it: on $DISPLAY when one is set, otherwise on a
-# private Xvfb, where it saves a screenshot and prints its path. A second run
+# starts the editor on it in full mode: on $DISPLAY when one is set,
+# otherwise on a private Xvfb, where it opens the general page beside the
+# main window, saves a screenshot and prints its path. A second run
 # installs, builds and writes nothing that is already there.
 set -eu
 cd "$(dirname "$0")/.."
@@ -13,7 +14,7 @@ cmake --build build -j"$(nproc)" --target setup setup-site
 cmake --install build >/dev/null
 
 # The installed editor needs nothing from the environment but DISPLAY.
-for variable in ZAMO_CONFIG ZAMO_ROOT ZAMO_BITMAPS ZAMO_APP_DEFAULTS ZAMO_LISTINGS; do unset "$variable"; done
+for variable in ZAMO_CONFIG ZAMO_ROOT ZAMO_BITMAPS ZAMO_APP_DEFAULTS ZAMO_LISTINGS ZAMO_LIBEXEC_SERVICES; do unset "$variable"; done
 prefix=$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' build/CMakeCache.txt)
 site="$prefix/etc/zamo/config"
 [ -f "$site/setup_ant.conf" ] || "$prefix/bin/setup-site" init
@@ -26,7 +27,7 @@ fi
 # No display: run on a private X server and take a screenshot.
 display=:57
 while [ -e "/tmp/.X11-unix/X${display#:}" ]; do display=":$(( ${display#:} + 1 ))"; done
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true' EXIT
 export DISPLAY="$display"
@@ -34,8 +35,15 @@ sleep 1
 "$prefix/bin/setup" "$@" &
 editor=$!
 sleep 4
+# No window manager here: the page window would open over the main window at
+# 0,0. Click "General" in the ZAMO frame and move its window to the right.
+xdotool mousemove 444 80 click 1
+sleep 2
+page=$(xdotool search --name "ZAMO General Setups" | head -n 1 || true)
+[ -z "$page" ] || xdotool windowmove "$page" 640 0
+sleep 1
 shot="$top/demo-screenshot.png"
 import -window root "$shot"
 kill "$editor" 2>/dev/null || true
 echo "No DISPLAY was set: the editor ran on a private Xvfb ($display)."
-echo "Screenshot of its main window: $shot"
+echo "Screenshot of its main window and the general page: $shot"

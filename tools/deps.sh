@@ -6,7 +6,8 @@ set -eu
 packages="g++ cmake make pkg-config
   libmotif-dev libxt-dev libx11-dev libxpm-dev zlib1g-dev gettext
   googletest libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils imagemagick xfonts-base xfonts-75dpi xfonts-100dpi fonts-dejavu-core"
+  xvfb xauth xdotool x11-utils imagemagick xfonts-base xfonts-75dpi xfonts-100dpi fonts-dejavu-core
+  clang libclang-rt-14-dev"  # clang with libFuzzer: the setup-file fuzzer (tools/fuzz.sh)
 
 missing=""
 for package in $packages; do

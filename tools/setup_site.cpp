@@ -7,6 +7,7 @@
 // "operators" file naming the invoking user. Without DIR the site goes where
 // the editor looks for it: $ZAMO_CONFIG, else $ZAMO_ROOT/config, else the
 // installation's setup directory.
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,9 +17,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
+#include <sstream>
 #include <string>
 
+#include "sitelib/safe_io.h"
 #include "sitelib/sitelib.h"
 #include "tools/site_commands.h"
 #include "tools/site_model.h"
@@ -69,19 +71,31 @@ bool make_directory(const std::string &dir) {
 }
 
 // Names the user in the operators file; other operators already listed stay.
+// Whoever may write this file may make themselves an operator: it is 0644
+// whatever the umask, and only a regular file is read or appended to.
 bool add_operator(const std::string &dir, const std::string &user) {
   std::string path = dir + "/operators";
-  std::ifstream in(path);
+  std::string content;
+  std::string error = read_regular_file(path, kOperatorsFileMaxBytes, content);
+  if (!error.empty() && error != std::strerror(ENOENT)) {
+    std::fprintf(stderr, "setup-site: %s: %s\n", path.c_str(), error.c_str());
+    return false;
+  }
+  std::istringstream in(content);
   for (std::string line; std::getline(in, line);) {
     size_t b = line.find_first_not_of(" \t"), e = line.find_last_not_of(" \t\r");
     if (b != std::string::npos && line.compare(b, e - b + 1, user) == 0) return true;
   }
-  bool fresh = !exists(path);
-  std::ofstream out(path, std::ios::app);
-  if (fresh) out << "# Users who may save setups, one login name per line.\n";
-  out << user << '\n';
-  out.close();
-  return static_cast<bool>(out);
+  if (content.empty()) content = "# Users who may save setups, one login name per line.\n";
+  if (content.back() != '\n') content += '\n';
+  content += user + '\n';
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  struct stat st;
+  bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ftruncate(fd, 0) == 0 &&
+            write(fd, content.data(), content.size()) == static_cast<ssize_t>(content.size()) &&
+            fchmod(fd, 0644) == 0;
+  return close(fd) == 0 && ok;
 }
 
 // Writes the factory records through the library, as the editor saves them.

@@ -4,8 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <unordered_map>
 
 #include "items/state.h"
@@ -120,14 +118,6 @@ void collect_item(void *context, const ItemVisit &visit) {
   static_cast<std::vector<SiteItem> *>(context)->push_back(std::move(item));
 }
 
-std::string file_content(int area) {
-  std::ifstream in(std::string(setup_directory()) + "/" + area_files[area], std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return in ? content.str() : std::string("\0missing", 8);
-}
-
-std::string read_contents[AREA_COUNT];
 std::vector<char> storage_records[AREA_COUNT];
 
 }  // namespace
@@ -203,7 +193,6 @@ void apply_options(const SessionOptions &options) {
 }
 
 bool load_session(void) {
-  for (int area = 0; area < areas_in_mode(); ++area) read_contents[area] = file_content(area);
   bool found = load_and_check();
   for (const std::string &line : error_status_lines()) std::fprintf(stderr, "setup-site: %s\n", line.c_str());
   // The records as a save right now would write them, for what a command changes.
@@ -241,7 +230,7 @@ int save_session(void) {
     }
   }
   for (int area = 0; area < areas_in_mode(); ++area) {
-    if (changed[area] && file_content(area) != read_contents[area]) {
+    if (changed[area] && setup_file_changed(area_files[area])) {
       std::fprintf(stderr, "setup-site: %s/%s changed on disk since it was read; nothing was written\n",
                    setup_directory(), area_files[area]);
       return 3;

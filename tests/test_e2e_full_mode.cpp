@@ -101,18 +101,6 @@ std::string list_all_in_process() {
   return text;
 }
 
-std::string only_listing(const std::string &directory) {
-  std::string found;
-  if (DIR *dir = opendir(directory.c_str())) {
-    while (dirent *entry = readdir(dir)) {
-      std::string name = entry->d_name;
-      if (name.size() == 18 && name.compare(12, 6, ".setup") == 0) found = directory + "/" + name;
-    }
-    closedir(dir);
-  }
-  return found;
-}
-
 // Lines of `after` that differ from `before`, as "old -> new".
 std::vector<std::string> changed_lines(const std::string &before, const std::string &after) {
   std::vector<std::string> a, b, changed;

@@ -1,8 +1,6 @@
 // setup-site against the real editor on the same site: its listing is the
 // editor's File > List, and the change log takes one entry per save from
 // either program.
-#include <dirent.h>
-
 #include <sstream>
 
 #include "tests/support/e2e.h"
@@ -19,18 +17,6 @@ std::string output_of(const std::string &command) {
     pclose(pipe);
   }
   return text;
-}
-
-std::string listing_in(const std::string &directory) {
-  std::string found;
-  if (DIR *dir = opendir(directory.c_str())) {
-    while (dirent *entry = readdir(dir)) {
-      std::string name = entry->d_name;
-      if (name.size() == 18 && name.compare(12, 6, ".setup") == 0) found = directory + "/" + name;
-    }
-    closedir(dir);
-  }
-  return found;
 }
 
 std::vector<std::string> entries_of(const std::string &log) {
@@ -59,7 +45,7 @@ TEST_F(SiteToolEndToEnd, ListIsTheEditorsListAll) {
   file_menu('l');
   std::string listing;
   eventually([&] {
-    std::string path = listing_in(site);
+    std::string path = only_listing(site);
     return !path.empty() && (listing = read_file(path)).size() >= listed.size();
   });
   EXPECT_EQ(listing, listed);

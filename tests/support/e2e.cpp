@@ -1,6 +1,7 @@
 #include "tests/support/e2e.h"
 
 #include <X11/Xatom.h>
+#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -30,6 +31,18 @@ bool eventually(const std::function<bool()> &condition, int ms) {
 }
 
 void screenshot(const std::string &png) { run("import -window root " SETUP_BINARY_DIR "/" + png); }
+
+std::string only_listing(const std::string &directory) {
+  std::string found;
+  if (DIR *dir = opendir(directory.c_str())) {
+    while (dirent *entry = readdir(dir)) {
+      std::string name = entry->d_name;
+      if (name.size() == 18 && name.compare(12, 6, ".setup") == 0) found = directory + "/" + name;
+    }
+    closedir(dir);
+  }
+  return found;
+}
 
 std::string main_title(void) {
   char host[64] = "";

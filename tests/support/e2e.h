@@ -23,6 +23,8 @@ int run(const std::string &command);
 bool eventually(const std::function<bool()> &condition, int ms = 8000);
 // The whole screen into the build directory, for a look after the run.
 void screenshot(const std::string &png);
+// The listing file ("YYYYMMDDhhmm.setup") in the directory, or "".
+std::string only_listing(const std::string &directory);
 // "SETUP, " and the short host name: the main window's title.
 std::string main_title(void);
 

@@ -54,6 +54,66 @@ class WalkTest : public testing::Test {
   }
 };
 
+struct Visited {
+  uint32_t id, kind;
+  std::string label, path, format, section;
+  double scale;
+  int hints, choices;
+  bool shown;
+};
+
+void note_visit(void *context, const ItemVisit &visit) {
+  const ItemSpec &spec = *visit.spec;
+  char path[160] = "";
+  if (spec.kind != KindText) field_path(spec.field, path, sizeof path);
+  static_cast<std::vector<Visited> *>(context)->push_back(
+      {visit.id, spec.kind, spec.label, path, spec.format ? spec.format : "", visit.section_title, spec.scale,
+       spec.hint_count, spec.choice_count, visit.section_shown && visit.row_shown});
+}
+
+const Visited &visited(const std::vector<Visited> &items, const std::string &label) {
+  for (const Visited &v : items)
+    if (v.label == label) return v;
+  static const Visited none{};
+  ADD_FAILURE() << "not visited: " << label;
+  return none;
+}
+
+// The visit pass hands every item, shown or not, with what its page says
+// of it, changes nothing, and its ids are those a store without any window
+// finds.
+TEST_F(WalkTest, VisitSeesEveryItemAndItsIdsStoreWithoutAWindow) {
+  testrec.lFeature = 0;
+  testrec.iDeviceCount = 1;
+  const test_setup before = testrec;
+  std::vector<Visited> items;
+  ItemVisitor visitor{note_visit, &items};
+  test_page(PassVisit, nullptr, &visitor);
+  EXPECT_EQ(std::memcmp(&before, &testrec, sizeof testrec), 0);
+  EXPECT_EQ(items.size(), 14u + 6u * test_page_device_slots);
+
+  const Visited &range = visited(items, "Range limit");
+  EXPECT_FALSE(range.shown) << "its row needs the feature";
+  EXPECT_EQ(range.path, "testrec.iRange");
+  EXPECT_EQ(range.format, "%.2f m");
+  EXPECT_EQ(range.scale, 100);
+  EXPECT_EQ(range.hints, 2);
+  EXPECT_EQ(visited(items, "Password").section, "Texts");
+  EXPECT_EQ(visited(items, "Device 2 type").path, "DEV.iType");
+  EXPECT_FALSE(visited(items, "Device 2 type").shown) << "beyond the count";
+  EXPECT_TRUE(visited(items, "Device 1 type").shown);
+  EXPECT_EQ(visited(items, "Operating mode").choices, 3);
+
+  // A typed value given as a string is stored as the page stores it.
+  SetupItem record{KindHintNumber, range.id, nullptr, "", "", nullptr};
+  double typed = 12.345;
+  test_page(PassStore, &record, &typed);
+  EXPECT_EQ(testrec.iRange, 1235);
+  SetupItem note{KindHintText, visited(items, "Note").id, nullptr, "", "", nullptr};
+  test_page(PassStore, &note, const_cast<char *>("a note that is far too long for its field"));
+  EXPECT_STREQ(testrec.sNote, "a note that is far too ");
+}
+
 TEST_F(WalkTest, ListingOfTheTestPageMatchesTheHandWrittenFile) {
   testrec.iThreshold[1] = -7;
   testrec.device[1].iType = 1;

@@ -212,6 +212,26 @@ TEST_F(SiteTool, OnlyChangedAreasAreWrittenAndOnlyByOperators) {
   EXPECT_EQ(tool(dir, "get zel.iBaudRate1").status, 0) << "reading needs no operator";
 }
 
+// What bash offers after the words typed so far.
+std::string completions(const std::string &dir, const std::string &words) {
+  const std::string script =
+      "source " SETUP_SOURCE_DIR "/tools/setup-site.bash-completion; PATH=" SETUP_BINARY_DIR
+      ":$PATH; COMP_WORDS=(setup-site -C " +
+      dir + " " + words + "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _setup_site; echo ${COMPREPLY[*]}";
+  const std::string out = dir + ".completions";
+  std::system(("bash -c " + quoted(script) + " >" + out).c_str());
+  std::string text = read_file(out);
+  unlink(out.c_str());
+  return text;
+}
+
+TEST_F(SiteTool, BashCompletesCommandsPagesAndPaths) {
+  EXPECT_EQ(completions(dir, "re"), "repair reset\n");
+  EXPECT_EQ(completions(dir, "list in"), "ingest input\n");
+  EXPECT_EQ(completions(dir, "get zel.iBaudRate"), "zel.iBaudRate1 zel.iBaudRate2\n");
+  EXPECT_EQ(completions(dir, "reset --page si"), "signal\n");
+}
+
 // ---------------------------------------------------------------------------
 // The same typed text through the page window and through the tool.
 

@@ -28,8 +28,8 @@
 #include "app/main_panel.h"
 #include "app/page_window.h"
 #include "app/startup.h"
-#include "motif/bounds_dialog.h"
 #include "items/i18n.h"
+#include "motif/bounds_dialog.h"
 #include "motif/dialogs.h"
 #include "tests/store_site.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "app/page_window.h"
-#include "motif/builders.h"
 #include "items/walk.h"
+#include "motif/builders.h"
 #include "pages/pages.h"
 #include "tests/support/gui.h"
 #include "tests/support/test_page.h"

@@ -6,9 +6,9 @@
 // gtest before the X headers: their macros (None, Bool) break it.
 #include <array>
 
+#include "motif/commands.h"
 #include "sitelib/products.h"
 #include "store/store.h"
-#include "motif/commands.h"
 #include "tests/support/page_test.h"
 
 namespace {

@@ -31,6 +31,7 @@
 #include "pages/pages.h"
 #include "tests/support/catalogue.h"
 #include "tests/support/gui.h"
+#include "tests/support/help_site.h"
 #include "tests/support/widgets.h"
 
 namespace {
@@ -160,16 +161,8 @@ TEST_F(AppGui, MenuBuilderWarningsAndToggleEntries) {
 }
 
 TEST_F(AppGui, HelpEntryWithoutTopicUsesTheMenuBarsTopic) {
-  char pattern[] = "/tmp/setup-help-XXXXXX";
-  std::string root = mkdtemp(pattern);
-  mkdir((root + "/help").c_str(), 0755);
-  std::ofstream(root + "/help/zamo_general_setups.html") << "<p>General</p>\n";
-  std::ofstream(root + "/viewer") << "#!/bin/sh\necho \"$1\" > " << root << "/shown.tmp && mv " << root
-                                  << "/shown.tmp " << root << "/shown\n";
-  chmod((root + "/viewer").c_str(), 0755);
-  setenv("ZAMO_ROOT", root.c_str(), 1);
-  setenv("ZAMO_HELP_VIEWER", (root + "/viewer").c_str(), 1);
-
+  HelpSite help;
+  write_file(help.page("zamo_general_setups.html"), "<p>General</p>\n");
   MenuItem items[] = {
       {"On Menu...", &xmPushButtonGadgetClass, 'M', nullptr, nullptr, help_command, nullptr, nullptr},
       {nullptr, nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr}};
@@ -180,15 +173,9 @@ TEST_F(AppGui, HelpEntryWithoutTopicUsesTheMenuBarsTopic) {
   Widget entry =
       children(get<Widget>(BuildMenu(bar, XmMENU_PULLDOWN, "Help", 'H', false, items), XmNsubMenuId)).at(0);
   XtCallCallbacks(entry, XmNactivateCallback, nullptr);
-
-  std::string shown = root + "/shown";
-  for (int i = 0; i < 300 && access(shown.c_str(), F_OK) != 0; ++i) usleep(10000);
   std::string page;
-  std::getline(std::ifstream(shown), page);
-  EXPECT_EQ(page, root + "/help/zamo_general_setups.html");
-  unsetenv("ZAMO_ROOT");
-  unsetenv("ZAMO_HELP_VIEWER");
-  std::system(("rm -rf " + root).c_str());
+  help.next_run(&page);
+  EXPECT_EQ(page, help.page("zamo_general_setups.html"));
   XtDestroyWidget(shell);
 }
 

@@ -114,16 +114,16 @@ TEST_F(WalkTest, VisitSeesEveryItemAndItsIdsStoreWithoutAWindow) {
   EXPECT_STREQ(testrec.sNote, "a note that is far too ");
 }
 
-TEST_F(WalkTest, ListingOfTheTestPageMatchesTheHandWrittenFile) {
+// The listing of the hand-written file; hidden parts left out, an unknown
+// choice shown as question marks.
+TEST_F(WalkTest, ListingMatchesTheHandWrittenFileAndLeavesOutHiddenParts) {
   testrec.iThreshold[1] = -7;
   testrec.device[1].iType = 1;
   testrec.device[1].iPort = 4001;
   testrec.device[1].lEnabled = 0;
   std::strcpy(testrec.sNote, "first\tnote");
   EXPECT_EQ(listing(), read_file(SETUP_TEST_DATA_DIR "/test_page_listing.txt"));
-}
 
-TEST_F(WalkTest, ListingHidesHiddenPartsAndShowsUnknownChoices) {
   testrec.lFeature = 0;
   testrec.iMode = 7;
   std::string text = listing();
@@ -134,22 +134,19 @@ TEST_F(WalkTest, ListingHidesHiddenPartsAndShowsUnknownChoices) {
   EXPECT_NE(text.find("  Slow host         : radar-host\n"), std::string::npos);
 }
 
-TEST_F(WalkTest, CheckOfValuesInRangeAddsOnlyTheHeading) {
+// Values in range add only the page heading; out of range, one line each.
+TEST_F(WalkTest, CheckAddsTheHeadingAndALineOfEveryKind) {
   EXPECT_EQ(check(), "");
-  ASSERT_EQ(bounds_lines().size(), 4u);
-  EXPECT_EQ(bounds_lines()[0], " ");
-  EXPECT_EQ(bounds_lines()[1], std::string(55, '='));
-  EXPECT_EQ(bounds_lines()[2], "Test Page Setups, radar1");
-  EXPECT_EQ(bounds_lines()[3], std::string(55, '='));
+  EXPECT_EQ(bounds_lines(), (std::vector<std::string>{" ", std::string(55, '='), "Test Page Setups, radar1",
+                                                      std::string(55, '=')}));
   EXPECT_EQ(error_found, 0);
-}
 
-TEST_F(WalkTest, CheckLinesOfEveryKind) {
   testrec.iRange = 6000;
   testrec.fRatio = 150;
   testrec.iMode = 0;
   testrec.lTrailer = 2;
   testrec.device[0].iType = 5;
+  clear_bounds_lines();
   check();
   std::vector<std::string> expected = {
       "Range limit:  60.00 m   (range 0.00 m to 50.00 m)",
@@ -192,27 +189,23 @@ TEST_F(WalkTest, RepairRestoresFactoryMaximumAndFirstEntry) {
   EXPECT_EQ(error_found, 0);  // repair lines do not count as findings
 }
 
-TEST_F(WalkTest, HiddenDeviceBeyondTheCountIsNeitherCheckedNorRepaired) {
+// A device beyond the count is neither checked nor repaired; a hidden row
+// before the count is repaired without a line.
+TEST_F(WalkTest, HiddenPartsAreNotCheckedAndRepairedOnlyBeforeTheCount) {
   testrec.device[3].iPort = 1;  // device 4 of 2 in use
-  check();
-  test_page(PassRepair, nullptr, nullptr);
-  EXPECT_EQ(testrec.device[3].iPort, 1);
-  EXPECT_EQ(error_found, 0);
-  EXPECT_TRUE(findings().empty());
-  EXPECT_EQ(count_seen, 0);  // cleared at the end of the page
-}
-
-TEST_F(WalkTest, HiddenRowBeforeTheCountIsRepairedWithoutALine) {
-  testrec.iMode = 1;  // hides the fast ratio row
+  testrec.iMode = 1;            // hides the fast ratio row
   testrec.fRatio = -3;
   testrec.lFeature = 0;  // hides the texts section and the range row
   testrec.iRange = 9999;
   check();
   EXPECT_TRUE(findings().empty());
+  EXPECT_EQ(error_found, 0);
   test_page(PassRepair, nullptr, nullptr);
+  EXPECT_TRUE(findings().empty());
+  EXPECT_EQ(testrec.device[3].iPort, 1);
   EXPECT_FLOAT_EQ(testrec.fRatio, 12.5f);
   EXPECT_EQ(testrec.iRange, 1250);
-  EXPECT_TRUE(findings().empty());
+  EXPECT_EQ(count_seen, 0);  // cleared at the end of the page
 }
 
 TEST_F(WalkTest, RepairButtonRunsThePagesInOrderAndReplacesTheList) {

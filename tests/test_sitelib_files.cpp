@@ -39,14 +39,9 @@ void fill_random(const Schema &schema, void *record, std::mt19937 &rng) {
     if (f.type == SchemaType::Text) {
       size_t end = rng() % (f.size + 1);  // an early terminator, or none
       if (end < f.size) at[end] = '\0';
-    } else if (f.type == SchemaType::Float) {
-      float v;
-      std::memcpy(&v, at, sizeof v);
-      if (std::isnan(v)) std::memset(at, 0x41, sizeof v);
-    } else if (f.type == SchemaType::Double) {
-      double v;
-      std::memcpy(&v, at, sizeof v);
-      if (std::isnan(v)) std::memset(at, 0x41, sizeof v);
+    } else if ((f.type == SchemaType::Float || f.type == SchemaType::Double) &&
+               (at[f.size - 1] & 0x7F) == 0x7F) {
+      at[f.size - 1] ^= 1;  // an exponent of all ones would be NaN
     }
   }
 }
@@ -296,6 +291,15 @@ TEST_F(SetupFiles, SavingKeepsABackupAndThePermissions) {
   EXPECT_EQ(st.st_mode & 07777, 0644u);
   ASSERT_EQ(stat(path("setup_zamo.conf").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0640u) << "the data-system setup holds passwords";
+  // Nor is it, or its backup, ever saved wider than owner and group.
+  ASSERT_EQ(chmod(path("setup_zamo.conf").c_str(), 0666), 0);
+  ASSERT_EQ(chown(path("setup_zamo.conf").c_str(), static_cast<uid_t>(-1), 4321), 0);
+  ASSERT_EQ(zamosave(zamo.get()), SITE_OK);
+  ASSERT_EQ(stat(path("setup_zamo.conf.bak").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  ASSERT_EQ(stat(path("setup_zamo.conf").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(st.st_gid, 4321u) << "the data system's readers keep reading it";
 
   std::string first = read_file(path("setup_ant.conf"));
   chmod(path("setup_ant.conf").c_str(), 0640);
@@ -447,21 +451,6 @@ TEST_F(SetupFiles, ASaveOverAFileChangedOnDiskIsRefusedOnceThenOverwrites) {
   EXPECT_EQ(ant_save_setup(zel.get()), SITE_CHANGED_ON_DISK);
 }
 
-TEST_F(SetupFiles, TheSecretFileAndItsBackupAreNeverWiderThanOwnerAndGroup) {
-  auto zamo = factory<zamo_setup>("zamo_setup");
-  const std::string file = path("setup_zamo.conf");
-  ASSERT_EQ(zamosave(zamo.get()), SITE_OK);
-  ASSERT_EQ(chmod(file.c_str(), 0666), 0);
-  ASSERT_EQ(chown(file.c_str(), static_cast<uid_t>(-1), 4321), 0);
-  ASSERT_EQ(zamosave(zamo.get()), SITE_OK);
-  struct stat st, bak;
-  ASSERT_EQ(stat(file.c_str(), &st), 0);
-  ASSERT_EQ(stat((file + ".bak").c_str(), &bak), 0);
-  EXPECT_EQ(st.st_mode & 07777, 0640u);
-  EXPECT_EQ(bak.st_mode & 07777, 0640u);
-  EXPECT_EQ(st.st_gid, 4321u) << "the data system's readers keep reading it";
-}
-
 TEST_F(SetupFiles, ALinkIsWrittenThroughOnlyWhenRootOrTheTargetsOwnerMadeIt) {
   auto zel = factory<zel_setup>("ant_manual_setup");
   write_file(path("target.conf"), "precious\n");
@@ -478,17 +467,53 @@ TEST_F(SetupFiles, ALinkIsWrittenThroughOnlyWhenRootOrTheTargetsOwnerMadeIt) {
   EXPECT_NE(read_file(path("target.conf")), "precious\n");
 }
 
-TEST_F(SetupFiles, InitMakesEveryFileWithItsOwnModeWhateverTheUmask) {
-  const std::string site = dir + "/site";
-  ASSERT_EQ(
-      std::system(("umask 000 && " SETUP_BINARY_DIR "/setup-site init " + site + " >/dev/null").c_str()), 0);
+// setup-site init, under umask 000: a factory site with the user as
+// operator and each file with its own mode; no overwriting without --force.
+TEST_F(SetupFiles, InitWritesAFactorySiteWithItsModesAndOverwritesOnlyWithForce) {
+  const std::string site = dir + "/new/site";
+  auto init = [&](const std::string &args) {
+    const std::string command =
+        "umask 000 && " SETUP_BINARY_DIR "/setup-site init " + args + " >/dev/null 2>" + dir + "/err";
+    return std::system(command.c_str());
+  };
   auto mode = [&](const char *name) {
     struct stat st;
     return stat((site + "/" + name).c_str(), &st) == 0 ? st.st_mode & 07777 : 0u;
   };
+  ASSERT_EQ(init(site), 0) << read_file(dir + "/err");
   EXPECT_EQ(mode("operators"), 0644u) << "nobody else may make themselves an operator";
-  EXPECT_EQ(mode("setup_ant.conf"), 0644u);
-  EXPECT_EQ(mode("setup_dsp.conf"), 0644u);
-  EXPECT_EQ(mode("setup_rtdisp.conf"), 0644u);
+  for (const char *name : {"setup_ant.conf", "setup_dsp.conf", "setup_rtdisp.conf"})
+    EXPECT_EQ(mode(name), 0644u) << name;
   EXPECT_EQ(mode("setup_zamo.conf"), 0640u);
+
+  setenv("ZAMO_CONFIG", site.c_str(), 1);
+  auto zel = std::make_unique<zel_setup>();
+  auto dsp = std::make_unique<dsp_setup>();
+  auto rtd = std::make_unique<rtdisp_setup>();
+  auto zamo = std::make_unique<zamo_setup>();
+  ASSERT_EQ(ant_load_setup(zel.get()), SITE_OK);
+  ASSERT_EQ(lim_loadFile("setup_dsp.conf", "dsp_manual_setup", dsp.get(), setup_limits), SITE_OK);
+  ASSERT_EQ(RtdispLoadSetup(rtd.get()), SITE_OK);
+  ASSERT_EQ(zamoload(zamo.get()), SITE_OK);
+  EXPECT_EQ(std::memcmp(zel.get(), factory<zel_setup>("ant_manual_setup").get(), sizeof *zel), 0);
+  EXPECT_EQ(std::memcmp(dsp.get(), factory<dsp_setup>("dsp_manual_setup").get(), sizeof *dsp), 0);
+  EXPECT_EQ(std::memcmp(rtd.get(), factory<rtdisp_setup>("rtdisp_setup").get(), sizeof *rtd), 0);
+  EXPECT_EQ(std::memcmp(zamo.get(), factory<zamo_setup>("zamo_setup").get(), sizeof *zamo), 0);
+  const std::string user = std::string("\n") + tolvek_username() + "\n";
+  EXPECT_TRUE(contains(read_file(site + "/operators").c_str(), user));
+
+  // Without a directory: the one the editor reads, here $ZAMO_CONFIG.
+  write_file(site + "/setup_dsp.conf", read_file(site + "/setup_dsp.conf") + "dsp.iwidcnt = 2\n");
+  const std::string edited = read_file(site + "/setup_dsp.conf");
+  EXPECT_NE(init(""), 0);
+  const std::string errors = read_file(dir + "/err");
+  EXPECT_TRUE(contains(errors.c_str(), site + "/setup_dsp.conf exists")) << errors;
+  EXPECT_TRUE(contains(errors.c_str(), "--force")) << errors;
+  EXPECT_EQ(read_file(site + "/setup_dsp.conf"), edited);
+  ASSERT_EQ(init("--force"), 0) << read_file(dir + "/err");
+  EXPECT_EQ(read_file(site + "/setup_dsp.conf.bak"), edited);
+  const std::string operators = read_file(site + "/operators");
+  EXPECT_EQ(operators.find(user), operators.rfind(user)) << "the user is listed once";
+  EXPECT_NE(init(dir + "/other extra"), 0);
+  EXPECT_FALSE(fs::exists(dir + "/other"));
 }

@@ -18,24 +18,11 @@
 
 #include "sitelib/services.h"
 #include "sitelib/sitelib.h"
+#include "tests/support/help_site.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// A fresh directory, removed with its contents at the end of the test.
-struct TempDir {
-  fs::path path;
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "sitelib-services-XXXXXX").string();
-    path = mkdtemp(&pattern[0]);
-  }
-  ~TempDir() { fs::remove_all(path); }
-  void write(const std::string &name, const std::string &content) const {
-    fs::create_directories((path / name).parent_path());
-    std::ofstream(path / name) << content;
-  }
-};
 
 template <typename Field>
 Field assigned(double value) {
@@ -101,7 +88,7 @@ TEST(Operators, ListedNamesOnlyIgnoringCommentsBlanksAndSurroundingSpace) {
   TempDir site;
   setenv("ZAMO_CONFIG", site.path.c_str(), 1);
   EXPECT_EQ(lzamo_operator("radar"), 0) << "no operators file: no operators";
-  site.write("operators", "# operators\n\n   \t\n  radar  \nobserver\r\n#maint\n  # night shift\n");
+  write_file(site / "operators", "# operators\n\n   \t\n  radar  \nobserver\r\n#maint\n  # night shift\n");
   EXPECT_NE(lzamo_operator("radar"), 0);
   EXPECT_NE(lzamo_operator("observer"), 0);
   for (const char *user : {"rad", "radar2", "maint", "#maint", "night shift", ""})
@@ -125,81 +112,50 @@ TEST(CodedReport, NamesTheMissingListingVariable) {
   EXPECT_NE(report.find("first, second [0x6B0099]"), std::string::npos) << report;
 }
 
-// The help viewer is a script that records its process id and arguments in
-// "run" and keeps running while a file "hold" exists.
 class Help : public testing::Test {
  protected:
-  TempDir root;
-  void SetUp() override {
-    root.write("viewer.sh",
-               "#!/bin/sh\nout=$(dirname \"$0\")\n"
-               "{ echo $$; for a in \"$@\"; do echo \"$a\"; done; } > \"$out/run.tmp\"\n"
-               "mv \"$out/run.tmp\" \"$out/run\"\n[ -e \"$out/hold\" ] && exec sleep 30\n"
-               "[ -e \"$out/slow\" ] && sleep 1\n[ -e \"$out/fail\" ] && exit 3\nexit 0\n");
-    fs::permissions(root.path / "viewer.sh", fs::perms::owner_all);
-    root.write("help/index.html", "<html></html>\n");
-    setenv("ZAMO_ROOT", root.path.c_str(), 1);
-    setenv("ZAMO_HELP_VIEWER", (root.path / "viewer.sh").c_str(), 1);
-  }
-  void TearDown() override {
-    helpExit();
-    unsetenv("ZAMO_ROOT");
-    unsetenv("ZAMO_HELP_VIEWER");
-  }
-  // Waits for the viewer's record and removes it; returns the pid and puts
-  // the arguments into `page`.
-  pid_t next_run(std::string *page = nullptr) {
-    const fs::path file = root.path / "run";
-    for (int tries = 0; tries < 500 && !fs::exists(file); ++tries)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    std::ifstream in(file);
-    std::string pid = "0", line;
-    std::getline(in, pid);
-    if (page) page->clear();
-    while (std::getline(in, line) && page) *page += line;
-    fs::remove(file);
-    return std::stoi(pid);
-  }
-  std::string help(const char *name) { return (root.path / "help" / name).string(); }
+  HelpSite root;
+  void TearDown() override { helpExit(); }
 };
 
 TEST_F(Help, OpensTheTopicPageElseTheIndexAndNeverLeavesTheDirectory) {
-  root.write("help/radar_control_processor_setup.html", "<html></html>\n");
-  root.write("secret.html", "outside\n");
-  root.write("help/sub/page.html", "nested\n");
+  write_file(root.page("radar_control_processor_setup.html"), "<html></html>\n");
+  write_file(root / "secret.html", "outside\n");
+  fs::create_directory(root.page("sub"));
+  write_file(root.page("sub/page.html"), "nested\n");
   std::string page;
   ASSERT_EQ(helpStart(1, "radar_control_processor_setup", 0), SITE_OK);
-  next_run(&page);
-  EXPECT_EQ(page, help("radar_control_processor_setup.html"));
+  root.next_run(&page);
+  EXPECT_EQ(page, root.page("radar_control_processor_setup.html"));
   for (const char *topic :
        {"no_such_topic", "../secret", "sub/page", "sub/../../secret", ".hidden", "/etc/passwd"}) {
     ASSERT_EQ(helpStart(1, topic, 0), SITE_OK) << topic;
-    next_run(&page);
-    EXPECT_EQ(page, help("index.html")) << topic;
+    root.next_run(&page);
+    EXPECT_EQ(page, root.page("index.html")) << topic;
   }
 }
 
 TEST_F(Help, FailsWithoutAPageAViewerOrTheRightMode) {
   EXPECT_NE(helpStart(2, "index", 0), SITE_OK);
-  setenv("ZAMO_HELP_VIEWER", (root.path / "no-such-viewer").c_str(), 1);
+  setenv("ZAMO_HELP_VIEWER", (root / "no-such-viewer").c_str(), 1);
   const int status = helpStart(1, "index", 0);
   EXPECT_NE(status, SITE_OK);
   const std::string reason = message_to_text(status, 0, 0);
   EXPECT_NE(reason.find("no-such-viewer could not be started (No such file"), std::string::npos) << reason;
-  EXPECT_NE(reason.find("open " + help("index.html") + " by hand"), std::string::npos) << reason;
+  EXPECT_NE(reason.find("open " + root.page("index.html") + " by hand"), std::string::npos) << reason;
 
   // A viewer that gives up at once (xdg-open without a browser) fails too.
-  setenv("ZAMO_HELP_VIEWER", (root.path / "viewer.sh").c_str(), 1);
-  root.write("fail", "");
+  setenv("ZAMO_HELP_VIEWER", (root / "viewer.sh").c_str(), 1);
+  write_file(root / "fail", "");
   const int failed = helpStart(1, "index", 0);
-  next_run();
+  root.next_run();
   EXPECT_EQ(failed, SITE_HELP_NOT_STARTED);
   EXPECT_NE(std::string(message_to_text(failed, 0, 0)).find("ended with status 3"), std::string::npos);
-  fs::remove(root.path / "fail");
+  fs::remove(root / "fail");
 
-  fs::remove(help("index.html"));
+  fs::remove(root.page("index.html"));
   EXPECT_NE(helpStart(1, "missing", 0), SITE_OK);
-  EXPECT_FALSE(fs::exists(root.path / "run")) << "no viewer was started";
+  EXPECT_FALSE(fs::exists(root / "run")) << "no viewer was started";
 }
 
 TEST_F(Help, EndedViewersAreReapedAndExitEndsRunningOnes) {
@@ -210,17 +166,17 @@ TEST_F(Help, EndedViewersAreReapedAndExitEndsRunningOnes) {
   };
   auto is_gone = [](pid_t pid) { return kill(pid, 0) != 0 && errno == ESRCH; };
 
-  root.write("slow", "");  // ends after helpStart has stopped watching it
+  write_file(root / "slow", "");  // ends after helpStart has stopped watching it
   ASSERT_EQ(helpStart(1, "index", 0), SITE_OK);
-  const pid_t ended = next_run();
+  const pid_t ended = root.next_run();
   for (int tries = 0; tries < 500 && !is_zombie(ended); ++tries)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   ASSERT_TRUE(is_zombie(ended));
 
-  root.write("hold", "");
+  write_file(root / "hold", "");
   ASSERT_EQ(helpStart(1, "index", 0), SITE_OK);
   EXPECT_TRUE(is_gone(ended)) << "reaped on the next call";
-  const pid_t running = next_run();
+  const pid_t running = root.next_run();
   EXPECT_EQ(kill(running, 0), 0);
   helpExit();
   EXPECT_TRUE(is_gone(running)) << "ended and reaped by helpExit";

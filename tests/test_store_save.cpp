@@ -8,6 +8,7 @@
 
 #include "motif/dialogs.h"
 #include "tests/store_site.h"
+#include "tests/support/help_site.h"
 
 namespace {
 
@@ -280,19 +281,12 @@ TEST_F(Store, ASaveOverAnotherEditorsSaveIsRefusedOnceAndNamed) {
 }
 
 TEST_F(Store, AHelpViewerThatCannotStartIsShownWithThePageToOpen) {
-  char name[] = "/tmp/store-help-XXXXXX";
-  const std::string root = mkdtemp(name);
-  std::filesystem::create_directories(root + "/help");
-  write_file(root + "/help/index.html", "<html></html>\n");
-  setenv("ZAMO_ROOT", root.c_str(), 1);
+  HelpSite help;
   setenv("ZAMO_HELP_VIEWER", "/nonexistent/viewer", 1);
   start_help("index");
   gui_process(50);
-  EXPECT_NE(shown_warning().find("open " + root + "/help/index.html by hand"), std::string::npos)
+  EXPECT_NE(shown_warning().find("open " + help.page("index.html") + " by hand"), std::string::npos)
       << shown_warning();
-  unsetenv("ZAMO_HELP_VIEWER");
-  unsetenv("ZAMO_ROOT");
-  std::filesystem::remove_all(root);
 }
 
 }  // namespace

@@ -12,47 +12,10 @@
 #include "pages/pages.h"
 #include "pages/setup_copies.h"
 #include "sitelib/schema.h"
+#include "store/store.h"
+#include "tests/store_site.h"
 
 namespace {
-// The copies as the start-up load fills them: limits by name, device types
-// copied into the limit copies first, current values the factory values.
-void load_factory_site() {
-  std::memset(zamo_limits, 0, sizeof zamo_limits);
-  for (int which = LIMITS_MIN; which <= LIMITS_FACTORY; ++which) {
-    setup_limits("ant_manual_setup", &zel_limits[which], which, 0);
-    setup_limits("dsp_manual_setup", &dsp_limits[which], which, 0);
-    setup_limits("rtdisp_setup", &Rtdisp_limits[which], which, 0);
-  }
-  zamo = zamo_limits[LIMITS_FACTORY];
-  setup_limits("zamo_setup", &zamo, LIMITS_FACTORY, 0);
-  for (int which = LIMITS_MIN; which <= LIMITS_FACTORY; ++which) {
-    for (int d = 0; d < ZAMO_OUTPUT_DEVICES; ++d)
-      zamo_limits[which].device.def[d].idev_type = zamo.device.def[d].idev_type;
-    setup_limits("zamo_setup", &zamo_limits[which], which, 0);
-  }
-  zel = zel_limits[LIMITS_FACTORY];
-  dsp = dsp_limits[LIMITS_FACTORY];
-  Rtdisp = Rtdisp_limits[LIMITS_FACTORY];
-
-  // The editing form's stand-ins for stored fields, with their limits.
-  std::memset(auxset_limits, 0, sizeof auxset_limits);
-  auxset_limits[LIMITS_MIN].zel_ilat = -1073741824;
-  auxset_limits[LIMITS_MAX].zel_ilat = 1073741823;
-  auxset_limits[LIMITS_MIN].zel_ilon = INT32_MIN;
-  auxset_limits[LIMITS_MAX].zel_ilon = INT32_MAX;
-  int16_t *flags[] = {
-      &auxset.lstatus_product_gen, &auxset.lstatus_product_timeout, &auxset.lnoise_az,
-      &auxset.lnoise_el,           &auxset.lingsim_radar,           &auxset.lingsim_shearline,
-      &auxset.lingsim_fallspeed,   &auxset.lingsim_windfield,       &auxset.lingsim_randomized};
-  for (int16_t *flag : flags) {
-    size_t offset = reinterpret_cast<char *>(flag) - reinterpret_cast<char *>(&auxset);
-    *reinterpret_cast<int16_t *>(reinterpret_cast<char *>(&auxset_limits[LIMITS_MAX]) + offset) = 1;
-    *flag = 1;
-  }
-  auxset.zel_ilat = zel.idefault_lat;
-  auxset.zel_ilon = zel.idefault_lon;
-}
-
 // Every switch on and every count at its maximum, so that the pages show
 // nearly all their sections and rows.
 void switch_everything_on() {
@@ -73,6 +36,10 @@ void switch_everything_on() {
         std::memcpy(static_cast<char *>(a.current) + f.offset, static_cast<char *>(a.maximum) + f.offset,
                     f.size);
     }
+  for (int16_t *flag : {&auxset.lstatus_product_gen, &auxset.lstatus_product_timeout, &auxset.lnoise_az,
+                        &auxset.lnoise_el, &auxset.lingsim_radar, &auxset.lingsim_shearline,
+                        &auxset.lingsim_fallspeed, &auxset.lingsim_windfield, &auxset.lingsim_randomized})
+    *flag = 1;
   Rtdisp.lEnabled = 1;
   zamo.device.idevcount = zamo.device.imaxdevcount;
 }
@@ -108,8 +75,10 @@ void expect_clean_check(const char *setting) {
 }
 }  // namespace
 
-TEST(FactorySiteOnThePages, ChecksCleanAndNeedsNoRepair) {
-  load_factory_site();
+// Loaded as the editor loads it at start, then with every switch on.
+TEST(FactorySiteOnThePages, ChecksCleanNeedsNoRepairAndNoShownFieldLacksLimits) {
+  FactorySite site;
+  EXPECT_FALSE(load_and_check());
   expect_clean_check("factory site");
   for (int page = 0; page < PAGE_COUNT; ++page) {
     PageFunction function = page_info(page).function;
@@ -119,10 +88,6 @@ TEST(FactorySiteOnThePages, ChecksCleanAndNeedsNoRepair) {
     function(PassRepair, nullptr, nullptr);
     EXPECT_TRUE(before->unchanged()) << "page " << page << " repaired a factory value: " << last_line();
   }
-}
-
-TEST(FactorySiteOnThePages, EveryShownFieldHasLimits) {
-  load_factory_site();
   switch_everything_on();
   expect_clean_check("every switch on");
 }

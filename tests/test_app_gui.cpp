@@ -1,6 +1,5 @@
-// The main window under Xvfb: the block diagram of both modes, the menus
-// and the menu builder's rules, the help command, the clock, the pixmaps
-// and the read-only start.
+// The main window under Xvfb: the block diagram of both modes, the menus,
+// the help command, the clock, the pixmaps and the read-only start.
 #include <gtest/gtest.h>
 // gtest before the X headers: they define None.
 #include <Xm/Form.h>
@@ -10,12 +9,7 @@
 #include <Xm/PushBG.h>
 #include <Xm/RowColumn.h>
 #include <Xm/Separator.h>
-#include <Xm/ToggleBG.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -82,16 +76,9 @@ MainWindow build_main_window(int16_t mode) {
   return m;
 }
 
-std::vector<std::string> warnings;
-void record_warning(String message) { warnings.push_back(message); }
-
 class AppGui : public ::testing::Test {
  protected:
-  void SetUp() override {
-    REQUIRE_DISPLAY();
-    warnings.clear();
-    XtAppSetWarningHandler(app_context, record_warning);
-  }
+  void SetUp() override { REQUIRE_DISPLAY(); }
 };
 
 // Both modes: the ZAMO frame and the links to it only in full mode.
@@ -125,38 +112,6 @@ TEST_F(AppGui, HelpCascadeIsChosenByTranslatedPrefix) {
   EXPECT_EQ(get<Widget>(bar, XmNmenuHelpWidget), nullptr) << "the untranslated word is an ordinary title";
   Widget help = BuildMenu(bar, XmMENU_PULLDOWN, "Hilfe zur Seite", 'H', false, no_items);
   EXPECT_EQ(get<Widget>(bar, XmNmenuHelpWidget), help);
-  XtDestroyWidget(shell);
-}
-
-int toggled = 0;
-void count_toggle(Widget, XtPointer, XtPointer) { ++toggled; }
-
-TEST_F(AppGui, MenuBuilderWarningsAndToggleEntries) {
-  Widget shell = new_shell("menus");
-  Widget form = XmCreateForm(shell, const_cast<char *>("form"), nullptr, 0);
-  EXPECT_EQ(BuildMenu(form, 7, "Odd", 0, false, no_items), nullptr);
-  EXPECT_EQ(warnings, std::vector<std::string>{"Invalid menu type passed to BuildMenu()"});
-
-  MenuItem inner[] = {{"Deeper", &xmPushButtonGadgetClass, 0, nullptr, nullptr, nullptr, nullptr, nullptr},
-                      {nullptr, nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr}};
-  MenuItem items[] = {
-      {"Flag", &xmToggleButtonGadgetClass, 'F', nullptr, nullptr, count_toggle, nullptr, nullptr},
-      {"More", nullptr, 'M', nullptr, nullptr, nullptr, nullptr, inner},
-      {nullptr, nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr}};
-  // An option menu skips the submenu entry with a warning.
-  warnings.clear();
-  Widget option = BuildMenu(form, XmMENU_OPTION, "Choice", 0, false, items);
-  EXPECT_EQ(warnings, std::vector<std::string>{"You can't have submenus from option menus."});
-  EXPECT_EQ(children(get<Widget>(option, XmNsubMenuId)).size(), 1u);
-
-  // A popup menu builds the submenu; the toggle reports on value change.
-  Widget popup = BuildMenu(form, XmMENU_POPUP, "Popup", 0, false, items);
-  Widget more = XtNameToWidget(popup, "More");
-  ASSERT_TRUE(more);
-  EXPECT_TRUE(XtNameToWidget(get<Widget>(more, XmNsubMenuId), "Deeper"));
-  toggled = 0;
-  XmToggleButtonGadgetSetState(XtNameToWidget(popup, "Flag"), True, True);
-  EXPECT_EQ(toggled, 1);
   XtDestroyWidget(shell);
 }
 

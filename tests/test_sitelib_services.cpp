@@ -213,7 +213,7 @@ TEST(Time, ClockTextDateAndSecondsOfTheDay) {
   EXPECT_EQ(std::vector<int>({days, hours, minutes, seconds}), std::vector<int>({2, 14, 5, 9}));
 }
 
-TEST(Text, NullifyTurnsABlankPaddedFieldIntoATerminatedText) {
+TEST(Text, NullifyEndsBlankPaddedFieldsAndSpacifyPadsThem) {
   char target[16];
   auto nullified = [&](const char *field, int size) {
     memset(target, '#', sizeof target);
@@ -227,9 +227,8 @@ TEST(Text, NullifyTurnsABlankPaddedFieldIntoATerminatedText) {
   EXPECT_EQ(nullified("            ", 12), "");
   EXPECT_EQ(nullified("AB\0CD   ", 8), "AB");
   EXPECT_EQ(nullified("ABCDEF", 3), "ABC");
-}
 
-TEST(Text, SpacifyFillsAFieldWithBlanksNeverReadingPastTheText) {
+  // Spacify fills a field with blanks and never reads past the text.
   char field[9];
   auto spacified = [&](const char *text, int size) {
     // A heap copy of exactly its length: reading past it shows under ASan.

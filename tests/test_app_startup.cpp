@@ -21,7 +21,7 @@ CommandLine parse(std::vector<std::string> args) {
   return parse_command_line(static_cast<int>(args.size()), argv.data());
 }
 
-TEST(CommandLine, OptionsAndTheirOrder) {
+TEST(CommandLine, OptionsTheirOrderAndUsageErrors) {
   EXPECT_FALSE(parse({}).mode_chosen);
   EXPECT_EQ(parse({"-rda", "-zamo"}).full_mode, 1);
   EXPECT_EQ(parse({"-zamo", "-kox2"}).full_mode, 0);
@@ -35,9 +35,7 @@ TEST(CommandLine, OptionsAndTheirOrder) {
   CommandLine dashed = parse({"-disp", "-zamo"});
   EXPECT_FALSE(dashed.usage_error);
   EXPECT_FALSE(dashed.mode_chosen);
-}
 
-TEST(CommandLine, UsageErrors) {
   for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
            {"-rda", "-disp"}, {"zamo"}, {""}, {"-dis", ":0"}, {"-zamos"}, {"-RDA"}})
     EXPECT_TRUE(parse(args).usage_error) << args.back();

@@ -235,8 +235,9 @@ Variants device_type_variants(void) {
   for (const SiteChoice &type : type_item->choices) {
     for (output_device &device : zamo.device.def) device.idev_type = static_cast<int>(type.value);
     for (const SiteItem &item : page_items(PAGE_OUTPUT_DEVICE))
-      all[anchor_of(item)].push_back(
-          {type_item->label + " " + type.text, range_text(item), factory_text(item)});
+      if (item.label != type_item->label)  // the type itself follows no type
+        all[anchor_of(item)].push_back(
+            {type_item->label + " " + type.text, range_text(item), factory_text(item)});
   }
   std::copy(kept.begin(), kept.end(), zamo.device.def);
   page_items(PAGE_OUTPUT_DEVICE);  // limits of the factory types again
@@ -308,8 +309,10 @@ void write_section_topic(const std::string &dir, const Site &site, const std::st
     if (item.section_topic == topic && first_title.empty())
       first_title = item.section_title, page = item.page;
   page_start(out, first_title);
-  out << "<p class=\"nav\">On the page <a href=\"" << page_info(page).help_topic << ".html\">"
-      << escape(page_title(page)) << "</a></p>\n";
+  // A page whose sections open the page's own topic has its introduction here.
+  if (topic != page_info(page).help_topic)
+    out << "<p class=\"nav\">On the page <a href=\"" << page_info(page).help_topic << ".html\">"
+        << escape(page_title(page)) << "</a></p>\n";
   write_intro(out, site.texts, topic);
   std::string section;
   for (const SiteItem &item : site.items) {
@@ -416,7 +419,8 @@ int main(int argc, char **argv) {
   std::set<std::string> topics;
   for (const SiteItem &item : site.items)
     if (topics.insert(item.section_topic).second) write_section_topic(dir, site, item.section_topic);
-  for (int page = 0; page < PAGE_COUNT; ++page) write_page_topic(dir, site, page);
+  for (int page = 0; page < PAGE_COUNT; ++page)
+    if (!topics.count(page_info(page).help_topic)) write_page_topic(dir, site, page);
   write_overview(dir, site);
   write_index(dir, site);
   std::ofstream(dir + "/help.css") << kStyle;

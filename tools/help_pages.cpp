@@ -308,7 +308,8 @@ void write_section_topic(const std::string &dir, const Site &site, const std::st
   for (const SiteItem &item : site.items)
     if (item.section_topic == topic && first_title.empty())
       first_title = item.section_title, page = item.page;
-  page_start(out, first_title);
+  const bool own_topic = topic == page_info(page).help_topic;
+  page_start(out, own_topic ? page_title(page) : first_title);
   // A page whose sections open the page's own topic has its introduction here.
   if (topic != page_info(page).help_topic)
     out << "<p class=\"nav\">On the page <a href=\"" << page_info(page).help_topic << ".html\">"

@@ -227,10 +227,11 @@ PageWalk::~PageWalk() {
 
 const FrontEnd *PageWalk::builder() const { return pass_ == PassBuild && arg_ ? window_front_end : nullptr; }
 
-void PageWalk::section(const char *title, const char *help_topic, bool shown) {
+void PageWalk::section(const char *title, const char *help_topic, bool shown, const char *when) {
   id_ += 1u << 24;
   const int number = id_ >> 24;
   section_visible_ = shown;
+  section_when_ = when;
   section_title_ = title;
   section_topic_ = help_topic;
   switch (pass_) {
@@ -261,10 +262,11 @@ void PageWalk::section(const char *title, const char *help_topic, bool shown) {
   }
 }
 
-void PageWalk::row(bool shown) {
+void PageWalk::row(bool shown, const char *when) {
   id_ = (id_ + (1u << 12)) & ~0xfffu;
   const int number = (id_ >> 12) & 0xfff;
   row_visible_ = shown;
+  row_when_ = when;
   switch (pass_) {
     case PassBuild:
       if (const FrontEnd *ui = builder(); ui && page_.section_count > 0) {
@@ -348,8 +350,8 @@ void PageWalk::handle(const ItemSpec &spec, Step step) {
     if (store_rule_) pending_rule_ = store_rule_;
   } else if (pass_ == PassVisit && arg_) {
     const auto *visitor = static_cast<const ItemVisitor *>(arg_);
-    ItemVisit visit{&page_,           id_,          &spec,     section_title_, section_topic_,
-                    section_visible_, row_visible_, has_count_};
+    ItemVisit visit{&page_,           id_,          &spec,      section_title_, section_topic_,
+                    section_visible_, row_visible_, has_count_, section_when_,  row_when_};
     visitor->visit(visitor->context, visit);
   }
 }

@@ -70,9 +70,11 @@ struct ItemVisit {
   const ItemSpec *spec;
   const char *section_title;
   const char *section_topic;
-  bool section_shown;  // the section's condition under the current values
-  bool row_shown;      // the row's condition
-  bool counted;        // after the page's count item
+  bool section_shown;        // the section's condition under the current values
+  bool row_shown;            // the row's condition
+  bool counted;              // after the page's count item
+  const char *section_when;  // the section's condition in words, or nullptr
+  const char *row_when;      // the row's condition in words, or nullptr
 };
 
 // PassVisit's argument.
@@ -88,8 +90,9 @@ class PageWalk {
   PageWalk(const PageWalk &) = delete;
   PageWalk &operator=(const PageWalk &) = delete;
 
-  void section(const char *title, const char *help_topic, bool shown = true);
-  void row(bool shown = true);
+  // `when` says the condition in words, for the help pages.
+  void section(const char *title, const char *help_topic, bool shown = true, const char *when = nullptr);
+  void row(bool shown = true, const char *when = nullptr);
 
   void number(Field f, const char *label, const char *format, double scale, Hints hints = {});
   void text(TextField f, const char *label, Hints hints = {}, int flags = TextPlain);
@@ -142,6 +145,8 @@ class PageWalk {
   bool row_built_ = false;         // PassBuild: a row exists to build items into
   const char *section_title_ = "";
   const char *section_topic_ = "";
+  const char *section_when_ = nullptr;
+  const char *row_when_ = nullptr;
   StoreRule store_rule_ = nullptr;
   StoreRule pending_rule_ = nullptr;  // PassStore: to run at the end of the walk
 };

@@ -32,6 +32,8 @@ constexpr int DEVICE_RECORDS = static_cast<int>(sizeof zamo.device.def / sizeof 
 PageState page =
     PAGE_STATE(output_device_page, N_("ZAMO Output Device Setups, %s"), "zamo_output_devices_setups");
 const char *const section_topic = "output_device_general_specifications";
+// A condition in words, for the help pages.
+#define NETWORK "the device type is Network"
 
 // Device sections that exist: as many as the maximum asks for, but never
 // more than the record holds, whatever the stored maximum says.
@@ -57,7 +59,7 @@ bool media_is(int dev, int media) { return is_type(dev, DEVICE_ARCHIVE) && archi
 
 void window_rows(PageWalk &w, int dev) {
   const Hints sizes = {_("480 - Medium"), _("720 - Large"), _("940 - XLarge")};
-  w.row(is_type(dev, DEVICE_WINDOW));
+  w.row(is_type(dev, DEVICE_WINDOW), "the device type is Window");
   w.number(FIELD(zamo.device.def[dev].dsi.window.imoviecnt), _("Device movie length"), _("%.0f frames"), 1);
   w.number(FIELD(zamo.device.def[dev].dsi.window.iwidth), _("Initial width of image"), _("%.0f pixels"), 1,
            sizes);
@@ -72,7 +74,7 @@ void window_rows(PageWalk &w, int dev) {
 
 void network_rows(PageWalk &w, int dev) {
   device_network &net = zamo.device.def[dev].dsi.network;
-  w.row(network_is(dev));
+  w.row(network_is(dev), NETWORK);
   w.choice(DEFDEV(dsi.network.ifile_format), _("File format"),
            {{_("ZAMO (Def)"), 1},
             {_("NORDRAD1"), 2},
@@ -86,11 +88,11 @@ void network_rows(PageWalk &w, int dev) {
             {_("None"), 5},
             {_("Pipe"), FORMAT_PIPE},
             {_("Header"), 6}});
-  w.row(network_is(dev) && net.ifile_format == FORMAT_PIPE);
+  w.row(network_is(dev) && net.ifile_format == FORMAT_PIPE, NETWORK " and the file format is Pipe");
   w.text(TEXT(net.sPipeProgram), _("Pipe program name"));
   w.choice(DEFDEV(dsi.network.iCommandLineSyntax), _("Command line syntax"),
            {{_("Pipe"), 0}, {_("Pathnames"), 1}});
-  w.row(network_is(dev));
+  w.row(network_is(dev), NETWORK);
   // "8.3" names the short file name form itself and is never translated.
   w.choice(
       DEFDEV(dsi.network.iname_format), _("Filename format"),
@@ -106,39 +108,40 @@ void network_rows(PageWalk &w, int dev) {
             {_("RCP"), COPY_RCP},
             {_("SCP"), COPY_SCP},
             {_("Script"), COPY_SCRIPT}});
-  w.row(network_is(dev) && copies_as_user(dev));
+  w.row(network_is(dev) && copies_as_user(dev), NETWORK " and the copy scheme is RCP, SCP or Script");
   w.text(TEXT(net.sUserName), _("User name"));
-  w.row(network_is(dev) && net.icopy_scheme == COPY_SCRIPT);
+  w.row(network_is(dev) && net.icopy_scheme == COPY_SCRIPT, NETWORK " and the copy scheme is Script");
   w.text(TEXT(net.sPassword), _("Password"), {}, TextPlain | TextMasked);
   w.text(TEXT(net.sCopyScript), _("Copy script name"));
-  w.row(network_is(dev) && notifies_on_port(dev));
+  w.row(network_is(dev) && notifies_on_port(dev), NETWORK " and the notification scheme is TCPIP or UNIX");
   w.number(FIELD(zamo.device.def[dev].dsi.network.itcpip_port), _("Notification port number"), "%.0f", 1,
            {w.hint("%d", 30725)});
-  w.row(network_is(dev));
+  w.row(network_is(dev), NETWORK);
   w.text(TEXT(net.sRecipientHost), _("Recipient host name"));
-  w.row(network_is(dev) && sized_format(dev));
+  w.row(network_is(dev) && sized_format(dev),
+        NETWORK " and the file format is an image (TIFF, GIF, BMP, Postscript, JPEG, PNG or Pipe)");
   w.number(FIELD(zamo.device.def[dev].dsi.network.iwidth), _("Width of image"), _("%.0f pixels"), 1);
   w.number(FIELD(zamo.device.def[dev].dsi.network.iheight), _("Height of image"), _("%.0f pixels"), 1);
 }
 
 void archive_rows(PageWalk &w, int dev) {
   archive_media &media = zamo.device.def[dev].dsi.archive.asi;
-  w.row(is_type(dev, DEVICE_ARCHIVE));
+  w.row(is_type(dev, DEVICE_ARCHIVE), "the device type is Archive");
   w.choice(DEFDEV(dsi.archive.isub_type), _("Type of archive media"),
            {{_("Tape"), MEDIA_TAPE},
             {_("Magneto-Optical"), MEDIA_MO},
             {_("Large Disk"), MEDIA_LARGE_DISK},
             {_("DVD"), MEDIA_DVD}});
-  w.row(media_is(dev, MEDIA_TAPE));
+  w.row(media_is(dev, MEDIA_TAPE), "the device type is Archive on Tape");
   w.text(TEXT(media.sTapeDevice), _("Device file"), {"/dev/nst0"});
-  w.row(media_is(dev, MEDIA_MO));
+  w.row(media_is(dev, MEDIA_MO), "the device type is Archive on Magneto-Optical");
   w.choice(DEFDEV(dsi.archive.asi.Mo.iFsType), _("File system type"), {{_("HFS"), 0}, {_("VXFS"), 1}});
   w.text(TEXT(media.Mo.sDeviceFile), _("Device file"));
   w.text(TEXT(media.Mo.sMountPoint), _("MO Disk mount point"), {"/modisk"});
   w.text(TEXT(media.Mo.sRawDeviceFile), _("Raw Device file"));
-  w.row(media_is(dev, MEDIA_LARGE_DISK));
+  w.row(media_is(dev, MEDIA_LARGE_DISK), "the device type is Archive on Large Disk");
   w.text(TEXT(media.sLdaDirectory), _("LDA directory"));
-  w.row(media_is(dev, MEDIA_DVD));
+  w.row(media_is(dev, MEDIA_DVD), "the device type is Archive on DVD");
   w.text(TEXT(media.Dvd.sDeviceFile), _("Device file"), {"/dev/scd0"});
   w.text(TEXT(media.Dvd.sMountPoint), _("DVD Disk mount point"), {"/mnt/dvd"});
   w.number(FIELD(zamo.device.def[dev].dsi.archive.asi.Dvd.iBufSize), _("Buffer Size"), _("%.0f MB"), 1,
@@ -146,7 +149,7 @@ void archive_rows(PageWalk &w, int dev) {
 }
 
 void printer_rows(PageWalk &w, int dev) {
-  w.row(is_type(dev, DEVICE_PRINTER));
+  w.row(is_type(dev, DEVICE_PRINTER), "the device type is Printer");
   w.choice(DEFDEV(dsi.printer.iPaperSize), _("Paper Size"),
            {{_("8.5x11"), 0}, {_("8.5x14"), 1}, {_("11x17"), 2}, {_("A4"), 3}, {_("A3"), 4}});
   w.text(TEXT(zamo.device.def[dev].dsi.printer.sQueueName), _("Queue name"));
@@ -157,7 +160,8 @@ void printer_rows(PageWalk &w, int dev) {
 }
 
 void device_section(PageWalk &w, int dev) {
-  w.section(w.title(_("Output Device #%d"), dev + 1), section_topic, dev < zamo.device.idevcount);
+  w.section(w.title(_("Output Device #%d"), dev + 1), section_topic, dev < zamo.device.idevcount,
+            "the Number of output devices counts this device");
   w.row();
   w.choice(DEFDEV(idev_type), _("Device type"),
            {{_("Archive"), DEVICE_ARCHIVE},

@@ -101,6 +101,10 @@ void collect_item(void *context, const ItemVisit &visit) {
   item.off_text = spec.off_text ? spec.off_text : "";
   item.flags = spec.flags;
   item.shown = visit.section_shown && visit.row_shown;
+  item.section_title = visit.section_title ? visit.section_title : "";
+  item.section_topic = visit.section_topic ? visit.section_topic : "";
+  item.section_when = visit.section_when ? visit.section_when : "";
+  item.row_when = visit.row_when ? visit.row_when : "";
   static_cast<std::vector<SiteItem> *>(context)->push_back(std::move(item));
 }
 

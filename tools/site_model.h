@@ -51,6 +51,8 @@ struct SiteItem {
   std::string on_text, off_text;
   int flags;
   bool shown;  // its section and row are shown under the current values
+  std::string section_title, section_topic;
+  std::string section_when, row_when;  // the conditions in words; empty: always
 };
 
 // Every field of the mode's areas and auxset, in area and record order.

@@ -1,0 +1,429 @@
+// setup-help: writes the help pages that the editor's Help menus and
+// section Help buttons open, one HTML page per topic and an index, from the
+// page functions themselves (the visit pass, no widgets) and the limits of
+// a factory site, so that the help never disagrees with the program.
+//
+//   setup-help TEXTS OUTDIR
+//
+// TEXTS holds the hand-written introductions: a line "== topic" starts the
+// text of a topic; paragraphs are separated by blank lines, and a paragraph
+// that starts with '<' is taken as HTML as it stands.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "items/state.h"
+#include "pages/pages.h"
+#include "pages/setup_copies.h"
+#include "store/areas.h"
+#include "store/store.h"
+#include "tools/site_model.h"
+
+namespace {
+
+const char *const kOverviewTopic = "setup_overview";
+
+std::string escape(const std::string &text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+std::string trim(const std::string &text) {
+  size_t first = text.find_first_not_of(" \t\n");
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(" \t\n") - first + 1);
+}
+
+// ---- Hand-written texts ----------------------------------------------------
+
+using Texts = std::map<std::string, std::string>;  // topic -> HTML
+
+std::string paragraphs_to_html(const std::string &text) {
+  std::string html, paragraph;
+  std::istringstream lines(text + "\n\n");
+  for (std::string line; std::getline(lines, line);) {
+    if (!trim(line).empty()) {
+      paragraph += line + "\n";
+      continue;
+    }
+    paragraph = trim(paragraph);
+    if (paragraph.empty()) continue;
+    html += paragraph[0] == '<' ? paragraph + "\n" : "<p>" + paragraph + "</p>\n";
+    paragraph.clear();
+  }
+  return html;
+}
+
+bool read_texts(const char *path, Texts &texts) {
+  std::ifstream in(path);
+  if (!in) return false;
+  std::string topic, body;
+  auto flush = [&] {
+    if (!topic.empty()) texts[topic] = paragraphs_to_html(body);
+    body.clear();
+  };
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("== ", 0) == 0) {
+      flush();
+      topic = trim(line.substr(3));
+    } else if (line.rfind("#", 0) != 0) {
+      body += line + "\n";
+    }
+  }
+  flush();
+  return true;
+}
+
+// ---- What each item says ---------------------------------------------------
+
+std::string format_number(const std::string &format, double shown) {
+  char text[256];
+  std::snprintf(text, sizeof text, format.c_str(), shown);
+  return text;
+}
+
+// The display format without its conversion: "%.2f deg/sec" -> "deg/sec".
+std::string unit_of(const std::string &format) {
+  std::string unit;
+  for (size_t i = 0; i < format.size(); ++i) {
+    if (format[i] != '%') {
+      unit += format[i];
+    } else if (i + 1 < format.size() && format[i + 1] == '%') {
+      unit += '%';
+      ++i;
+    } else {
+      while (i + 1 < format.size() && std::strchr("-+ #0123456789.lh", format[i + 1])) ++i;
+      ++i;  // the conversion letter
+    }
+  }
+  return trim(unit);
+}
+
+const char *copy_of(const SiteField &f, int copy) { return f.limits + copy * f.record_size; }
+
+double limit(const SiteField &f, int copy) {
+  Field at = f.field();
+  at.address = const_cast<char *>(f.in(copy_of(f, copy)));
+  return field_value(at);
+}
+
+std::string choice_text(const SiteItem &item, double value) {
+  for (const SiteChoice &c : item.choices)
+    if (c.value == value) return c.text;
+  char text[64];
+  std::snprintf(text, sizeof text, "%.0f (no entry of the menu)", value);
+  return text;
+}
+
+std::string factory_text(const SiteItem &item) {
+  const SiteField &f = *item.field;
+  switch (item.kind) {
+    case KindNumber:
+      return format_number(item.format, limit(f, COPY_FACTORY) / item.scale);
+    case KindChoice:
+      return choice_text(item, limit(f, COPY_FACTORY));
+    case KindToggle:
+      return limit(f, COPY_FACTORY) != 0 ? item.on_text : item.off_text;
+    default: {
+      std::string text(f.in(copy_of(f, COPY_FACTORY)), f.size);
+      text = trim(text.substr(0, text.find('\0')));
+      return text.empty() ? "(empty)" : text;
+    }
+  }
+}
+
+std::string range_text(const SiteItem &item) {
+  const SiteField &f = *item.field;
+  switch (item.kind) {
+    case KindNumber:
+      return "from " + format_number(item.format, limit(f, COPY_MIN) / item.scale) + " to " +
+             format_number(item.format, limit(f, COPY_MAX) / item.scale);
+    case KindChoice: {
+      std::string text;
+      for (const SiteChoice &c : item.choices) text += (text.empty() ? "" : ", ") + c.text;
+      return "one of " + text;
+    }
+    case KindToggle:
+      return item.on_text + " or " + item.off_text;
+    default:
+      return "up to " + std::to_string(f.size - 1) + " characters";
+  }
+}
+
+std::string unit_text(const SiteItem &item) {
+  if (item.kind == KindNumber) {
+    std::string unit = unit_of(item.format);
+    return unit.empty() ? "a whole number" : unit;
+  }
+  if (item.kind == KindText) return "text";
+  return item.kind == KindChoice ? "a choice" : "a switch";
+}
+
+// The path the setup file spells; the editor's own stand-ins name the
+// stored field they stand for.
+std::string path_text(const SiteItem &item) {
+  const SiteField &f = *item.field;
+  if (f.area >= 0) return f.path;
+  if (const SiteField *stored = field_at(stored_field_of(f.address())))
+    return stored->path + " (edited as " + f.path + ")";
+  return f.path;
+}
+
+std::string when_text(const SiteItem &item) {
+  if (item.section_when.empty() && item.row_when.empty()) return "always";
+  if (item.row_when.empty()) return item.section_when;
+  if (item.section_when.empty()) return item.row_when;
+  return item.section_when + "; and " + item.row_when;
+}
+
+std::string heading_of(const SiteItem &item) {
+  if (!item.label.empty()) return item.label;
+  return item.kind == KindToggle ? item.on_text + " / " + item.off_text : "(unlabelled)";
+}
+
+std::string anchor_of(const SiteItem &item) {
+  char anchor[32];
+  std::snprintf(anchor, sizeof anchor, "p%d-%08x", item.page, item.id);
+  return anchor;
+}
+
+// Settings whose limits follow another value (an output device's type):
+// the range and factory value under each value of the switch.
+struct Variant {
+  std::string when;  // e.g. "Device type Printer"
+  std::string range, factory;
+};
+using Variants = std::map<std::string, std::vector<Variant>>;  // anchor -> variants
+
+Variants device_type_variants(void) {
+  Variants variants;
+  std::vector<SiteItem> base = page_items(PAGE_OUTPUT_DEVICE);
+  const SiteItem *type_item = nullptr;
+  for (const SiteItem &item : base)
+    if (item.field && item.field->address() == &zamo.device.def[0].idev_type) type_item = &item;
+  if (!type_item) return variants;
+  std::vector<output_device> kept(std::begin(zamo.device.def), std::end(zamo.device.def));
+  std::map<std::string, std::vector<Variant>> all;
+  for (const SiteChoice &type : type_item->choices) {
+    for (output_device &device : zamo.device.def) device.idev_type = static_cast<int>(type.value);
+    for (const SiteItem &item : page_items(PAGE_OUTPUT_DEVICE))
+      if (item.label != type_item->label)  // the type itself follows no type
+        all[anchor_of(item)].push_back(
+            {type_item->label + " " + type.text, range_text(item), factory_text(item)});
+  }
+  std::copy(kept.begin(), kept.end(), zamo.device.def);
+  page_items(PAGE_OUTPUT_DEVICE);  // limits of the factory types again
+  for (auto &[anchor, list] : all) {
+    bool differ = false;
+    for (const Variant &v : list) differ = differ || v.range != list[0].range || v.factory != list[0].factory;
+    if (differ) variants[anchor] = list;
+  }
+  return variants;
+}
+
+// ---- Writing ---------------------------------------------------------------
+
+void page_start(std::ostream &out, const std::string &title) {
+  out << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+      << "<title>" << escape(title) << "</title>\n"
+      << "<link rel=\"stylesheet\" href=\"help.css\">\n</head>\n<body>\n"
+      << "<p class=\"nav\"><a href=\"index.html\">Index</a> | <a href=\"" << kOverviewTopic
+      << ".html\">Overview</a></p>\n"
+      << "<h1>" << escape(title) << "</h1>\n";
+}
+
+void page_end(std::ostream &out) { out << "</body>\n</html>\n"; }
+
+void write_setting(std::ostream &out, const SiteItem &item, const Variants &variants) {
+  out << "<div class=\"setting\" id=\"" << anchor_of(item) << "\">\n"
+      << "<h3>" << escape(heading_of(item)) << "</h3>\n<dl>\n"
+      << "<dt>In the setup file</dt><dd class=\"path\"><code>" << escape(path_text(item)) << "</code></dd>\n"
+      << "<dt>Value</dt><dd class=\"unit\">" << escape(unit_text(item)) << "</dd>\n";
+  auto found = variants.find(anchor_of(item));
+  if (found == variants.end()) {
+    out << "<dt>Range</dt><dd class=\"range\">" << escape(range_text(item)) << "</dd>\n"
+        << "<dt>Factory value</dt><dd class=\"factory\">" << escape(factory_text(item)) << "</dd>\n";
+  } else {
+    for (const Variant &v : found->second)
+      out << "<dt>With " << escape(v.when) << "</dt><dd class=\"variant\">" << escape(v.range)
+          << "; factory value " << escape(v.factory) << "</dd>\n";
+  }
+  if (!item.hints.empty()) {
+    std::string hints;
+    for (const std::string &h : item.hints) hints += (hints.empty() ? "" : ", ") + trim(h);
+    out << "<dt>Suggestions menu</dt><dd>" << escape(hints) << "</dd>\n";
+  }
+  out << "<dt>Shown</dt><dd class=\"when\">" << escape(when_text(item)) << "</dd>\n</dl>\n</div>\n";
+}
+
+std::string page_title(int page) {
+  std::string title = page_info(page).clock_title;
+  return title.substr(0, title.find(','));
+}
+
+struct Site {
+  std::vector<SiteItem> items;  // every page's, in page order
+  Variants variants;
+  Texts texts;
+};
+
+void write_intro(std::ostream &out, const Texts &texts, const std::string &topic) {
+  auto found = texts.find(topic);
+  if (found != texts.end()) out << found->second;
+}
+
+// A section topic: every section that opens it, with its settings.
+void write_section_topic(const std::string &dir, const Site &site, const std::string &topic) {
+  std::ofstream out(dir + "/" + topic + ".html");
+  std::string first_title;
+  int page = -1;
+  for (const SiteItem &item : site.items)
+    if (item.section_topic == topic && first_title.empty())
+      first_title = item.section_title, page = item.page;
+  const bool own_topic = topic == page_info(page).help_topic;
+  page_start(out, own_topic ? page_title(page) : first_title);
+  // A page whose sections open the page's own topic has its introduction here.
+  if (topic != page_info(page).help_topic)
+    out << "<p class=\"nav\">On the page <a href=\"" << page_info(page).help_topic << ".html\">"
+        << escape(page_title(page)) << "</a></p>\n";
+  write_intro(out, site.texts, topic);
+  std::string section;
+  for (const SiteItem &item : site.items) {
+    if (item.section_topic != topic) continue;
+    if (item.section_title != section) {
+      section = item.section_title;
+      out << "<h2>" << escape(section) << "</h2>\n<p class=\"when\">Section shown: "
+          << escape(item.section_when.empty() ? "always" : item.section_when) << ".</p>\n";
+    }
+    write_setting(out, item, site.variants);
+  }
+  page_end(out);
+}
+
+void write_page_topic(const std::string &dir, const Site &site, int page) {
+  std::ofstream out(dir + "/" + page_info(page).help_topic + ".html");
+  page_start(out, page_title(page));
+  write_intro(out, site.texts, page_info(page).help_topic);
+  out << "<h2>Sections</h2>\n<ul>\n";
+  std::string section;
+  for (const SiteItem &item : site.items) {
+    if (item.page != page || item.section_title == section) continue;
+    section = item.section_title;
+    out << "<li><a href=\"" << escape(item.section_topic) << ".html\">" << escape(section) << "</a>"
+        << (item.section_when.empty() ? "" : " (shown: " + escape(item.section_when) + ")") << "</li>\n";
+  }
+  out << "</ul>\n";
+  page_end(out);
+}
+
+void write_overview(const std::string &dir, const Site &site) {
+  std::ofstream out(dir + "/" + kOverviewTopic + ".html");
+  page_start(out, "SETUP: Radar configuration editor");
+  write_intro(out, site.texts, kOverviewTopic);
+  page_end(out);
+}
+
+void write_index(const std::string &dir, const Site &site) {
+  std::ofstream out(dir + "/index.html");
+  page_start(out, "SETUP help: index");
+  out << "<p><a href=\"" << kOverviewTopic
+      << ".html\">Overview of the editor</a></p>\n<h2>Pages</h2>\n<ul>\n";
+  for (int page = 0; page < PAGE_COUNT; ++page) {
+    out << "<li><a href=\"" << page_info(page).help_topic << ".html\">" << escape(page_title(page))
+        << "</a>\n<ul>\n";
+    std::set<std::string> topics;
+    for (const SiteItem &item : site.items)
+      if (item.page == page && topics.insert(item.section_topic).second)
+        out << "<li><a href=\"" << escape(item.section_topic) << ".html\">" << escape(item.section_title)
+            << "</a></li>\n";
+    out << "</ul></li>\n";
+  }
+  out << "</ul>\n<h2>Every setting</h2>\n<p>Label, path in the setup file and section.</p>\n<ul "
+         "class=\"all\">\n";
+  std::multimap<std::string, const SiteItem *> sorted;
+  for (const SiteItem &item : site.items) sorted.emplace(heading_of(item) + "\n" + path_text(item), &item);
+  for (const auto &[key, item] : sorted)
+    out << "<li><a href=\"" << escape(item->section_topic) << ".html#" << anchor_of(*item) << "\">"
+        << escape(heading_of(*item)) << "</a> <code>" << escape(path_text(*item)) << "</code> ("
+        << escape(item->section_title) << ")</li>\n";
+  out << "</ul>\n";
+  page_end(out);
+}
+
+const char *const kStyle =
+    "body { font-family: sans-serif; max-width: 50em; margin: 1em auto; padding: 0 1em; }\n"
+    "code { font-family: monospace; }\n"
+    ".setting { border-top: 1px solid #ccc; }\n"
+    ".setting h3 { margin-bottom: 0.2em; }\n"
+    "dl { margin-top: 0.2em; }\n"
+    "dt { font-weight: bold; float: left; clear: left; width: 10em; }\n"
+    "dd { margin-left: 11em; }\n"
+    ".nav { font-size: smaller; }\n";
+
+// Every area holds its factory values with its limit copies, as on a site
+// whose files are all missing, in editing form.
+void load_factory_site(void) {
+  char empty[] = "/tmp/setup-help-XXXXXX";
+  if (!mkdtemp(empty)) return;
+  setenv("ZAMO_CONFIG", empty, 1);
+  load_all_areas();
+  convert_form(1);
+  rmdir(empty);
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "Usage: setup-help TEXTS OUTDIR\n");
+    return 2;
+  }
+  full_mode = 1;
+  std::string dir = argv[2];
+  mkdir(dir.c_str(), 0755);
+  Site site;
+  if (!read_texts(argv[1], site.texts)) {
+    std::fprintf(stderr, "setup-help: cannot read %s\n", argv[1]);
+    return 1;
+  }
+  load_factory_site();
+  site.variants = device_type_variants();
+  site.items = site_items();
+  std::set<std::string> topics;
+  for (const SiteItem &item : site.items)
+    if (topics.insert(item.section_topic).second) write_section_topic(dir, site, item.section_topic);
+  for (int page = 0; page < PAGE_COUNT; ++page)
+    if (!topics.count(page_info(page).help_topic)) write_page_topic(dir, site, page);
+  write_overview(dir, site);
+  write_index(dir, site);
+  std::ofstream(dir + "/help.css") << kStyle;
+  return 0;
+}

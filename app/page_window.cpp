@@ -214,6 +214,11 @@ void open_page(int page_number) {
 
 void open_page(Widget, XtPointer page_number, XtPointer) { open_page(page_of(page_number)); }
 
+void destroy_page(int page_number) {
+  if (page_number < 0 || page_number >= PAGE_COUNT || !slots[page_number].window) return;
+  destroy_page_window(slots[page_number]);
+}
+
 PageWindow *page_window(int page_number) {
   if (page_number < 0 || page_number >= PAGE_COUNT) return nullptr;
   return slots[page_number].window;

@@ -13,6 +13,9 @@ void open_page(int page_number);
 // The window of a page, or nullptr before its first open.
 PageWindow *page_window(int page_number);
 
+// Destroys the page's window, if it has one; the next open builds it anew.
+void destroy_page(int page_number);
+
 // A new, unmanaged page window with its menus (List, Factory and Close act
 // on `page_number`); a width or height below 1 means 600 x 550. The page
 // function fills it in PassBuild.

@@ -1,13 +1,14 @@
 #include "bench/probes.h"
 
-#include <X11/Xlibint.h>  // after <algorithm>: it defines min and max
+#include <X11/Xlibint.h>
 #include <dlfcn.h>
+// Xlibint.h defines min and max as macros, which <algorithm> cannot bear.
+#undef min
+#undef max
 
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
-#undef min
-#undef max
 
 #include "motif/state.h"
 

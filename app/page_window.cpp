@@ -5,6 +5,7 @@
 #include "app/page_window.h"
 
 #include <Xm/CascadeBG.h>
+#include <Xm/DropSMgr.h>
 #include <Xm/Form.h>
 #include <Xm/PushBG.h>
 #include <Xm/RowColumn.h>
@@ -105,8 +106,14 @@ void reopen_page(XtPointer page_number, XtIntervalId *) { open_page(page_of(page
 
 void destroy_page_window(PageSlot &slot) {
   // Destroying the dialog shell takes the form dialog, its widgets and the
-  // item records they carry with it.
-  XtDestroyWidget(XtParent(slot.window->form_dialog));
+  // item records they carry with it. Every text field is a drop site, and
+  // the toolkit rewrites the shell's whole drop-site tree after each one it
+  // removes, which makes the destroy quadratic in the fields. The shell's
+  // update is held open instead: its drop-site record goes with its last
+  // field, so nothing is left to update afterwards.
+  Widget shell = XtParent(slot.window->form_dialog);
+  XmDropSiteStartUpdate(shell);
+  XtDestroyWidget(shell);
   delete slot.window;
   slot.window = nullptr;
 }

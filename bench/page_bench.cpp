@@ -18,6 +18,8 @@
 //   plainly, each in a fresh process.
 //
 //   setup-bench [--rounds N] [--size ITEMS] [N]
+//   setup-bench --trace-round-trips PAGE   the callers of each reply waited
+//                                          for on the page's first open
 #include <X11/IntrinsicP.h>
 #include <Xm/Form.h>
 #include <Xm/PushB.h>
@@ -63,6 +65,7 @@ struct Options {
   int rounds = 5;
   int size = 1500;
   int round_trips_page = -2;  // a child process: count the first open of this page (-1: test page)
+  bool trace = false;         // with the callers of every reply
   std::string memory_side;    // a child process: "walk" or "plain"
 };
 
@@ -77,6 +80,8 @@ Options parse_options(int argc, char **argv) {
       o.size = std::max(kSmallSize, std::atoi(argv[++i]));
     else if (a == "--round-trips" && has_value)
       o.round_trips_page = std::atoi(argv[++i]);
+    else if (a == "--trace-round-trips" && has_value)
+      o.round_trips_page = std::atoi(argv[++i]), o.trace = true;
     else if (a == "--memory" && has_value)
       o.memory_side = argv[++i];
     else if (!a.empty() && a[0] != '-')
@@ -562,6 +567,7 @@ int main(int argc, char **argv) {
     return 1;
   }
   Options o = parse_options(argc, argv);
+  trace_replies(o.trace);
   if (o.round_trips_page >= -1) return child_round_trips(o.round_trips_page, o.size);
   if (!o.memory_side.empty()) return child_memory(o.memory_side);
 

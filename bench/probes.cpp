@@ -2,27 +2,48 @@
 
 #include <X11/Xlibint.h>
 #include <dlfcn.h>
+#include <execinfo.h>
 // Xlibint.h defines min and max as macros, which <algorithm> cannot bear.
 #undef min
 #undef max
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 #include "motif/state.h"
 
 namespace {
 bool counting = false;
+bool tracing = false;
 long replies = 0;
+
+// Who waited: the calling functions, innermost first.
+void print_callers(void) {
+  void *frames[16];
+  int count = backtrace(frames, 16);
+  char **names = backtrace_symbols(frames, count);
+  std::printf("reply %ld:", replies);
+  for (int i = 1; i < count && names; ++i) {
+    const char *name = std::strrchr(names[i], '/');
+    std::printf(" %s", name ? name + 1 : names[i]);
+  }
+  std::printf("\n");
+  std::free(names);
+}
 }  // namespace
 
 extern "C" Status _XReply(Display *display, xReply *reply, int extra, Bool discard) {
   using Real = Status (*)(Display *, xReply *, int, Bool);
   static Real real = reinterpret_cast<Real>(dlsym(RTLD_NEXT, "_XReply"));
   if (counting) ++replies;
+  if (counting && tracing) print_callers();
   return real(display, reply, extra, discard);
 }
+
+void trace_replies(bool on) { tracing = on; }
 
 void count_replies(bool on) {
   if (on) replies = 0;

@@ -23,6 +23,8 @@ double median(std::vector<double> v);
 // through Xlib's _XReply, which this program interposes).
 void count_replies(bool on);
 long replies_counted(void);
+// Prints the callers of every reply counted.
+void trace_replies(bool on);
 
 // Resident memory of this process, kilobytes.
 long resident_kb(void);

@@ -21,7 +21,9 @@
 #include "app/menu.h"
 #include "items/field.h"
 #include "items/i18n.h"
+#include "motif/builders.h"
 #include "motif/commands.h"
+#include "motif/front_end.h"
 #include "motif/state.h"
 #include "pages/pages.h"
 #include "pages/setup_copies.h"
@@ -220,6 +222,27 @@ void open_page(int page_number) {
 }
 
 void open_page(Widget, XtPointer page_number, XtPointer) { open_page(page_of(page_number)); }
+
+Boolean prepare_page_windows(XtPointer) {
+  // A page window with one item of every kind, never shown: the toolkit
+  // makes its colours, fonts, input method and drag-and-drop tables once
+  // per process, asking the X server each time; they are then ready before
+  // the first page opens.
+  PageWindow *window = create_page_window(PAGE_SIGNAL_PROCESSOR, kDefaultWidth, kWindowHeight);
+  build_section(window->row_column, "", item_callback);
+  build_row();
+  const char *hints[] = {"0"};
+  SetupItem *hint_item = nullptr;
+  build_label_field("", 1, item_callback);
+  build_hint_field("", 1, item_callback, hints, 1, &hint_item);
+  const Choice choices[] = {{"", 0}};
+  build_option_menu("", choices, 1, 1, item_callback);
+  build_toggle("", "", "", 1, item_callback);
+  PageSlot slot{window, 0, 0};
+  destroy_page_window(slot);
+  current_section_rowcolumn = current_row_form = row_anchor = nullptr;
+  return True;
+}
 
 void destroy_page(int page_number) {
   if (page_number < 0 || page_number >= PAGE_COUNT || !slots[page_number].window) return;

@@ -136,6 +136,7 @@ bool open_display(int &argc, char **argv) {
   XtRealizeWidget(top_level);
   shell_window = XtWindow(top_level);
   page_window_lookup = bench_page_lookup;
+  prepare_page_windows(nullptr);  // as the editor does once it is idle after start
   load_factory_values();
   return true;
 }

@@ -241,29 +241,31 @@ class Describer {
 
 void no_op_callback(Widget, XtPointer, XtPointer) {}
 
+// The option menu, its pane with the same arguments, and its buttons with
+// every resource given at creation, as a careful hand-written program would.
 Widget create_option_menu(const Node &n, Widget parent, std::vector<Arg> &args) {
   XmString empty = XmStringCreateLocalized(const_cast<char *>(""));
-  std::vector<XmString> labels;
-  for (const std::string &label : n.button_labels) labels.push_back(make_string(label));
   args.push_back({XmNlabelString, (XtArgVal)empty});
-  args.push_back({XmNbuttonCount, (XtArgVal)labels.size()});
-  args.push_back({XmNbuttons, (XtArgVal)labels.data()});
-  args.push_back({XmNsimpleCallback, (XtArgVal)no_op_callback});
-  Widget menu =
-      XmCreateSimpleOptionMenu(parent, const_cast<char *>(n.name.c_str()), args.data(), args.size());
+  Widget menu = XmCreateOptionMenu(parent, const_cast<char *>(n.name.c_str()), args.data(), args.size());
+  Widget pane = XmCreatePulldownMenu(parent, const_cast<char *>(n.name.c_str()), args.data(), args.size());
   XmStringFree(empty);
-  for (XmString s : labels) XmStringFree(s);
-  Widget pulldown = nullptr;
-  XtVaGetValues(menu, XmNsubMenuId, &pulldown, nullptr);
-  WidgetList buttons = nullptr;
-  Cardinal count = 0;
-  XtVaGetValues(pulldown, XmNchildren, &buttons, XmNnumChildren, &count, nullptr);
-  for (Cardinal i = 0; i < count && i < n.button_labels.size(); ++i) {
-    XtVaSetValues(buttons[i], XmNuserData, n.button_data[i], XmNrecomputeSize, False, XmNheight, 25, nullptr);
-    if (!n.button_managed[i]) XtUnmanageChild(buttons[i]);
+  Widget history = nullptr;
+  for (size_t i = 0; i < n.button_labels.size(); ++i) {
+    XmString label = make_string(n.button_labels[i]);
+    Arg button[4] = {{XmNlabelString, (XtArgVal)label},
+                     {XmNuserData, (XtArgVal)n.button_data[i]},
+                     {XmNrecomputeSize, False},
+                     {XmNheight, 25}};
+    char name[32];
+    std::snprintf(name, sizeof name, "button_%zu", i);
+    Widget w = XtCreateManagedWidget(name, xmPushButtonGadgetClass, pane, button, 4);
+    XmStringFree(label);
+    XtAddCallback(w, XmNactivateCallback, no_op_callback, reinterpret_cast<XtPointer>(i));
+    if (!n.button_managed[i]) XtUnmanageChild(w);
+    if (static_cast<int>(i) == n.history) history = w;
   }
-  if (n.history >= 0 && static_cast<Cardinal>(n.history) < count)
-    XtVaSetValues(menu, XmNmenuHistory, buttons[n.history], nullptr);
+  XtVaSetValues(menu, XmNsubMenuId, pane, nullptr);
+  if (history) XtVaSetValues(menu, XmNmenuHistory, history, nullptr);
   return menu;
 }
 

@@ -11,6 +11,7 @@
 
 #include "app/clock.h"
 #include "app/main_panel.h"
+#include "app/page_window.h"
 #include "app/pixmap.h"
 #include "app/startup.h"
 #include "motif/state.h"
@@ -74,6 +75,7 @@ int main(int argc, char **argv) {
   bool is_operator = (lzamo_operator(tolvek_username()) & 0xffff) != 0;
   arm_start_timeouts(is_operator);
   XtAppAddTimeOut(app_context, 2000, status_clock, nullptr);
+  XtAppAddWorkProc(app_context, prepare_page_windows, nullptr);
   XtAppMainLoop(app_context);
   return 0;
 }

@@ -73,8 +73,16 @@ void build_entry(Widget pane, int menu_type, const MenuItem &item) {
     BuildMenu(pane, XmMENU_PULLDOWN, _(item.label), item.mnemonic, false, item.submenu);
     return;
   }
-  Widget w = XtVaCreateManagedWidget(_(item.label), *item.widget_class, pane, nullptr);
-  if (item.mnemonic) XtVaSetValues(w, XmNmnemonic, (KeySym)item.mnemonic, nullptr);
+  // The mnemonic is given at creation: set afterwards on an entry of a
+  // pane that is already realized, the toolkit asks the X server where the
+  // focus is.
+  Arg args[1];
+  Cardinal count = 0;
+  if (item.mnemonic) {
+    XtSetArg(args[count], XmNmnemonic, (KeySym)item.mnemonic);
+    ++count;
+  }
+  Widget w = XtCreateManagedWidget(_(item.label), *item.widget_class, pane, args, count);
   set_accelerator(w, item);
   add_entry_callback(w, item);
 }

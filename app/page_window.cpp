@@ -5,6 +5,7 @@
 #include "app/page_window.h"
 
 #include <Xm/CascadeBG.h>
+#include <Xm/DropSMgr.h>
 #include <Xm/Form.h>
 #include <Xm/PushBG.h>
 #include <Xm/RowColumn.h>
@@ -20,7 +21,9 @@
 #include "app/menu.h"
 #include "items/field.h"
 #include "items/i18n.h"
+#include "motif/builders.h"
 #include "motif/commands.h"
+#include "motif/front_end.h"
 #include "motif/state.h"
 #include "pages/pages.h"
 #include "pages/setup_copies.h"
@@ -105,8 +108,14 @@ void reopen_page(XtPointer page_number, XtIntervalId *) { open_page(page_of(page
 
 void destroy_page_window(PageSlot &slot) {
   // Destroying the dialog shell takes the form dialog, its widgets and the
-  // item records they carry with it.
-  XtDestroyWidget(XtParent(slot.window->form_dialog));
+  // item records they carry with it. Every text field is a drop site, and
+  // the toolkit rewrites the shell's whole drop-site tree after each one it
+  // removes, which makes the destroy quadratic in the fields. The shell's
+  // update is held open instead: its drop-site record goes with its last
+  // field, so nothing is left to update afterwards.
+  Widget shell = XtParent(slot.window->form_dialog);
+  XmDropSiteStartUpdate(shell);
+  XtDestroyWidget(shell);
   delete slot.window;
   slot.window = nullptr;
 }
@@ -213,6 +222,32 @@ void open_page(int page_number) {
 }
 
 void open_page(Widget, XtPointer page_number, XtPointer) { open_page(page_of(page_number)); }
+
+Boolean prepare_page_windows(XtPointer) {
+  // A page window with one item of every kind, never shown: the toolkit
+  // makes its colours, fonts, input method and drag-and-drop tables once
+  // per process, asking the X server each time; they are then ready before
+  // the first page opens.
+  PageWindow *window = create_page_window(PAGE_SIGNAL_PROCESSOR, kDefaultWidth, kWindowHeight);
+  build_section(window->row_column, "", item_callback);
+  build_row();
+  const char *hints[] = {"0"};
+  SetupItem *hint_item = nullptr;
+  build_label_field("", 1, item_callback);
+  build_hint_field("", 1, item_callback, hints, 1, &hint_item);
+  const Choice choices[] = {{"", 0}};
+  build_option_menu("", choices, 1, 1, item_callback);
+  build_toggle("", "", "", 1, item_callback);
+  PageSlot slot{window, 0, 0};
+  destroy_page_window(slot);
+  current_section_rowcolumn = current_row_form = row_anchor = nullptr;
+  return True;
+}
+
+void destroy_page(int page_number) {
+  if (page_number < 0 || page_number >= PAGE_COUNT || !slots[page_number].window) return;
+  destroy_page_window(slots[page_number]);
+}
 
 PageWindow *page_window(int page_number) {
   if (page_number < 0 || page_number >= PAGE_COUNT) return nullptr;

@@ -13,6 +13,14 @@ void open_page(int page_number);
 // The window of a page, or nullptr before its first open.
 PageWindow *page_window(int page_number);
 
+// Work procedure armed at start: readies the toolkit for the first page
+// window (colours, fonts, input method, drag-and-drop tables), so that
+// opening a page asks the X server as little as possible. Removes itself.
+Boolean prepare_page_windows(XtPointer unused);
+
+// Destroys the page's window, if it has one; the next open builds it anew.
+void destroy_page(int page_number);
+
 // A new, unmanaged page window with its menus (List, Factory and Close act
 // on `page_number`); a width or height below 1 means 600 x 550. The page
 // function fills it in PassBuild.

@@ -1,475 +1,190 @@
-// Page building and storing, timed on a real X server (run under xvfb-run).
+// What the operator waits for, timed on a real X server (run under
+// xvfb-run) with the installed resource file:
 //
-// For the test page scaled up to its full device capacity and for every real
-// page in the page table, it compares PassBuild through the page walk with
-// building the same widget tree by plain Motif calls: the tree the walk built
-// is described once (classes, names, resources, attachments, callbacks) and
-// then replayed with XtCreateWidget and the toolkit's convenience creators,
-// as straight-line code written by hand would. It also times one PassStore
-// that shows or hides part of the page, through the widget's own callback.
+// - for the test page scaled up and for every page of the editor: "open"
+//   (window creation, PassBuild and showing the window until its first
+//   expose is handled) against the same widget tree built by plain Motif
+//   calls from the same texts and values; one PassStore that shows or hides
+//   part of the page; destroying the page's window, as Factory and the
+//   output device rebuild do, timed apart from the next build;
+// - the output device page rebuilt for 32 devices, and List of all pages;
+// - growth: PassBuild time per item of the test page at 100 items and at
+//   the largest size;
+// - replies waited for from the X server on the first open of each page in
+//   a fresh process;
+// - start-up from exec to the main window mapped and to the end of the
+//   start-up load, against a minimal Motif program with the same resources;
+// - resident memory with all pages open against the same trees built
+//   plainly, each in a fresh process.
 //
-//   setup-bench [ROUNDS]
+//   setup-bench [--rounds N] [--size ITEMS] [N]
+//   setup-bench --trace-round-trips PAGE   the callers of each reply waited
+//                                          for on the page's first open
 #include <X11/IntrinsicP.h>
-#include <Xm/CascadeB.h>
 #include <Xm/Form.h>
-#include <Xm/Frame.h>
-#include <Xm/Label.h>
 #include <Xm/PushB.h>
 #include <Xm/RowColumn.h>
-#include <Xm/TextF.h>
 #include <Xm/ToggleB.h>
 #include <Xm/Xm.h>
+#include <malloc.h>
+#include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
-#include <functional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "app/page_window.h"
-#include "items/field.h"
+#include "app/startup.h"
+#include "bench/probes.h"
+#include "bench/startup.h"
+#include "bench/tree.h"
+#include "motif/commands.h"
 #include "motif/state.h"
 #include "pages/pages.h"
+#include "pages/setup_copies.h"
 #include "sitelib/sitelib.h"
 #include "store/areas.h"
 #include "tests/support/test_page.h"
 
 namespace {
 
-// Wall time, and the CPU time of this process: the machine may be shared, and
-// building widgets is the client's own work, so the CPU time is the steadier
-// figure for it. Showing a window waits for the X server: wall time.
-struct Stamp {
-  std::chrono::steady_clock::time_point wall;
-  double cpu_ms;
+constexpr int kWindowHeight = 550;
+constexpr int kTestPageNumber = PAGE_GENERAL;  // the slot the test page borrows
+constexpr int kTestPageFixedItems = 14;        // items outside the device sections
+constexpr int kTestItemsPerDevice = 6;
+constexpr int kSmallSize = 100;
+constexpr int kOutputDevices = 32;
+
+const char *const kPageNames[PAGE_COUNT] = {"signal processor", "control processor", "general",     "ingest",
+                                            "product",          "output device",     "input device"};
+
+struct Options {
+  int rounds = 5;
+  int size = 1500;
+  int round_trips_page = -2;  // a child process: count the first open of this page (-1: test page)
+  bool trace = false;         // with the callers of every reply
+  std::string memory_side;    // a child process: "walk" or "plain"
 };
 
-Stamp now(void) {
-  timespec cpu{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
-  return {std::chrono::steady_clock::now(), cpu.tv_sec * 1e3 + cpu.tv_nsec / 1e6};
+Options parse_options(int argc, char **argv) {
+  Options o;
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    bool has_value = i + 1 < argc;
+    if (a == "--rounds" && has_value)
+      o.rounds = std::max(1, std::atoi(argv[++i]));
+    else if (a == "--size" && has_value)
+      o.size = std::max(kSmallSize, std::atoi(argv[++i]));
+    else if (a == "--round-trips" && has_value)
+      o.round_trips_page = std::atoi(argv[++i]);
+    else if (a == "--trace-round-trips" && has_value)
+      o.round_trips_page = std::atoi(argv[++i]), o.trace = true;
+    else if (a == "--memory" && has_value)
+      o.memory_side = argv[++i];
+    else if (!a.empty() && a[0] != '-')
+      o.rounds = std::max(1, std::atoi(a.c_str()));
+  }
+  return o;
 }
 
-double wall_since(const Stamp &start) {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start.wall).count();
+// The test page in a page slot of the editor's windows.
+bool test_page_active = false;
+PageInfo test_page_info{test_page, 600, "Test Page Setups, %s", "test_page_setups"};
+
+const PageInfo &bench_page_lookup(int page_number) {
+  if (test_page_active && page_number == kTestPageNumber) return test_page_info;
+  return page_info(page_number);
 }
 
-double cpu_since(const Stamp &start) { return now().cpu_ms - start.cpu_ms; }
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
+void use_test_page(int devices) {
+  test_page_active = true;
+  test_page_device_slots = std::min(devices, static_cast<int>(TEST_DEVICE_CAPACITY));
+  testrec.iDeviceCount = static_cast<int16_t>(test_page_device_slots);
+  test_page(PassMeasure, nullptr, nullptr);
 }
 
+int devices_for(int items) { return std::max(0, (items - kTestPageFixedItems) / kTestItemsPerDevice); }
+
+// Every area at its factory values with its limits, as a fresh site has
+// them, so the real pages show the sections a site would.
+void load_factory_values(void) {
+  for (int area = 0; area < AREA_COUNT; ++area) {
+    const AreaInfo &info = area_info(area);
+    auto *limits = static_cast<char *>(info.limits);
+    for (int which = 0; which < 3; ++which)
+      setup_limits(info.limits_name, limits + which * info.size, which, 0);
+    std::memcpy(info.record, limits + COPY_FACTORY * info.size, info.size);
+  }
+  for (int n = 0; n < PAGE_COUNT; ++n)
+    if (page_info(n).function) page_info(n).function(PassMeasure, nullptr, nullptr);
+}
+
+// As the editor starts: the locale, the toolkit, the resource file.
 bool open_display(int &argc, char **argv) {
-  XtSetLanguageProc(nullptr, nullptr, nullptr);
+  std::setlocale(LC_ALL, "");
+  if (!std::getenv("ZAMO_APP_DEFAULTS")) setenv("ZAMO_APP_DEFAULTS", SETUP_DATA_DIRECTORY "/", 1);
+  if (XSupportsLocale()) XtSetLanguageProc(nullptr, nullptr, nullptr);
   top_level = XtVaAppInitialize(&app_context, "setup", nullptr, 0, &argc, argv, nullptr, XmNwidth, 620,
                                 XmNheight, 215, nullptr);
   if (!top_level) return false;
   main_display = XtDisplay(top_level);
+  merge_resource_files(main_display);
   motif_toolkit = 1;
   XtRealizeWidget(top_level);
   shell_window = XtWindow(top_level);
+  page_window_lookup = bench_page_lookup;
+  prepare_page_windows(nullptr);  // as the editor does once it is idle after start
+  load_factory_values();
   return true;
 }
 
-// Handles everything queued, then waits for the server to catch up.
-void drain(void) {
-  do {
-    while (XtAppPending(app_context)) XtAppProcessEvent(app_context, XtIMAll);
-    XSync(main_display, False);
-  } while (XtAppPending(app_context));
-}
-
-void no_op_callback(Widget, XtPointer, XtPointer) {}
-
 // ---------------------------------------------------------------------------
-// Description of a built widget tree and its replay.
+// Opening and destroying a page
 
-struct Resource {
-  const char *name;
-  XtArgVal value;
-  int widget_ref;  // node index when the value is a widget, else -1
-  bool is_string;  // an XmString owned by the description
+struct Timing {
+  double cpu, wall;
 };
 
-enum class Creation { Plain, MenuBar, Pulldown, OptionMenu };
-
-struct Node {
-  Creation creation;
-  WidgetClass widget_class;
-  std::string name;
-  int parent;  // -1: the page window's row column
-  bool managed;
-  std::vector<Resource> resources;
-  std::vector<const char *> callbacks;
-  std::string value;  // text fields
-  // Option menus: one label per button, the managed ones, the current one.
-  std::vector<XmString> button_labels;
-  std::vector<bool> button_managed;
-  std::vector<XtPointer> button_data;
-  int history;
-};
-
-struct Description {
-  std::vector<Node> nodes;
-  std::unordered_map<Widget, int> index;
-
-  ~Description() {
-    for (Node &n : nodes) {
-      for (Resource &r : n.resources)
-        if (r.is_string) XmStringFree(reinterpret_cast<XmString>(r.value));
-      for (XmString s : n.button_labels) XmStringFree(s);
-    }
-  }
-};
-
-template <typename T>
-XtArgVal get(Widget w, const char *name) {
-  T value{};
-  XtVaGetValues(w, name, &value, nullptr);
-  return (XtArgVal)value;
+Timing open_walk(int page) {
+  Stamp start = now();
+  open_page(page);
+  wait_for_first_expose(page_window(page)->row_column);
+  return {cpu_since(start), wall_since(start)};
 }
 
-std::vector<Widget> children_of(Widget w) {
-  if (!XtIsComposite(w)) return {};
-  WidgetList children = nullptr;
-  Cardinal count = 0;
-  XtVaGetValues(w, XmNchildren, &children, XmNnumChildren, &count, nullptr);
-  return std::vector<Widget>(children, children + count);
+Timing destroy_walk(int page) {
+  Stamp start = now();
+  destroy_page(page);
+  XSync(main_display, False);
+  return {cpu_since(start), wall_since(start)};
 }
 
-bool is_option_menu(Widget w) {
-  unsigned char type = 0;
-  if (XtClass(w) == xmRowColumnWidgetClass) XtVaGetValues(w, XmNrowColumnType, &type, nullptr);
-  return type == XmMENU_OPTION;
+PlainWindow show_plain(const Description &d, int width) {
+  busy_cursor_on();
+  PlainWindow w = plain_page_window(width, kWindowHeight);
+  replay(d, w.row_column);
+  XtManageChild(w.form_dialog);
+  Widget shell = XtParent(w.form_dialog);
+  if (XtIsRealized(shell)) XRaiseWindow(main_display, XtWindow(shell));
+  busy_cursor_off();
+  wait_for_first_expose(w.row_column);
+  return w;
 }
 
-// Calls `fn` on `w` and every widget below it (menu panes aside).
-void for_each_widget(Widget w, const std::function<void(Widget)> &fn) {
-  fn(w);
-  for (Widget child : children_of(w)) for_each_widget(child, fn);
+Timing open_plain(const Description &d, int width, PlainWindow &w) {
+  Stamp start = now();
+  w = show_plain(d, width);
+  return {cpu_since(start), wall_since(start)};
 }
 
-class Describer {
- public:
-  explicit Describer(Description &d) : d_(d) {}
-
-  void describe_children(Widget parent, int parent_index) {
-    if (!XtIsWidget(parent)) return;  // gadgets have neither popups nor children
-    std::vector<Widget> children = children_of(parent);
-    // Option menus make their own panes; other panes come before the
-    // cascades that name them.
-    std::vector<Widget> option_panes;
-    for (Widget child : children)
-      if (is_option_menu(child)) option_panes.push_back(submenu_of(child));
-    for (Cardinal i = 0; i < parent->core.num_popups; ++i)
-      describe_popup(parent->core.popup_list[i], parent_index, option_panes);
-    for (Widget child : children) describe(child, parent_index);
-  }
-
- private:
-  static Widget submenu_of(Widget w) {
-    Widget pane = nullptr;
-    XtVaGetValues(w, XmNsubMenuId, &pane, nullptr);
-    return pane;
-  }
-
-  // A pull-down pane sits in a menu shell that the toolkit makes with it.
-  void describe_popup(Widget shell, int parent_index, const std::vector<Widget> &skipped) {
-    WidgetList panes = nullptr;
-    Cardinal count = 0;
-    XtVaGetValues(shell, XmNchildren, &panes, XmNnumChildren, &count, nullptr);
-    for (Cardinal i = 0; i < count; ++i) {
-      if (std::find(skipped.begin(), skipped.end(), panes[i]) != skipped.end()) continue;
-      int index = add(panes[i], parent_index, Creation::Pulldown);
-      describe_children(panes[i], index);
-    }
-  }
-
-  int add(Widget w, int parent_index, Creation creation) {
-    Node n{creation, XtClass(w), XtName(w), parent_index, XtIsManaged(w) != 0, {}, {}, {}, {}, {}, {}, -1};
-    d_.nodes.push_back(std::move(n));
-    int index = static_cast<int>(d_.nodes.size()) - 1;
-    d_.index[w] = index;
-    return index;
-  }
-
-  Node &node(Widget w) { return d_.nodes[d_.index[w]]; }
-
-  void value(Widget w, const char *name, XtArgVal v) { node(w).resources.push_back({name, v, -1, false}); }
-  template <typename T>
-  void copy(Widget w, const char *name) {
-    value(w, name, get<T>(w, name));
-  }
-  void copy_string(Widget w, const char *name) {
-    node(w).resources.push_back({name, get<XmString>(w, name), -1, true});
-  }
-  void copy_widget(Widget w, const char *name) {
-    Widget ref = reinterpret_cast<Widget>(get<Widget>(w, name));
-    auto found = d_.index.find(ref);
-    if (found != d_.index.end()) node(w).resources.push_back({name, 0, found->second, false});
-  }
-
-  void attachments(Widget w) {
-    static const char *const sides[][3] = {
-        {XmNtopAttachment, XmNtopWidget, XmNtopOffset},
-        {XmNbottomAttachment, XmNbottomWidget, XmNbottomOffset},
-        {XmNleftAttachment, XmNleftWidget, XmNleftOffset},
-        {XmNrightAttachment, XmNrightWidget, XmNrightOffset},
-    };
-    for (const auto &side : sides) {
-      auto type = static_cast<unsigned char>(get<unsigned char>(w, side[0]));
-      if (type == XmATTACH_NONE) continue;
-      value(w, side[0], type);
-      if (type == XmATTACH_WIDGET) copy_widget(w, side[1]);
-      copy<int>(w, side[2]);
-    }
-  }
-
-  void describe(Widget w, int parent_index) {
-    WidgetClass c = XtClass(w);
-    unsigned char rc_type = XmWORK_AREA;
-    if (c == xmRowColumnWidgetClass) XtVaGetValues(w, XmNrowColumnType, &rc_type, nullptr);
-    Creation creation = rc_type == XmMENU_OPTION ? Creation::OptionMenu
-                        : rc_type == XmMENU_BAR  ? Creation::MenuBar
-                                                 : Creation::Plain;
-    int index = add(w, parent_index, creation);
-    if (XmIsForm(XtParent(w))) attachments(w);
-
-    if (c == xmFrameWidgetClass) {
-      copy<unsigned char>(w, XmNshadowType);
-    } else if (c == xmFormWidgetClass) {
-      copy<unsigned char>(w, XmNchildType);
-      copy<unsigned char>(w, XmNchildHorizontalAlignment);
-      copy<Dimension>(w, XmNshadowThickness);
-      copy<int>(w, XmNverticalSpacing);
-    } else if (c == xmLabelWidgetClass) {
-      copy_string(w, XmNlabelString);
-      copy<unsigned char>(w, XmNalignment);
-      copy<Dimension>(w, XmNwidth);
-      copy<Dimension>(w, XmNheight);
-    } else if (c == xmPushButtonWidgetClass) {
-      copy_string(w, XmNlabelString);
-      copy<XtPointer>(w, XmNuserData);
-      if (XmIsForm(XtParent(w))) copy<Dimension>(w, XmNdefaultButtonShadowThickness);
-      node(w).callbacks.push_back(XmNactivateCallback);
-    } else if (c == xmTextFieldWidgetClass) {
-      copy<Dimension>(w, XmNheight);
-      copy<XtPointer>(w, XmNuserData);
-      char *text = XmTextFieldGetString(w);
-      node(w).value = text;
-      XtFree(text);
-      node(w).callbacks = {XmNactivateCallback, XmNlosingFocusCallback};
-    } else if (c == xmToggleButtonWidgetClass) {
-      copy<XtPointer>(w, XmNuserData);
-      value(w, XmNrecomputeSize, False);
-      copy<Dimension>(w, XmNheight);
-      copy<unsigned char>(w, XmNalignment);
-      copy_string(w, XmNlabelString);
-      copy<unsigned char>(w, XmNset);
-      node(w).callbacks.push_back(XmNvalueChangedCallback);
-    } else if (c == xmCascadeButtonWidgetClass) {
-      copy_string(w, XmNlabelString);
-      value(w, XmNrecomputeSize, False);
-      copy<unsigned char>(w, XmNalignment);
-      copy<Dimension>(w, XmNheight);
-      copy<Dimension>(w, XmNwidth);
-      copy<Dimension>(w, XmNmarginWidth);
-      copy<Dimension>(w, XmNmarginTop);
-      copy_widget(w, XmNsubMenuId);
-    } else if (c == xmRowColumnWidgetClass) {
-      describe_row_column(w, rc_type);
-      return;
-    }
-    describe_children(w, index);
-  }
-
-  void describe_row_column(Widget w, unsigned char type) {
-    if (type == XmMENU_OPTION) return describe_option_menu(w);
-    if (type == XmMENU_BAR) {
-      value(w, XmNresizeWidth, False);
-      value(w, XmNresizeHeight, False);
-      copy<Dimension>(w, XmNheight);
-      copy<Dimension>(w, XmNwidth);
-    } else {
-      copy<short>(w, XmNspacing);
-    }
-    copy<Dimension>(w, XmNmarginWidth);
-    copy<Dimension>(w, XmNmarginHeight);
-    describe_children(w, d_.index[w]);
-  }
-
-  void describe_option_menu(Widget w) {
-    copy<XtPointer>(w, XmNuserData);
-    copy<short>(w, XmNspacing);
-    copy<Dimension>(w, XmNmarginWidth);
-    copy<Dimension>(w, XmNmarginHeight);
-    Widget pulldown = nullptr, history = nullptr;
-    XtVaGetValues(w, XmNsubMenuId, &pulldown, XmNmenuHistory, &history, nullptr);
-    Node &n = node(w);
-    WidgetList buttons = nullptr;
-    Cardinal count = 0;
-    XtVaGetValues(pulldown, XmNchildren, &buttons, XmNnumChildren, &count, nullptr);
-    for (Cardinal i = 0; i < count; ++i) {
-      n.button_labels.push_back(reinterpret_cast<XmString>(get<XmString>(buttons[i], XmNlabelString)));
-      n.button_managed.push_back(XtIsManaged(buttons[i]) != 0);
-      n.button_data.push_back(reinterpret_cast<XtPointer>(get<XtPointer>(buttons[i], XmNuserData)));
-      if (buttons[i] == history) n.history = static_cast<int>(i);
-    }
-  }
-
-  Description &d_;
-};
-
-Widget create_option_menu(const Node &n, Widget parent, std::vector<Arg> &args) {
-  XmString empty = XmStringCreateLocalized(const_cast<char *>(""));
-  args.push_back({XmNlabelString, (XtArgVal)empty});
-  args.push_back({XmNbuttonCount, (XtArgVal)n.button_labels.size()});
-  args.push_back({XmNbuttons, (XtArgVal)n.button_labels.data()});
-  args.push_back({XmNsimpleCallback, (XtArgVal)no_op_callback});
-  Widget menu =
-      XmCreateSimpleOptionMenu(parent, const_cast<char *>(n.name.c_str()), args.data(), args.size());
-  XmStringFree(empty);
-  Widget pulldown = nullptr;
-  XtVaGetValues(menu, XmNsubMenuId, &pulldown, nullptr);
-  WidgetList buttons = nullptr;
-  Cardinal count = 0;
-  XtVaGetValues(pulldown, XmNchildren, &buttons, XmNnumChildren, &count, nullptr);
-  for (Cardinal i = 0; i < count && i < n.button_labels.size(); ++i) {
-    XtVaSetValues(buttons[i], XmNuserData, n.button_data[i], XmNrecomputeSize, False, XmNheight, 25, nullptr);
-    if (!n.button_managed[i]) XtUnmanageChild(buttons[i]);
-  }
-  if (n.history >= 0 && static_cast<Cardinal>(n.history) < count)
-    XtVaSetValues(menu, XmNmenuHistory, buttons[n.history], nullptr);
-  return menu;
-}
-
-// Builds the described tree into `row_column` with plain toolkit calls.
-void replay(const Description &d, Widget row_column) {
-  std::vector<Widget> made(d.nodes.size(), nullptr);
-  std::vector<Arg> args;
-  for (size_t i = 0; i < d.nodes.size(); ++i) {
-    const Node &n = d.nodes[i];
-    Widget parent = n.parent < 0 ? row_column : made[n.parent];
-    args.clear();
-    for (const Resource &r : n.resources)
-      args.push_back(
-          {const_cast<char *>(r.name), r.widget_ref >= 0 ? (XtArgVal)made[r.widget_ref] : r.value});
-    char *name = const_cast<char *>(n.name.c_str());
-    switch (n.creation) {
-      case Creation::Pulldown:
-        made[i] = XmCreatePulldownMenu(parent, name, args.data(), args.size());
-        continue;
-      case Creation::MenuBar:
-        made[i] = XmCreateMenuBar(parent, name, args.data(), args.size());
-        break;
-      case Creation::OptionMenu:
-        made[i] = create_option_menu(n, parent, args);
-        break;
-      case Creation::Plain:
-        made[i] = XtCreateWidget(name, n.widget_class, parent, args.data(), args.size());
-        break;
-    }
-    for (const char *callback : n.callbacks) XtAddCallback(made[i], callback, no_op_callback, nullptr);
-    if (!n.value.empty()) XmTextFieldSetString(made[i], const_cast<char *>(n.value.c_str()));
-    if (n.managed) XtManageChild(made[i]);
-  }
-}
-
-// ---------------------------------------------------------------------------
-// Timing
-
-struct Page {
-  std::string name;
-  PageFunction function;
-  int page_number;
-  int width;
-};
-
-struct Figures {
-  int items = 0;
-  size_t widgets = 0;
-  bool same_tree = false;
-  std::vector<double> walk_build, plain_build, walk_shown, plain_shown;  // CPU; wall
-};
-
-// Whether the plain build made the tree the walk made: the same classes,
-// names, parents and managed states in the same order.
-bool same_tree(const Description &walk, Widget plain_row_column) {
-  Description plain;
-  Describer(plain).describe_children(plain_row_column, -1);
-  if (plain.nodes.size() != walk.nodes.size()) return false;
-  for (size_t i = 0; i < walk.nodes.size(); ++i) {
-    const Node &a = walk.nodes[i], &b = plain.nodes[i];
-    if (a.widget_class != b.widget_class || a.name != b.name || a.parent != b.parent ||
-        a.managed != b.managed || a.resources.size() != b.resources.size() ||
-        a.button_labels.size() != b.button_labels.size())
-      return false;
-  }
-  return true;
-}
-
-int count_items(const Description &d) {
-  int items = 0;
-  for (const Node &n : d.nodes) {
-    if (n.creation == Creation::OptionMenu || n.widget_class == xmTextFieldWidgetClass ||
-        n.widget_class == xmToggleButtonWidgetClass)
-      ++items;
-  }
-  return items;
-}
-
-void destroy_window(PageWindow *window) {
-  XtDestroyWidget(XtParent(window->form_dialog));
-  delete window;
-  drain();
-}
-
-// Builds the page once through the walk and once by plain calls; the time of
-// the build itself and of showing it (realising, laying out, mapping).
-void time_builds(const Page &page, Description *&description, Figures &f, int round) {
-  auto walk = [&] {
-    PageWindow *window = create_page_window(page.page_number, page.width, 550);
-    Stamp start = now();
-    page.function(PassBuild, nullptr, window);
-    f.walk_build.push_back(cpu_since(start));
-    XtManageChild(window->form_dialog);
-    drain();
-    f.walk_shown.push_back(wall_since(start));
-    if (!description) {
-      description = new Description;
-      Describer(*description).describe_children(window->row_column, -1);
-      f.items = count_items(*description);
-      f.widgets = description->nodes.size();
-    }
-    destroy_window(window);
-  };
-  auto plain = [&] {
-    PageWindow *window = create_page_window(page.page_number, page.width, 550);
-    Stamp start = now();
-    replay(*description, window->row_column);
-    f.plain_build.push_back(cpu_since(start));
-    XtManageChild(window->form_dialog);
-    drain();
-    f.plain_shown.push_back(wall_since(start));
-    if (round == 0) f.same_tree = same_tree(*description, window->row_column);
-    destroy_window(window);
-  };
-  // The description comes from the walk, so the walk goes first in round 0;
-  // later rounds alternate to even out warm caches.
-  if (round % 2 == 0) {
-    walk();
-    plain();
-  } else {
-    plain();
-    walk();
-  }
+Timing destroy_plain(PlainWindow &w) {
+  Stamp start = now();
+  XtDestroyWidget(XtParent(w.form_dialog));
+  XSync(main_display, False);
+  return {cpu_since(start), wall_since(start)};
 }
 
 // Section frames and row forms: what a store shows or hides.
@@ -551,8 +266,6 @@ bool find_visibility_edit(Widget row_column, Edit &edit) {
   return false;
 }
 
-// Mean time of one store through the widget's callback, and of the store
-// with the relayout and redraw that follow it.
 // The label beside an item's widget, for the list of edits timed.
 std::string label_beside(Widget w) {
   Widget label = nullptr;
@@ -569,14 +282,15 @@ std::string label_beside(Widget w) {
 
 std::vector<std::string> stores_timed;
 
-bool time_store(const Page &page, double &store_ms, double &store_show_ms) {
-  PageWindow *window = create_page_window(page.page_number, page.width, 550);
-  page.function(PassBuild, nullptr, window);
-  XtManageChild(window->form_dialog);
+// Mean time of one store through the widget's callback (cpu), and of the
+// store with the relayout and redraw that follow it (wall); -1 when no
+// toggle or choice shows or hides anything.
+Timing time_store(int page, const std::string &name) {
+  open_walk(page);
   drain();
   Edit edit{};
-  bool found = find_visibility_edit(window->row_column, edit);
-  if (found) {
+  Timing t{-1, -1};
+  if (find_visibility_edit(page_window(page)->row_column, edit)) {
     const int stores = 20;
     double pure = 0, shown = 0;
     for (int i = 0; i < stores; ++i) {
@@ -586,45 +300,261 @@ bool time_store(const Page &page, double &store_ms, double &store_show_ms) {
       drain();
       shown += wall_since(start);
     }
-    store_ms = pure / stores;
-    store_show_ms = shown / stores;
-    stores_timed.push_back(page.name + ": \"" + label_beside(edit.widget) + "\"");
+    t = {pure / stores, shown / stores};
+    stores_timed.push_back(name + ": \"" + label_beside(edit.widget) + "\"");
   }
-  destroy_window(window);
-  return found;
+  destroy_page(page);
+  drain();
+  return t;
 }
 
-void run_page(const Page &page, int rounds) {
-  page.function(PassMeasure, nullptr, nullptr);
-  Figures f;
-  Description *description = nullptr;
-  for (int round = 0; round < rounds; ++round) time_builds(page, description, f, round);
-  delete description;
-  double walk = median(f.walk_build), plain = median(f.plain_build);
-  double walk_shown = median(f.walk_shown), plain_shown = median(f.plain_shown);
-  double store = 0, store_shown = 0;
-  bool has_store = time_store(page, store, store_shown);
-  std::printf("%-24s %5d %7zu | %9.1f %9.1f %5.2f | %10.1f %10.1f %5.2f |", page.name.c_str(), f.items,
-              f.widgets, walk, plain, plain > 0 ? walk / plain : 0, walk_shown, plain_shown,
-              plain_shown > 0 ? walk_shown / plain_shown : 0);
-  if (has_store)
-    std::printf(" %9.2f %10.2f |", store, store_shown);
+struct PageFigures {
+  int items = 0;
+  size_t widgets = 0;
+  bool same = false;
+  std::vector<double> walk_cpu, walk_wall, plain_cpu, plain_wall, destroy_cpu, destroy_wall, plain_destroy;
+  Timing store{-1, -1};
+};
+
+void one_round(int page, int width, Description &d, PageFigures &f, int round) {
+  auto walk = [&] {
+    Timing open = open_walk(page);
+    drain();
+    if (d.nodes.empty()) {
+      d = describe_page(page_window(page)->row_column);
+      f.items = count_items(d);
+      f.widgets = d.nodes.size();
+    }
+    Timing destroy = destroy_walk(page);
+    drain();
+    f.walk_cpu.push_back(open.cpu);
+    f.walk_wall.push_back(open.wall);
+    f.destroy_cpu.push_back(destroy.cpu);
+    f.destroy_wall.push_back(destroy.wall);
+  };
+  auto plain = [&] {
+    PlainWindow w{};
+    Timing open = open_plain(d, width, w);
+    drain();
+    if (round == 0) f.same = same_tree(d, w.row_column);
+    Timing destroy = destroy_plain(w);
+    drain();
+    f.plain_cpu.push_back(open.cpu);
+    f.plain_wall.push_back(open.wall);
+    f.plain_destroy.push_back(destroy.wall);
+  };
+  // The description comes from the walk, so the walk goes first in round 0;
+  // later rounds alternate to even out warm caches.
+  if (round % 2 == 0) {
+    walk();
+    plain();
+  } else {
+    plain();
+    walk();
+  }
+}
+
+struct Worst {
+  double open = 0, destroy = 0, growth = 0, startup = 0, memory = 0;
+  long round_trips = 0;
+};
+
+double ratio(double a, double b) { return b > 0 ? a / b : 0; }
+
+void run_page(int page, const std::string &name, int rounds, Worst &worst) {
+  const int width = bench_page_lookup(page).width;
+  PageFigures f;
+  Description d;
+  // One untimed open first: the first window of a process pays for fonts
+  // and toolkit set-up that no later open pays.
+  open_walk(page);
+  destroy_page(page);
+  drain();
+  for (int round = 0; round < rounds; ++round) one_round(page, width, d, f, round);
+  f.store = time_store(page, name);
+  double walk_wall = median(f.walk_wall), plain_wall = median(f.plain_wall);
+  double destroy_wall = median(f.destroy_wall);
+  std::printf("%-22s %5d %6zu | %7.1f %7.1f %5.2f | %7.1f %7.1f %5.2f | %7.1f %7.1f %5.2f |", name.c_str(),
+              f.items, f.widgets, median(f.walk_cpu), median(f.plain_cpu),
+              ratio(median(f.walk_cpu), median(f.plain_cpu)), walk_wall, plain_wall,
+              ratio(walk_wall, plain_wall), destroy_wall, median(f.plain_destroy),
+              ratio(destroy_wall, walk_wall));
+  if (f.store.cpu >= 0)
+    std::printf(" %6.2f %6.2f |", f.store.cpu, f.store.wall);
   else
-    std::printf(" %9s %10s |", "-", "-");
-  std::printf(" %s\n", f.same_tree ? "same" : "DIFFERENT");
+    std::printf(" %6s %6s |", "-", "-");
+  std::printf(" %s\n", f.same ? "same" : "DIFFERENT");
   std::fflush(stdout);
+  worst.open = std::max(worst.open, ratio(walk_wall, plain_wall));
+  worst.destroy = std::max(worst.destroy, ratio(destroy_wall, walk_wall));
 }
 
-// Every area at its factory values with its limits, as a fresh site has
-// them, so the real pages show the sections a site would.
-void load_factory_values(void) {
-  for (int area = 0; area < AREA_COUNT; ++area) {
-    const AreaInfo &info = area_info(area);
-    auto *limits = static_cast<char *>(info.limits);
-    for (int which = 0; which < 3; ++which)
-      setup_limits(info.limits_name, limits + which * info.size, which, 0);
-    std::memcpy(info.record, limits + COPY_FACTORY * info.size, info.size);
+// PassBuild alone (cpu) and the destroy (wall) per item of the test page.
+struct PerItem {
+  int items = 0;
+  double build_us = 0, destroy_us = 0;
+};
+
+PerItem per_item(int items, int rounds) {
+  use_test_page(devices_for(items));
+  PerItem p;
+  std::vector<double> build, destroy;
+  open_walk(kTestPageNumber);  // untimed, as above
+  p.items = count_items(describe_page(page_window(kTestPageNumber)->row_column));
+  destroy_page(kTestPageNumber);
+  drain();
+  for (int round = 0; round < rounds; ++round) {
+    PageWindow *window = create_page_window(kTestPageNumber, 600, kWindowHeight);
+    Stamp start = now();
+    test_page(PassBuild, nullptr, window);
+    build.push_back(cpu_since(start) * 1000 / p.items);
+    XtDestroyWidget(XtParent(window->form_dialog));
+    delete window;
+    drain();
+    open_walk(kTestPageNumber);
+    drain();
+    destroy.push_back(destroy_walk(kTestPageNumber).wall * 1000 / p.items);
+    drain();
   }
+  p.build_us = median(build);
+  p.destroy_us = median(destroy);
+  return p;
+}
+
+void run_growth(const Options &o, Worst &worst) {
+  PerItem small = per_item(kSmallSize, o.rounds), large = per_item(o.size, o.rounds);
+  worst.growth = ratio(large.build_us, small.build_us);
+  std::printf(
+      "\ngrowth (test page, per item, microseconds): PassBuild cpu %.1f at %d items, %.1f at %d: %.2f;"
+      " destroy wall %.1f and %.1f: %.2f\n",
+      small.build_us, small.items, large.build_us, large.items, worst.growth, small.destroy_us,
+      large.destroy_us, ratio(large.destroy_us, small.destroy_us));
+}
+
+// The output device page built anew at its next open after the device
+// count changed, as the editor does, to 32 devices; and a first open at 32.
+void run_output_rebuild(int rounds) {
+  zamo.device.imaxdevcount = kOutputDevices;
+  std::vector<double> rebuild, fresh;
+  for (int round = 0; round < rounds; ++round) {
+    zamo.device.idevcount = kOutputDevices - 1;
+    open_walk(PAGE_OUTPUT_DEVICE);
+    drain();
+    zamo.device.idevcount = kOutputDevices;
+    rebuild.push_back(open_walk(PAGE_OUTPUT_DEVICE).wall);
+    drain();
+    destroy_page(PAGE_OUTPUT_DEVICE);
+    drain();
+    fresh.push_back(open_walk(PAGE_OUTPUT_DEVICE).wall);
+    drain();
+    destroy_page(PAGE_OUTPUT_DEVICE);
+    drain();
+  }
+  std::printf("output device page, %d devices: rebuild at the next open %.1f ms wall, a first open %.1f ms\n",
+              kOutputDevices, median(rebuild), median(fresh));
+  load_factory_values();
+}
+
+void run_list_all(int rounds) {
+  char directory[] = "/tmp/setup-bench-list-XXXXXX";
+  if (!mkdtemp(directory)) return;
+  setenv("ZAMO_LISTINGS", directory, 1);
+  std::vector<double> cpu;
+  for (int round = 0; round < rounds; ++round) {
+    Stamp start = now();
+    list_all_command(nullptr, nullptr, nullptr);
+    cpu.push_back(cpu_since(start));
+    std::system((std::string("rm -f ") + directory + "/*.setup").c_str());
+  }
+  rmdir(directory);
+  std::printf("List (all pages): %.1f ms cpu\n", median(cpu));
+}
+
+// ---------------------------------------------------------------------------
+// Fresh processes: round trips and memory
+
+std::string self_path;
+
+std::string run_child(const std::string &arguments) {
+  std::string command = self_path + " " + arguments + " 2>/dev/null";
+  std::string out;
+  if (FILE *p = popen(command.c_str(), "r")) {
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, p)) out += buffer;
+    pclose(p);
+  }
+  return out;
+}
+
+int child_round_trips(int page, int size) {
+  if (page < 0) use_test_page(devices_for(size));
+  int number = page < 0 ? kTestPageNumber : page;
+  count_replies(true);
+  open_walk(number);
+  count_replies(false);
+  std::printf("%ld\n", replies_counted());
+  return 0;
+}
+
+void run_round_trips(const Options &o, Worst &worst) {
+  std::printf("\nreplies waited for on the first open in a fresh process:");
+  for (int page = -1; page < PAGE_COUNT; ++page) {
+    if (page >= 0 && !page_info(page).function) continue;
+    long count = std::atol(
+        run_child("--round-trips " + std::to_string(page) + " --size " + std::to_string(o.size)).c_str());
+    std::printf(" %s %ld;", page < 0 ? "test page" : kPageNames[page], count);
+    if (page >= 0) worst.round_trips = std::max(worst.round_trips, count);
+  }
+  std::printf("\n");
+}
+
+// Every page opened, then growth of resident memory from a state where
+// each tree was built and destroyed once already (fonts, caches, the
+// toolkit's classes), so both sides start alike.
+int child_memory(const std::string &side) {
+  std::vector<Description> trees(PAGE_COUNT);
+  for (int n = 0; n < PAGE_COUNT; ++n) {
+    if (!page_info(n).function) continue;
+    open_walk(n);
+    trees[n] = describe_page(page_window(n)->row_column);
+    destroy_page(n);
+    drain();
+  }
+  malloc_trim(0);
+  long before = resident_kb();
+  for (int n = 0; n < PAGE_COUNT; ++n) {
+    if (!page_info(n).function) continue;
+    if (side == "walk")
+      open_walk(n);
+    else
+      show_plain(trees[n], page_info(n).width);
+  }
+  drain();
+  std::printf("%ld\n", resident_kb() - before);
+  return 0;
+}
+
+void run_memory(Worst &worst) {
+  long walk = std::atol(run_child("--memory walk").c_str());
+  long plain = std::atol(run_child("--memory plain").c_str());
+  worst.memory = ratio(walk, plain);
+  std::printf(
+      "resident memory grown with all pages open: %ld kB, the same trees built plainly %ld kB: %.2f\n", walk,
+      plain, worst.memory);
+}
+
+void run_startup(int rounds, Worst &worst) {
+  StartupFigures s = time_startup(rounds);
+  if (!s.ok) {
+    std::printf("start-up: could not be timed\n");
+    return;
+  }
+  worst.startup = ratio(s.editor_mapped_ms, s.minimal_mapped_ms);
+  std::printf(
+      "start-up, wall: main window mapped %.1f ms, start-up load done %.1f ms (less the %s timer);"
+      " minimal Motif program mapped %.1f ms: %.2f and %.2f\n",
+      s.editor_mapped_ms, s.editor_loaded_ms, "300 ms", s.minimal_mapped_ms, worst.startup,
+      ratio(s.editor_loaded_ms, s.minimal_mapped_ms));
 }
 
 }  // namespace
@@ -632,41 +562,50 @@ void load_factory_values(void) {
 int main(int argc, char **argv) {
   std::string command;
   for (int i = 0; i < argc; ++i) command += std::string(i ? " " : "") + argv[i];
+  self_path = argv[0];
   if (!open_display(argc, argv)) {
     std::fprintf(stderr, "setup-bench: cannot open the display (run under xvfb-run)\n");
     return 1;
   }
-  int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+  Options o = parse_options(argc, argv);
+  trace_replies(o.trace);
+  if (o.round_trips_page >= -1) return child_round_trips(o.round_trips_page, o.size);
+  if (!o.memory_side.empty()) return child_memory(o.memory_side);
 
   std::printf("command: %s\n", command.c_str());
   std::printf(
-      "median of %d rounds per page, milliseconds\n"
-      "  build cpu: CPU time of PassBuild through the walk, and of the same tree by plain Motif calls\n"
-      "  build+show wall: wall time of the build with managing, realising and mapping the window\n"
-      "  store: mean of 20 PassStores through the widget's own callback, each showing or hiding a\n"
-      "         section or row (cpu; and wall with the relayout and redraw that follow)\n"
+      "median of %d rounds per page, milliseconds; resource file %stolvek\n"
+      "  open: window creation, PassBuild and showing until the first expose is handled (walk), against\n"
+      "        the same tree by plain Motif calls from the same texts (plain); client cpu and wall\n"
+      "  destroy: destroying the page's window (wall), the plain tree's, and the ratio to the page's open\n"
+      "  store: mean of 20 PassStores that show or hide a section or row (cpu; wall with the redraw)\n"
       "  tree: whether the plain build made the same widgets as the walk\n\n",
-      rounds);
-  std::printf("%-24s %5s %7s | %9s %9s %5s | %10s %10s %5s | %9s %10s | %s\n", "page", "items", "widgets",
-              "walk cpu", "plain cpu", "ratio", "walk wall", "plain wall", "ratio", "store cpu", "store wall",
-              "tree");
+      o.rounds, std::getenv("ZAMO_APP_DEFAULTS"));
+  std::printf("%-22s %5s %6s | %7s %7s %5s | %7s %7s %5s | %7s %7s %5s | %6s %6s | %s\n", "page", "items",
+              "widgets", "walk", "plain", "ratio", "walk", "plain", "ratio", "destroy", "plain", "/open",
+              "store", "store", "tree");
+  std::printf("%-22s %5s %6s | %21s | %21s | %21s | %6s %6s |\n", "", "", "", "open cpu", "open wall",
+              "destroy wall", "cpu", "wall");
 
-  load_factory_values();
-  test_page_reset();
-  test_page_device_slots = TEST_DEVICE_CAPACITY;
-  testrec.iDeviceCount = TEST_DEVICE_CAPACITY;
-  char name[64];
-  std::snprintf(name, sizeof name, "test page (%d devices)", TEST_DEVICE_CAPACITY);
-  run_page({name, test_page, PAGE_GENERAL, 600}, rounds);
-
-  static const char *const page_names[PAGE_COUNT] = {"signal processor", "control processor", "general",
-                                                     "ingest",           "product",           "output device",
-                                                     "input device"};
-  for (int n = 0; n < PAGE_COUNT; ++n) {
-    const PageInfo &info = page_info(n);
-    if (info.function) run_page({page_names[n], info.function, n, info.width}, rounds);
-  }
+  Worst worst;
+  use_test_page(devices_for(o.size));
+  run_page(kTestPageNumber, "test page (" + std::to_string(test_page_device_slots) + " devices)", o.rounds,
+           worst);
+  test_page_active = false;
+  worst.open = worst.destroy = 0;  // the worst figures are the editor's pages
+  for (int n = 0; n < PAGE_COUNT; ++n)
+    if (page_info(n).function) run_page(n, kPageNames[n], o.rounds, worst);
   std::printf("\nstores timed (the first toggle or choice that shows or hides something):\n");
   for (const std::string &store : stores_timed) std::printf("  %s\n", store.c_str());
+
+  run_output_rebuild(o.rounds);
+  run_list_all(o.rounds);
+  run_growth(o, worst);
+  test_page_active = false;
+  run_round_trips(o, worst);
+  run_memory(worst);
+  run_startup(o.rounds, worst);
+  std::printf("\nworst: open %.2f, destroy %.2f, growth %.2f, round trips %ld, start-up %.2f, memory %.2f\n",
+              worst.open, worst.destroy, worst.growth, worst.round_trips, worst.startup, worst.memory);
   return 0;
 }

@@ -10,11 +10,13 @@
 #include <Xm/Frame.h>
 #include <Xm/Label.h>
 #include <Xm/PushB.h>
+#include <Xm/PushBG.h>
 #include <Xm/RowColumn.h>
 #include <Xm/TextF.h>
 #include <Xm/ToggleB.h>
 #include <Xm/Xm.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -201,6 +203,40 @@ SetupItem *item_of(Widget w) {
   return static_cast<SetupItem *>(data);
 }
 
+// An option menu made as XmCreateSimpleOptionMenu makes it (the option
+// menu, then its pane with the same arguments, then the buttons "button_0",
+// "button_1", ... calling `callback` with their index), but with every
+// button's resources given at creation: the pane is realized at once, and
+// a button's SetValues there would ask the X server for the focus.
+// One button more than there are choices: "?????", shown only for a value
+// that matches no choice and never offered in the menu.
+Widget create_option_menu(Args &args, SetupItem *item, const Choice *choices, int choice_count,
+                          XtCallbackProc callback) {
+  XmString empty = make_string("");
+  Args menu_args = args;
+  menu_args.set(XmNlabelString, (XtArgVal)empty);
+  Widget menu = XmCreateOptionMenu(current_row_form, const_cast<char *>(""), menu_args.list, menu_args.count);
+  Widget pane =
+      XmCreatePulldownMenu(current_row_form, const_cast<char *>(""), menu_args.list, menu_args.count);
+  XmStringFree(empty);
+  for (int i = 0; i <= choice_count; ++i) {
+    XmString label = make_string(i < choice_count ? choices[i].text : kUnknownChoice);
+    Args button;
+    button.set(XmNlabelString, (XtArgVal)label)
+        .set(XmNuserData, (XtArgVal)item)
+        .set(XmNrecomputeSize, False)
+        .set(XmNheight, kChoiceButtonHeight);
+    char name[32];
+    snprintf(name, sizeof name, "button_%d", i);
+    Widget w = XtCreateManagedWidget(name, xmPushButtonGadgetClass, pane, button.list, button.count);
+    XmStringFree(label);
+    XtAddCallback(w, XmNactivateCallback, callback, reinterpret_cast<XtPointer>(static_cast<intptr_t>(i)));
+    if (i == choice_count) XtUnmanageChild(w);
+  }
+  XtVaSetValues(menu, XmNsubMenuId, pane, nullptr);
+  return menu;
+}
+
 }  // namespace
 
 void set_label_width(Widget label, int label_width) {
@@ -282,38 +318,15 @@ SetupItem *build_option_menu(const char *label, const Choice *choices, int choic
   FieldWidgets &w = block->widgets;
   w.label = owned_by(create_item_label(label, label_width), block);
 
-  // One button more than there are choices: "?????", shown only for a
-  // value that matches no choice and never offered in the menu. The labels
-  // are given at creation, so the buttons size themselves to them before
-  // their size is fixed.
-  std::vector<XmString> labels;
-  for (int i = 0; i <= choice_count; ++i)
-    labels.push_back(make_string(i < choice_count ? choices[i].text : kUnknownChoice));
-  XmString empty = make_string("");
   Args args;
   args.set(XmNuserData, (XtArgVal)&block->item)
       .set(XmNspacing, 0)
       .set(XmNmarginWidth, 0)
       .set(XmNmarginHeight, 0)
-      .set(XmNlabelString, (XtArgVal)empty)
-      .set(XmNbuttonCount, choice_count + 1)
-      .set(XmNbuttons, (XtArgVal)labels.data())
-      .set(XmNsimpleCallback, (XtArgVal)callback)
       .below_anchor()
       .right_of(w.label, 0)
       .to_right_edge();
-  w.field = XmCreateSimpleOptionMenu(current_row_form, const_cast<char *>(""), args.list, args.count);
-  XmStringFree(empty);
-  for (XmString l : labels) XmStringFree(l);
-
-  for (int i = 0; i <= choice_count; ++i) {
-    Widget button = choice_button(w.field, i);
-    if (!button) continue;
-    XtVaSetValues(button, XmNuserData, &block->item, XmNrecomputeSize, False, XmNheight, kChoiceButtonHeight,
-                  nullptr);
-    if (i == choice_count) XtUnmanageChild(button);
-  }
-
+  w.field = create_option_menu(args, &block->item, choices, choice_count, callback);
   row_anchor = w.label;
   XtManageChild(w.label);
   XtManageChild(w.field);

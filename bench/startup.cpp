@@ -1,0 +1,110 @@
+#include "bench/startup.h"
+
+#include <X11/Xlib.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "bench/probes.h"
+
+namespace {
+
+constexpr double kLoadTimerMs = 300;  // the start-up load's timeout
+constexpr int kGiveUpMs = 20000;
+
+struct Run {
+  double mapped_ms = -1;
+  double loaded_ms = -1;
+};
+
+pid_t spawn(const std::vector<std::string> &argv, const std::string &directory) {
+  pid_t pid = fork();
+  if (pid != 0) return pid;
+  if (chdir(directory.c_str()) != 0) _exit(127);
+  std::vector<char *> args;
+  for (const std::string &a : argv) args.push_back(const_cast<char *>(a.c_str()));
+  args.push_back(nullptr);
+  int devnull = open("/dev/null", O_WRONLY);
+  if (devnull >= 0) {
+    dup2(devnull, 1);
+    dup2(devnull, 2);
+  }
+  execv(args[0], args.data());
+  _exit(127);
+}
+
+// Watches the root window: the first top-level window mapped is the main
+// window; the editor then maps its loading dialog and unmaps it when the
+// load is done. `loads` says whether to wait for that.
+Run watch(Display *display, const std::vector<std::string> &argv, const std::string &directory, bool loads) {
+  Run run;
+  XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+  XSync(display, True);
+  Stamp start = now();
+  pid_t child = spawn(argv, directory);
+  Window first = None, dialog = None;
+  while (wall_since(start) < kGiveUpMs) {
+    if (!XPending(display)) {
+      pollfd fd{ConnectionNumber(display), POLLIN, 0};
+      poll(&fd, 1, 50);
+      continue;
+    }
+    XEvent e;
+    XNextEvent(display, &e);
+    if (e.type == MapNotify && first == None) {
+      first = e.xmap.window;
+      run.mapped_ms = wall_since(start);
+      if (!loads) break;
+    } else if (e.type == MapNotify && dialog == None) {
+      dialog = e.xmap.window;
+    } else if (e.type == UnmapNotify && dialog != None && e.xunmap.window == dialog) {
+      run.loaded_ms = wall_since(start) - kLoadTimerMs;
+      break;
+    }
+  }
+  XSelectInput(display, DefaultRootWindow(display), NoEventMask);
+  kill(child, SIGTERM);
+  waitpid(child, nullptr, 0);
+  return run;
+}
+
+std::string make_site(void) {
+  char directory[] = "/tmp/setup-bench-XXXXXX";
+  if (!mkdtemp(directory)) return "";
+  std::string command = std::string(SETUP_SITE_PROGRAM) + " init " + directory + " >/dev/null 2>&1";
+  if (std::system(command.c_str()) != 0) return "";
+  return directory;
+}
+
+}  // namespace
+
+StartupFigures time_startup(int rounds) {
+  StartupFigures f;
+  std::string site = make_site();
+  Display *display = XOpenDisplay(nullptr);
+  if (site.empty() || !display) return f;
+  setenv("ZAMO_CONFIG", site.c_str(), 1);
+  std::vector<double> editor_mapped, editor_loaded, minimal_mapped;
+  for (int round = 0; round < rounds; ++round) {
+    Run editor = watch(display, {SETUP_PROGRAM, "-zamo"}, site, true);
+    Run minimal = watch(display, {MINIMAL_PROGRAM}, site, false);
+    if (editor.mapped_ms < 0 || editor.loaded_ms < 0 || minimal.mapped_ms < 0) return f;
+    editor_mapped.push_back(editor.mapped_ms);
+    editor_loaded.push_back(editor.loaded_ms);
+    minimal_mapped.push_back(minimal.mapped_ms);
+  }
+  XCloseDisplay(display);
+  std::system(("rm -rf " + site).c_str());
+  f.editor_mapped_ms = median(editor_mapped);
+  f.editor_loaded_ms = median(editor_loaded);
+  f.minimal_mapped_ms = median(minimal_mapped);
+  f.ok = true;
+  return f;
+}

@@ -1,0 +1,15 @@
+// Start-up of the editor against a minimal Motif program, as a user waits
+// for it: from exec to the main window mapped, and to the end of the
+// start-up load.
+#pragma once
+
+struct StartupFigures {
+  double editor_mapped_ms = 0;
+  double editor_loaded_ms = 0;  // less the fixed timer that starts the load
+  double minimal_mapped_ms = 0;
+  bool ok = false;
+};
+
+// Runs each program `rounds` times, alternating, on a factory site that
+// names the user an operator; medians.
+StartupFigures time_startup(int rounds);

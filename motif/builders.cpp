@@ -162,7 +162,9 @@ void give_menu_key(Widget cascade, XtPointer, XtPointer) {
     if (type != XmMENU_BAR) continue;
     char *key = nullptr;
     XtVaGetValues(children[i], XmNmenuAccelerator, &key, nullptr);
+    // The toolkit hands out a copy of the key and keeps one of its own.
     if (key && *key) XtVaSetValues(bar, XmNmenuAccelerator, key, nullptr);
+    XtFree(key);
     return;
   }
 }

@@ -139,12 +139,43 @@ Widget create_text_field(SetupItem *item, XtCallbackProc callback, Widget left, 
   return field;
 }
 
+// A menu bar's menu key (F10) is grabbed on the window's form, where the
+// toolkit appends each grab of a widget not yet realized at the end of one
+// list: a key per hint bar made the build quadratic in its hint fields. The
+// page's own menu bar, made first, takes every press that reaches the form,
+// so a hint bar's key only ever mattered while its own menu is up (the key
+// then takes the menu down). A hint bar is made without the key and is
+// given the page bar's key when its menu first posts, once the form is
+// realized and a grab costs no walk.
+void give_menu_key(Widget cascade, XtPointer, XtPointer) {
+  XtRemoveCallback(cascade, XmNcascadingCallback, give_menu_key, nullptr);
+  Widget bar = XtParent(cascade);
+  Widget form = bar;
+  while (XtParent(form) && XmIsManager(XtParent(form))) form = XtParent(form);
+  WidgetList children = nullptr;
+  Cardinal count = 0;
+  XtVaGetValues(form, XmNchildren, &children, XmNnumChildren, &count, nullptr);
+  for (Cardinal i = 0; i < count; ++i) {
+    unsigned char type = 0;
+    if (!XmIsRowColumn(children[i])) continue;
+    XtVaGetValues(children[i], XmNrowColumnType, &type, nullptr);
+    if (type != XmMENU_BAR) continue;
+    char *key = nullptr;
+    XtVaGetValues(children[i], XmNmenuAccelerator, &key, nullptr);
+    // The toolkit hands out a copy of the key and keeps one of its own.
+    if (key && *key) XtVaSetValues(bar, XmNmenuAccelerator, key, nullptr);
+    XtFree(key);
+    return;
+  }
+}
+
 // The hint menu: a small menu bar right of the label with an "i" cascade
 // whose entries carry the hint record.
 void create_hint_menu(HintWidgets &w, SetupItem *hint_item, XtCallbackProc callback, const char *const *hints,
                       int hint_count) {
   Args bar;
-  bar.set(XmNresizeWidth, False)
+  bar.set(XmNmenuAccelerator, (XtArgVal) nullptr)
+      .set(XmNresizeWidth, False)
       .set(XmNresizeHeight, False)
       .set(XmNmarginWidth, 0)
       .set(XmNmarginHeight, 0)
@@ -174,6 +205,7 @@ void create_hint_menu(HintWidgets &w, SetupItem *hint_item, XtCallbackProc callb
       .set(XmNmarginTop, 4)
       .set(XmNsubMenuId, (XtArgVal)w.pulldown);
   w.cascade = create("hintcascadebtn", xmCascadeButtonWidgetClass, w.menu_bar, cascade);
+  XtAddCallback(w.cascade, XmNcascadingCallback, give_menu_key, nullptr);
   XmStringFree(i_label);
 }
 

@@ -1,6 +1,7 @@
 #include "tests/support/e2e.h"
 
 #include <X11/Xatom.h>
+#include <X11/Xutil.h>
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -65,11 +66,18 @@ std::vector<Window> children(Window w) {
   return result;
 }
 
+// The window's name in whatever encoding the toolkit set it (a plain
+// string, compound text or UTF-8).
 std::string title(Window w) {
-  char *name = nullptr;
+  XTextProperty property{};
   std::string result;
-  if (XFetchName(display(), w, &name) && name) result = name;
-  if (name) XFree(name);
+  if (!XGetWMName(display(), w, &property) || !property.value) return result;
+  char **list = nullptr;
+  int count = 0;
+  if (Xutf8TextPropertyToTextList(display(), &property, &list, &count) >= Success && count > 0 && list)
+    result = list[0];
+  if (list) XFreeStringList(list);
+  XFree(property.value);
   return result;
 }
 
@@ -95,15 +103,15 @@ Box box(Window w) {
   return b;
 }
 
-Window titled(const std::string &prefix, bool shown_only) {
+Window titled(const std::string &prefix, bool shown_only, Window except) {
   for (Window w : children(DefaultRootWindow(display())))
-    if ((!shown_only || box(w).viewable) && title(w).rfind(prefix, 0) == 0) return w;
+    if (w != except && (!shown_only || box(w).viewable) && title(w).rfind(prefix, 0) == 0) return w;
   return 0;
 }
 
-Window wait_titled(const std::string &prefix, int ms) {
+Window wait_titled(const std::string &prefix, int ms, Window except) {
   Window found = 0;
-  eventually([&] { return (found = titled(prefix)) != 0; }, ms);
+  eventually([&] { return (found = titled(prefix, true, except)) != 0; }, ms);
   return found;
 }
 

@@ -42,8 +42,9 @@ Display *display(void);
 Box box(Window w);
 // The top-level window whose title begins with `prefix` (only while it is
 // shown unless `shown_only` is false), or 0.
-Window titled(const std::string &prefix, bool shown_only = true);
-Window wait_titled(const std::string &prefix, int ms = 10000);
+Window titled(const std::string &prefix, bool shown_only = true, Window except = 0);
+// Waits for a shown one other than `except` (another editor's window).
+Window wait_titled(const std::string &prefix, int ms = 10000, Window except = 0);
 // Viewable descendants of `top` that `accept` takes, in creation order.
 std::vector<Window> find(Window top, const std::function<bool(const Box &)> &accept);
 // The PRIMARY selection as text ("" when nobody owns it).

@@ -23,7 +23,7 @@ struct Choice {
 };
 
 // An item as its page describes it: everything one call of the page gives.
-struct ItemSpec {
+struct ItemDescription {
   uint32_t kind;       // KindNumber, KindText, KindChoice or KindToggle
   const char *label;   // translated
   Field field;         // numbers, choices and toggles
@@ -51,13 +51,13 @@ struct FrontEnd {
   // Makes this item in the row made last: the field's record (and, with
   // hints, the hint menu's record), its label and the widget that shows
   // the value.
-  SetupItem *(*make_item)(const ItemSpec &spec, int label_width, SetupItem **hint_record, UiHandle *label,
-                          UiHandle *shows);
+  SetupItem *(*make_item)(const ItemDescription &desc, int label_width, SetupItem **hint_record,
+                          UiHandle *label, UiHandle *shows);
   // Sets an item label's width, in characters.
   void (*set_label_width)(UiHandle label, int label_width);
   // Shows this value: a number in shown units, a toggle's state or a
   // choice's value (numbers, choices, toggles), or a prepared text.
-  void (*show_value)(UiHandle shows, const ItemSpec &spec, double value, const char *text);
+  void (*show_value)(UiHandle shows, const ItemDescription &desc, double value, const char *text);
   bool (*is_shown)(UiHandle frame_or_row);
   void (*set_shown)(UiHandle frame_or_row, bool shown);
   // A warning over the window of the item whose widget fired; `open` holds

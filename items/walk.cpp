@@ -126,32 +126,32 @@ void fit_label_column(PageState &page) {
   for (UiHandle label : built.labels) ui->set_label_width(label, built.widest_label);
 }
 
-ItemSpec spec_of(const BuiltItem &b) {
-  ItemSpec spec{};
-  spec.kind = b.kind;
-  spec.label = "";
-  spec.field = b.field;
-  spec.text = b.text;
-  spec.flags = b.flags;
-  spec.scale = b.scale;
-  spec.choices = b.choices.data();
-  spec.choice_count = static_cast<int>(b.choices.size());
-  return spec;
+ItemDescription description_of(const BuiltItem &b) {
+  ItemDescription desc{};
+  desc.kind = b.kind;
+  desc.label = "";
+  desc.field = b.field;
+  desc.text = b.text;
+  desc.flags = b.flags;
+  desc.scale = b.scale;
+  desc.choices = b.choices.data();
+  desc.choice_count = static_cast<int>(b.choices.size());
+  return desc;
 }
 
 // Shows the stored value of the item in `shows`.
-void show_stored_value(const FrontEnd &ui, UiHandle shows, const ItemSpec &spec) {
-  if (spec.kind == KindText) {
+void show_stored_value(const FrontEnd &ui, UiHandle shows, const ItemDescription &desc) {
+  if (desc.kind == KindText) {
     char shown[TEXT_SHOWN_MAX + 1];
-    prepare_shown_text(spec.text.address, spec.text.size, spec.flags, shown);
-    ui.show_value(shows, spec, 0, shown);
+    prepare_shown_text(desc.text.address, desc.text.size, desc.flags, shown);
+    ui.show_value(shows, desc, 0, shown);
   } else {
-    double value = field_value(spec.field);
-    ui.show_value(shows, spec, spec.kind == KindNumber ? value / spec.scale : value, nullptr);
+    double value = field_value(desc.field);
+    ui.show_value(shows, desc, desc.kind == KindNumber ? value / desc.scale : value, nullptr);
   }
 }
 
-void redisplay(const FrontEnd &ui, const BuiltItem &b) { show_stored_value(ui, b.widget, spec_of(b)); }
+void redisplay(const FrontEnd &ui, const BuiltItem &b) { show_stored_value(ui, b.widget, description_of(b)); }
 
 const BuiltItem *built_item(const PageState &page, uint32_t id, uint32_t kind) {
   if (!page.built_items) return nullptr;
@@ -327,47 +327,47 @@ void measure_label(PageState &page, const char *label) {
 
 // What is the same for every kind: building (with its record kept for
 // showing the value again), visiting and the store rule.
-void PageWalk::handle(const ItemSpec &spec, Step step) {
+void PageWalk::handle(const ItemDescription &desc, Step step) {
   if (step == StepBuild) {
     const FrontEnd &ui = *builder();
     SetupItem *hint_record = nullptr;
     UiHandle shows = nullptr, label = nullptr;
-    SetupItem *record = ui.make_item(spec, page_.label_width, &hint_record, &label, &shows);
-    note_label(page_, label, spec.label);
-    record->kind = spec.kind;
+    SetupItem *record = ui.make_item(desc, page_.label_width, &hint_record, &label, &shows);
+    note_label(page_, label, desc.label);
+    record->kind = desc.kind;
     record->id = id_;
     record->page = &page_;
     if (hint_record) {
-      hint_record->kind = spec.kind == KindNumber ? KindHintNumber : KindHintText;
+      hint_record->kind = desc.kind == KindNumber ? KindHintNumber : KindHintText;
       hint_record->id = id_;
       hint_record->page = &page_;
     }
-    BuiltItem built{id_, spec.kind, shows, spec.field, spec.scale, spec.text, spec.flags, {}};
-    for (int i = 0; i < spec.choice_count; ++i) built.choices.push_back({"", spec.choices[i].value});
-    show_stored_value(ui, shows, spec);
+    BuiltItem built{id_, desc.kind, shows, desc.field, desc.scale, desc.text, desc.flags, {}};
+    for (int i = 0; i < desc.choice_count; ++i) built.choices.push_back({"", desc.choices[i].value});
+    show_stored_value(ui, shows, desc);
     built_items(page_).items.push_back(std::move(built));
   } else if (step == StepStore) {
     if (store_rule_) pending_rule_ = store_rule_;
   } else if (pass_ == PassVisit && arg_) {
     const auto *visitor = static_cast<const ItemVisitor *>(arg_);
-    ItemVisit visit{&page_,           id_,          &spec,      section_title_, section_topic_,
+    ItemVisit visit{&page_,           id_,          &desc,      section_title_, section_topic_,
                     section_visible_, row_visible_, has_count_, section_when_,  row_when_};
     visitor->visit(visitor->context, visit);
   }
 }
 
-void PageWalk::show_stored(const ItemSpec &spec) {
+void PageWalk::show_stored(const ItemDescription &desc) {
   const FrontEnd *ui = shown_by(page_);
-  if (const BuiltItem *b = built_item(page_, id_, spec.kind); ui && b)
-    show_stored_value(*ui, b->widget, spec);
+  if (const BuiltItem *b = built_item(page_, id_, desc.kind); ui && b)
+    show_stored_value(*ui, b->widget, desc);
 }
 
 void PageWalk::number(Field f, const char *label, const char *format, double scale, Hints hints) {
-  ItemSpec spec{
+  ItemDescription desc{
       KindNumber, label,  f, {}, 0, format, scale, nullptr, 0, hints.begin(), static_cast<int>(hints.size()),
       nullptr,    nullptr};
   const Step step = item_step(KindNumber, KindHintNumber);
-  handle(spec, step);
+  handle(desc, step);
   switch (step) {
     case StepStore:
       // A chosen hint is always an edit, even when the field shows its value.
@@ -377,7 +377,7 @@ void PageWalk::number(Field f, const char *label, const char *format, double sca
             clamp_to_limits(*typed, field_limit(f, COPY_MIN) / scale, field_limit(f, COPY_MAX) / scale);
         field_assign(f, value * scale);
       }
-      show_stored(spec);
+      show_stored(desc);
       break;
     case StepMeasure:
       measure_label(page_, label);
@@ -405,18 +405,18 @@ void PageWalk::number(Field f, const char *label, const char *format, double sca
 }
 
 void PageWalk::text(TextField f, const char *label, Hints hints, int flags) {
-  ItemSpec spec{
+  ItemDescription desc{
       KindText, label,  {}, f, flags, nullptr, 1, nullptr, 0, hints.begin(), static_cast<int>(hints.size()),
       nullptr,  nullptr};
   const Step step = item_step(KindText, KindHintText);
-  handle(spec, step);
+  handle(desc, step);
   switch (step) {
     case StepStore:
       if (arg_ && item_->kind == KindHintText)
         store_text(static_cast<const char *>(arg_), f.address, f.size, flags);
       else if (arg_)
         store_typed_text(static_cast<const char *>(arg_), f.address, f.size, flags);
-      show_stored(spec);
+      show_stored(desc);
       break;
     case StepMeasure:
       measure_label(page_, label);
@@ -433,15 +433,15 @@ void PageWalk::text(TextField f, const char *label, Hints hints, int flags) {
 void PageWalk::choice(Field f, const char *label, Choices choices) {
   const Choice *entries = choices.begin();
   const int count = static_cast<int>(choices.size());
-  ItemSpec spec{KindChoice, label, f, {}, 0, nullptr, 1, entries, count, nullptr, 0, nullptr, nullptr};
+  ItemDescription desc{KindChoice, label, f, {}, 0, nullptr, 1, entries, count, nullptr, 0, nullptr, nullptr};
   const Step step = item_step(KindChoice, KindChoice);
-  handle(spec, step);
+  handle(desc, step);
   switch (step) {
     case StepStore: {
       if (count == 0) break;
       intptr_t index = reinterpret_cast<intptr_t>(arg_);
       field_assign(f, entries[index >= 0 && index < count ? index : 0].value);
-      show_stored(spec);
+      show_stored(desc);
       break;
     }
     case StepMeasure:
@@ -467,13 +467,13 @@ void PageWalk::choice(Field f, const char *label, Choices choices) {
 }
 
 void PageWalk::toggle(Field f, const char *label, const char *on_text, const char *off_text) {
-  ItemSpec spec{KindToggle, label, f, {}, 0, nullptr, 1, nullptr, 0, nullptr, 0, on_text, off_text};
+  ItemDescription desc{KindToggle, label, f, {}, 0, nullptr, 1, nullptr, 0, nullptr, 0, on_text, off_text};
   const Step step = item_step(KindToggle, KindToggle);
-  handle(spec, step);
+  handle(desc, step);
   switch (step) {
     case StepStore:
       if (auto *state = static_cast<const uint8_t *>(arg_)) field_assign(f, *state);
-      show_stored(spec);
+      show_stored(desc);
       break;
     case StepMeasure:
       measure_label(page_, label);

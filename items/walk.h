@@ -67,7 +67,7 @@ struct PageState {
 struct ItemVisit {
   const PageState *page;
   uint32_t id;
-  const ItemSpec *spec;
+  const ItemDescription *desc;
   const char *section_title;
   const char *section_topic;
   bool section_shown;        // the section's condition under the current values
@@ -124,9 +124,9 @@ class PageWalk {
   // PassBuild: the front end that builds, while there is a window.
   const FrontEnd *builder() const;
   // The item in every pass: builds, visits, remembers the store rule.
-  void handle(const ItemSpec &spec, Step step);
+  void handle(const ItemDescription &desc, Step step);
   // PassStore: shows the stored value again in the item's widget.
-  void show_stored(const ItemSpec &spec);
+  void show_stored(const ItemDescription &desc);
   // PassStore: shows the stored value again in an item whose row or section
   // has just been revealed, and counts the item.
   void next_item();

@@ -42,25 +42,25 @@ SetupItem *make_section(PageState &, void *window, const char *title, UiHandle *
 
 UiHandle make_row(void) { return current_section_rowcolumn ? handle_of(build_row()) : nullptr; }
 
-SetupItem *make_field(const ItemSpec &spec, int label_width, SetupItem **hint_record) {
-  if (spec.hint_count > 0)
-    return build_hint_field(spec.label, label_width, item_callback, spec.hints, spec.hint_count, hint_record);
-  return build_label_field(spec.label, label_width, item_callback);
+SetupItem *make_field(const ItemDescription &desc, int label_width, SetupItem **hint_record) {
+  if (desc.hint_count > 0)
+    return build_hint_field(desc.label, label_width, item_callback, desc.hints, desc.hint_count, hint_record);
+  return build_label_field(desc.label, label_width, item_callback);
 }
 
-SetupItem *make_item(const ItemSpec &spec, int label_width, SetupItem **hint_record, UiHandle *label,
+SetupItem *make_item(const ItemDescription &desc, int label_width, SetupItem **hint_record, UiHandle *label,
                      UiHandle *shows) {
   SetupItem *item = nullptr;
-  switch (spec.kind) {
+  switch (desc.kind) {
     case KindChoice:
-      item = build_option_menu(spec.label, spec.choices, spec.choice_count, label_width, item_callback);
+      item = build_option_menu(desc.label, desc.choices, desc.choice_count, label_width, item_callback);
       break;
     case KindToggle:
-      item = build_toggle(spec.label, spec.off_text, spec.on_text, label_width, item_callback);
+      item = build_toggle(desc.label, desc.off_text, desc.on_text, label_width, item_callback);
       break;
     default:
-      item = make_field(spec, label_width, hint_record);
-      if (spec.kind == KindNumber) std::snprintf(item->text, sizeof item->text, "%s", spec.format);
+      item = make_field(desc, label_width, hint_record);
+      if (desc.kind == KindNumber) std::snprintf(item->text, sizeof item->text, "%s", desc.format);
       break;
   }
   // Every widget record begins with the label and the widget of the value.
@@ -69,9 +69,9 @@ SetupItem *make_item(const ItemSpec &spec, int label_width, SetupItem **hint_rec
   return item;
 }
 
-void show_value(UiHandle shows, const ItemSpec &spec, double value, const char *text) {
+void show_value(UiHandle shows, const ItemDescription &desc, double value, const char *text) {
   Widget w = widget_of(shows);
-  switch (spec.kind) {
+  switch (desc.kind) {
     case KindNumber:
       show_number(w, value);
       break;
@@ -79,7 +79,7 @@ void show_value(UiHandle shows, const ItemSpec &spec, double value, const char *
       show_text(w, text);
       break;
     case KindChoice:
-      select_choice(w, static_cast<long>(value), spec.choices, spec.choice_count);
+      select_choice(w, static_cast<long>(value), desc.choices, desc.choice_count);
       break;
     case KindToggle:
       XtVaSetValues(w, XmNset, value != 0 ? XmSET : XmUNSET, nullptr);

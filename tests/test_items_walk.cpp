@@ -63,12 +63,12 @@ struct Visited {
 };
 
 void note_visit(void *context, const ItemVisit &visit) {
-  const ItemSpec &spec = *visit.spec;
+  const ItemDescription &desc = *visit.desc;
   char path[160] = "";
-  if (spec.kind != KindText) field_path(spec.field, path, sizeof path);
+  if (desc.kind != KindText) field_path(desc.field, path, sizeof path);
   static_cast<std::vector<Visited> *>(context)->push_back(
-      {visit.id, spec.kind, spec.label, path, spec.format ? spec.format : "", visit.section_title, spec.scale,
-       spec.hint_count, spec.choice_count, visit.section_shown && visit.row_shown});
+      {visit.id, desc.kind, desc.label, path, desc.format ? desc.format : "", visit.section_title, desc.scale,
+       desc.hint_count, desc.choice_count, visit.section_shown && visit.row_shown});
 }
 
 const Visited &visited(const std::vector<Visited> &items, const std::string &label) {

@@ -242,7 +242,7 @@ struct BoundItem {
 
 void note_item(void *context, const ItemVisit &visit) {
   auto *wanted = static_cast<std::pair<const void *, std::vector<uint32_t>> *>(context);
-  const void *address = visit.spec->kind == KindText ? visit.spec->text.address : visit.spec->field.address;
+  const void *address = visit.desc->kind == KindText ? visit.desc->text.address : visit.desc->field.address;
   if (address == wanted->first) wanted->second.push_back(visit.id);
 }
 

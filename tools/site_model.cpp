@@ -84,22 +84,22 @@ const FieldIndex &field_index(void) {
 }
 
 void collect_item(void *context, const ItemVisit &visit) {
-  const ItemSpec &spec = *visit.spec;
+  const ItemDescription &desc = *visit.desc;
   SiteItem item{};
   item.page = -1;
   item.id = visit.id;
-  item.kind = spec.kind;
-  item.label = spec.label ? spec.label : "";
+  item.kind = desc.kind;
+  item.label = desc.label ? desc.label : "";
   item.field =
-      field_at(spec.kind == KindText ? static_cast<const void *>(spec.text.address) : spec.field.address);
-  item.format = spec.format ? spec.format : "";
-  item.scale = spec.scale;
-  for (int i = 0; i < spec.choice_count; ++i)
-    item.choices.push_back({spec.choices[i].text, spec.choices[i].value});
-  for (int i = 0; i < spec.hint_count; ++i) item.hints.push_back(spec.hints[i]);
-  item.on_text = spec.on_text ? spec.on_text : "";
-  item.off_text = spec.off_text ? spec.off_text : "";
-  item.flags = spec.flags;
+      field_at(desc.kind == KindText ? static_cast<const void *>(desc.text.address) : desc.field.address);
+  item.format = desc.format ? desc.format : "";
+  item.scale = desc.scale;
+  for (int i = 0; i < desc.choice_count; ++i)
+    item.choices.push_back({desc.choices[i].text, desc.choices[i].value});
+  for (int i = 0; i < desc.hint_count; ++i) item.hints.push_back(desc.hints[i]);
+  item.on_text = desc.on_text ? desc.on_text : "";
+  item.off_text = desc.off_text ? desc.off_text : "";
+  item.flags = desc.flags;
   item.shown = visit.section_shown && visit.row_shown;
   item.section_title = visit.section_title ? visit.section_title : "";
   item.section_topic = visit.section_topic ? visit.section_topic : "";

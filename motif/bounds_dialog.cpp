@@ -6,6 +6,7 @@
 
 #include "items/i18n.h"
 #include "motif/state.h"
+#include "motif/xm_text.h"
 
 namespace {
 
@@ -13,31 +14,25 @@ Widget dialog = nullptr;
 Widget list = nullptr;
 
 void set_dialog_title(const char *title) {
-  XmString text = XmStringCreateLocalized(const_cast<char *>(title));
-  XtVaSetValues(dialog, XmNdialogTitle, text, nullptr);
-  XmStringFree(text);
+  XmText text(title);
+  XtVaSetValues(dialog, XmNdialogTitle, text.get(), nullptr);
 }
 
 void repair_pressed(Widget, XtPointer, XtPointer) { repair_bounds(); }
 void cancel_pressed(Widget w, XtPointer, XtPointer) { XtUnmanageChild(w); }
 
 void create_dialog(void) {
-  XmString title = XmStringCreateLocalized(_("SETUP: Bounds Errors"));
-  XmString cancel = XmStringCreateLocalized(_("Cancel"));
-  XmString repair = XmStringCreateLocalized(_("Repair"));
+  XmText title(_("SETUP: Bounds Errors")), cancel(_("Cancel")), repair(_("Repair"));
   Arg args[8];
   Cardinal n = 0;
-  XtSetArg(args[n], XmNdialogTitle, title), ++n;
-  XtSetArg(args[n], XmNcancelLabelString, cancel), ++n;
-  XtSetArg(args[n], XmNokLabelString, repair), ++n;
+  XtSetArg(args[n], XmNdialogTitle, title.get()), ++n;
+  XtSetArg(args[n], XmNcancelLabelString, cancel.get()), ++n;
+  XtSetArg(args[n], XmNokLabelString, repair.get()), ++n;
   XtSetArg(args[n], XmNautoUnmanage, False), ++n;
   XtSetArg(args[n], XmNheight, 400), ++n;
   XtSetArg(args[n], XmNdefaultButtonType, XmDIALOG_NONE), ++n;
   XtSetArg(args[n], XmNdialogStyle, XmDIALOG_FULL_APPLICATION_MODAL), ++n;
   dialog = XmCreateTemplateDialog(top_level, const_cast<char *>(""), args, n);
-  XmStringFree(title);
-  XmStringFree(cancel);
-  XmStringFree(repair);
   XtAddCallback(dialog, XmNokCallback, repair_pressed, nullptr);
   XtAddCallback(dialog, XmNcancelCallback, cancel_pressed, nullptr);
   list = XmCreateScrolledList(dialog, const_cast<char *>(""), nullptr, 0);
@@ -47,9 +42,7 @@ void create_dialog(void) {
 void line_added(const char *text) {
   if (!dialog && top_level) create_dialog();
   if (!list) return;
-  XmString item = XmStringCreateLocalized(const_cast<char *>(text));
-  XmListAddItemUnselected(list, item, 0);
-  XmStringFree(item);
+  XmListAddItemUnselected(list, XmText(text).get(), 0);
 }
 
 void cleared(void) {

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "items/i18n.h"
+#include "motif/xm_text.h"
 
 Widget current_section_rowcolumn = nullptr;
 Widget current_row_form = nullptr;
@@ -63,13 +64,8 @@ Widget owned_by(Widget owner, Block *block) {
   return owner;
 }
 
-// A compound string in the locale's charset; the caller frees it.
-XmString make_string(const char *text) { return XmStringCreateLocalized(const_cast<char *>(text)); }
-
 void set_label_string(Widget w, const char *text) {
-  XmString s = make_string(text);
-  XtVaSetValues(w, XmNlabelString, s, nullptr);
-  XmStringFree(s);
+  XtVaSetValues(w, XmNlabelString, XmText(text).get(), nullptr);
 }
 
 // Creation arguments. Every resource and attachment is given when a widget
@@ -111,18 +107,16 @@ Widget create(const char *name, WidgetClass widget_class, Widget parent, Args &a
 
 // The right-aligned item label, the row's first column.
 Widget create_item_label(const char *text, int label_width) {
-  XmString s = make_string(text);
+  XmText s(text);
   Args args;
-  args.set(XmNlabelString, (XtArgVal)s)
+  args.set(XmNlabelString, (XtArgVal)s.get())
       .set(XmNalignment, XmALIGNMENT_END)
       .set(XmNwidth, static_cast<Dimension>(kPixelsPerLabelChar * label_width))
       .set(XmNheight, kItemHeight)
       .below_anchor()
       .set(XmNleftAttachment, XmATTACH_FORM)
       .set(XmNleftOffset, kFormEdgeOffset);
-  Widget label = create("", xmLabelWidgetClass, current_row_form, args);
-  XmStringFree(s);
-  return label;
+  return create("", xmLabelWidgetClass, current_row_form, args);
 }
 
 // The item's text field, right of `left` and reaching the form's right edge.
@@ -186,17 +180,16 @@ void create_hint_menu(HintWidgets &w, SetupItem *hint_item, XtCallbackProc callb
   w.menu_bar = XmCreateMenuBar(current_row_form, const_cast<char *>(""), bar.list, bar.count);
   w.pulldown = XmCreatePulldownMenu(w.menu_bar, const_cast<char *>(""), nullptr, 0);
   for (int i = 0; i < hint_count; ++i) {
-    XmString s = make_string(hints[i]);
+    XmText s(hints[i]);
     Args entry;
-    entry.set(XmNlabelString, (XtArgVal)s).set(XmNuserData, (XtArgVal)hint_item);
+    entry.set(XmNlabelString, (XtArgVal)s.get()).set(XmNuserData, (XtArgVal)hint_item);
     Widget button = create("", xmPushButtonWidgetClass, w.pulldown, entry);
-    XmStringFree(s);
     XtAddCallback(button, XmNactivateCallback, callback, nullptr);
     XtManageChild(button);
   }
-  XmString i_label = make_string("i");
+  XmText i_label("i");
   Args cascade;
-  cascade.set(XmNlabelString, (XtArgVal)i_label)
+  cascade.set(XmNlabelString, (XtArgVal)i_label.get())
       .set(XmNrecomputeSize, False)
       .set(XmNalignment, XmALIGNMENT_BEGINNING)
       .set(XmNheight, 24)
@@ -206,7 +199,6 @@ void create_hint_menu(HintWidgets &w, SetupItem *hint_item, XtCallbackProc callb
       .set(XmNsubMenuId, (XtArgVal)w.pulldown);
   w.cascade = create("hintcascadebtn", xmCascadeButtonWidgetClass, w.menu_bar, cascade);
   XtAddCallback(w.cascade, XmNcascadingCallback, give_menu_key, nullptr);
-  XmStringFree(i_label);
 }
 
 Widget choice_button(Widget option_menu, int index) {
@@ -244,24 +236,22 @@ SetupItem *item_of(Widget w) {
 // that matches no choice and never offered in the menu.
 Widget create_option_menu(Args &args, SetupItem *item, const Choice *choices, int choice_count,
                           XtCallbackProc callback) {
-  XmString empty = make_string("");
+  XmText empty("");
   Args menu_args = args;
-  menu_args.set(XmNlabelString, (XtArgVal)empty);
+  menu_args.set(XmNlabelString, (XtArgVal)empty.get());
   Widget menu = XmCreateOptionMenu(current_row_form, const_cast<char *>(""), menu_args.list, menu_args.count);
   Widget pane =
       XmCreatePulldownMenu(current_row_form, const_cast<char *>(""), menu_args.list, menu_args.count);
-  XmStringFree(empty);
   for (int i = 0; i <= choice_count; ++i) {
-    XmString label = make_string(i < choice_count ? choices[i].text : kUnknownChoice);
+    XmText label(i < choice_count ? choices[i].text : kUnknownChoice);
     Args button;
-    button.set(XmNlabelString, (XtArgVal)label)
+    button.set(XmNlabelString, (XtArgVal)label.get())
         .set(XmNuserData, (XtArgVal)item)
         .set(XmNrecomputeSize, False)
         .set(XmNheight, kChoiceButtonHeight);
     char name[32];
     snprintf(name, sizeof name, "button_%d", i);
     Widget w = XtCreateManagedWidget(name, xmPushButtonGadgetClass, pane, button.list, button.count);
-    XmStringFree(label);
     XtAddCallback(w, XmNactivateCallback, callback, reinterpret_cast<XtPointer>(static_cast<intptr_t>(i)));
     if (i == choice_count) XtUnmanageChild(w);
   }
@@ -284,21 +274,19 @@ SetupItem *build_section(Widget parent, const char *title, XtCallbackProc callba
       XtVaCreateWidget("", xmFormWidgetClass, w.frame, XmNchildType, XmFRAME_TITLE_CHILD,
                        XmNchildHorizontalAlignment, XmALIGNMENT_END, XmNshadowThickness, 0, nullptr);
 
-  XmString help = make_string(_("Help"));
+  XmText help(_("Help"));
   w.help_button = XtVaCreateWidget("setupframepb", xmPushButtonWidgetClass, w.title_form, XmNlabelString,
-                                   help, XmNuserData, &block->item, XmNdefaultButtonShadowThickness, 0,
+                                   help.get(), XmNuserData, &block->item, XmNdefaultButtonShadowThickness, 0,
                                    XmNtopAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_FORM,
                                    XmNbottomAttachment, XmATTACH_FORM, nullptr);
-  XmStringFree(help);
   XtAddCallback(w.help_button, XmNactivateCallback, callback, nullptr);
 
-  XmString s = make_string(title);
-  w.title_label =
-      XtVaCreateWidget("setupframelab", xmLabelWidgetClass, w.title_form, XmNlabelString, s, XmNalignment,
-                       XmALIGNMENT_BEGINNING, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment,
-                       XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM, XmNrightAttachment, XmATTACH_WIDGET,
-                       XmNrightWidget, w.help_button, XmNrightOffset, 20, nullptr);
-  XmStringFree(s);
+  XmText s(title);
+  w.title_label = XtVaCreateWidget("setupframelab", xmLabelWidgetClass, w.title_form, XmNlabelString, s.get(),
+                                   XmNalignment, XmALIGNMENT_BEGINNING, XmNleftAttachment, XmATTACH_FORM,
+                                   XmNtopAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_FORM,
+                                   XmNrightAttachment, XmATTACH_WIDGET, XmNrightWidget, w.help_button,
+                                   XmNrightOffset, 20, nullptr);
 
   current_section_rowcolumn = XtVaCreateWidget("", xmRowColumnWidgetClass, w.frame, XmNspacing, 0,
                                                XmNmarginWidth, 0, XmNmarginHeight, 0, nullptr);
@@ -423,8 +411,6 @@ void select_choice(Widget option_menu, long value, const Choice *choices, int ch
 }
 
 void set_page_title(const PageWindow *window, const char *title, const char *help_topic) {
-  XmString s = make_string(title);
-  XtVaSetValues(window->form_dialog, XmNdialogTitle, s, nullptr);
-  XmStringFree(s);
+  XtVaSetValues(window->form_dialog, XmNdialogTitle, XmText(title).get(), nullptr);
   XtVaSetValues(window->menu_bar, XmNuserData, const_cast<char *>(help_topic), nullptr);
 }

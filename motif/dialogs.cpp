@@ -9,6 +9,7 @@
 #include "items/i18n.h"
 #include "motif/commands.h"
 #include "motif/state.h"
+#include "motif/xm_text.h"
 #include "store/store.h"
 
 namespace {
@@ -47,18 +48,15 @@ void warning_cancel(Widget, XtPointer, XtPointer) {
   if (warning_mode == WarningReadOnly) std::exit(1);
 }
 
-XmString title_text(const char *title) { return XmStringCreateLocalized(const_cast<char *>(title)); }
-
 Widget create_warning_dialog(void) {
-  XmString title = title_text(_("Warning"));
+  XmText title(_("Warning"));
   Arg args[3];
   XtSetArg(args[0], XmNdialogStyle, XmDIALOG_FULL_APPLICATION_MODAL);
-  XtSetArg(args[1], XmNdialogTitle, title);
+  XtSetArg(args[1], XmNdialogTitle, title.get());
   // The question must be answered with a button: closing it through the
   // window manager would leave the program neither loaded nor ended.
   XtSetArg(args[2], XmNdeleteResponse, XmDO_NOTHING);
   Widget dialog = XmCreateWarningDialog(top_level, const_cast<char *>("warndiag"), args, 3);
-  XmStringFree(title);
   XtUnmanageChild(XmMessageBoxGetChild(dialog, XmDIALOG_HELP_BUTTON));
   XtAddCallback(dialog, XmNokCallback, warning_ok, nullptr);
   XtAddCallback(dialog, XmNcancelCallback, warning_cancel, nullptr);
@@ -72,9 +70,7 @@ void label_button(Widget dialog, unsigned char which, const char *label) {
     XtUnmanageChild(button);
     return;
   }
-  XmString text = XmStringCreateLocalized(const_cast<char *>(label));
-  XtVaSetValues(button, XmNlabelString, text, nullptr);
-  XmStringFree(text);
+  XtVaSetValues(button, XmNlabelString, XmText(label).get(), nullptr);
   XtManageChild(button);
 }
 
@@ -85,12 +81,11 @@ void set_message(Widget dialog, const char *message) {
 }
 
 Widget create_loading_dialog(void) {
-  XmString title = title_text(_("SETUP: Loading Data"));
+  XmText title(_("SETUP: Loading Data"));
   Arg args[2];
   XtSetArg(args[0], XmNdialogStyle, XmDIALOG_FULL_APPLICATION_MODAL);
-  XtSetArg(args[1], XmNdialogTitle, title);
+  XtSetArg(args[1], XmNdialogTitle, title.get());
   Widget dialog = XmCreateWorkingDialog(top_level, const_cast<char *>("loaddiag"), args, 2);
-  XmStringFree(title);
   for (unsigned char child :
        {XmDIALOG_OK_BUTTON, XmDIALOG_CANCEL_BUTTON, XmDIALOG_HELP_BUTTON, XmDIALOG_SEPARATOR})
     XtUnmanageChild(XmMessageBoxGetChild(dialog, child));

@@ -7,6 +7,7 @@
 #include "items/i18n.h"
 #include "motif/dialogs.h"
 #include "motif/state.h"
+#include "motif/xm_text.h"
 
 namespace {
 
@@ -16,15 +17,12 @@ Widget list = nullptr;
 void hide_dialog(Widget, XtPointer, XtPointer) { XtUnmanageChild(dialog); }
 
 void create_dialog(void) {
-  XmString title = XmStringCreateLocalized(_("SETUP: Error Status"));
-  XmString cancel = XmStringCreateLocalized(_("Cancel"));
+  XmText title(_("SETUP: Error Status")), cancel(_("Cancel"));
   Arg args[3];
-  XtSetArg(args[0], XmNdialogTitle, title);
+  XtSetArg(args[0], XmNdialogTitle, title.get());
   XtSetArg(args[1], XmNheight, 200);
-  XtSetArg(args[2], XmNcancelLabelString, cancel);
+  XtSetArg(args[2], XmNcancelLabelString, cancel.get());
   dialog = XmCreateTemplateDialog(top_level, const_cast<char *>(""), args, 3);
-  XmStringFree(title);
-  XmStringFree(cancel);
   XtAddCallback(dialog, XmNcancelCallback, hide_dialog, nullptr);
   list = XmCreateScrolledList(dialog, const_cast<char *>(""), nullptr, 0);
   XtManageChild(list);
@@ -35,9 +33,7 @@ void create_dialog(void) {
 void add_error_status_dialog_line(const char *line) {
   if (!top_level) return;  // no display: the line is only kept
   if (!dialog) create_dialog();
-  XmString item = XmStringCreateLocalized(const_cast<char *>(line));
-  XmListAddItem(list, item, 0);
-  XmStringFree(item);
+  XmListAddItem(list, XmText(line).get(), 0);
   XtManageChild(dialog);
 }
 

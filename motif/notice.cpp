@@ -5,6 +5,7 @@
 #include <Xm/Xm.h>
 
 #include "items/i18n.h"
+#include "motif/xm_text.h"
 
 namespace {
 
@@ -44,24 +45,17 @@ void destroyed(Widget, XtPointer data, XtPointer) {
   delete notice;
 }
 
-XmString compound(const char *text) { return XmStringCreateLocalized(const_cast<char *>(text)); }
-
 }  // namespace
 
 void show_notice_once(Widget over, const char *title, const char *message, Widget *open) {
   if (*open || !over) return;
-  XmString title_string = compound(title);
-  XmString message_string = compound(message);
-  XmString ok_string = compound(_("OK"));
+  XmText title_string(title), message_string(message), ok_string(_("OK"));
   Arg args[4];
-  XtSetArg(args[0], XmNdialogTitle, title_string);
-  XtSetArg(args[1], XmNmessageString, message_string);
+  XtSetArg(args[0], XmNdialogTitle, title_string.get());
+  XtSetArg(args[1], XmNmessageString, message_string.get());
   XtSetArg(args[2], XmNautoUnmanage, True);
-  XtSetArg(args[3], XmNokLabelString, ok_string);
+  XtSetArg(args[3], XmNokLabelString, ok_string.get());
   Widget dialog = XmCreateInformationDialog(window_of(over), const_cast<char *>("countwarndiag"), args, 4);
-  XmStringFree(title_string);
-  XmStringFree(message_string);
-  XmStringFree(ok_string);
   XtUnmanageChild(XmMessageBoxGetChild(dialog, XmDIALOG_CANCEL_BUTTON));
   XtUnmanageChild(XmMessageBoxGetChild(dialog, XmDIALOG_HELP_BUTTON));
   auto *notice = new Notice{dialog, open, 0};

@@ -104,68 +104,27 @@ bool read_texts(const char *path, Texts &texts) {
 
 // ---- What each item says ---------------------------------------------------
 
-std::string format_number(const std::string &format, double shown) {
-  char text[256];
-  std::snprintf(text, sizeof text, format.c_str(), shown);
-  return text;
-}
-
-// The display format without its conversion: "%.2f deg/sec" -> "deg/sec".
-std::string unit_of(const std::string &format) {
-  std::string unit;
-  for (size_t i = 0; i < format.size(); ++i) {
-    if (format[i] != '%') {
-      unit += format[i];
-    } else if (i + 1 < format.size() && format[i + 1] == '%') {
-      unit += '%';
-      ++i;
-    } else {
-      while (i + 1 < format.size() && std::strchr("-+ #0123456789.lh", format[i + 1])) ++i;
-      ++i;  // the conversion letter
-    }
-  }
-  return trim(unit);
-}
-
-const char *copy_of(const SiteField &f, int copy) { return f.limits + copy * f.record_size; }
-
-double limit(const SiteField &f, int copy) {
+// A limit copy's value of the item's field, as the item shows it.
+std::string limit_text(const SiteItem &item, int copy) {
+  const SiteField &f = *item.field;
   Field at = f.field();
-  at.address = const_cast<char *>(f.in(copy_of(f, copy)));
-  return field_value(at);
-}
-
-std::string choice_text(const SiteItem &item, double value) {
-  for (const SiteChoice &c : item.choices)
-    if (c.value == value) return c.text;
-  char text[64];
-  std::snprintf(text, sizeof text, "%.0f (no entry of the menu)", value);
-  return text;
+  at.address = const_cast<char *>(f.in(f.copy(copy)));
+  return shown_value(item, field_value(at));
 }
 
 std::string factory_text(const SiteItem &item) {
+  if (item.kind != KindText) return limit_text(item, COPY_FACTORY);
   const SiteField &f = *item.field;
-  switch (item.kind) {
-    case KindNumber:
-      return format_number(item.format, limit(f, COPY_FACTORY) / item.scale);
-    case KindChoice:
-      return choice_text(item, limit(f, COPY_FACTORY));
-    case KindToggle:
-      return limit(f, COPY_FACTORY) != 0 ? item.on_text : item.off_text;
-    default: {
-      std::string text(f.in(copy_of(f, COPY_FACTORY)), f.size);
-      text = trim(text.substr(0, text.find('\0')));
-      return text.empty() ? "(empty)" : text;
-    }
-  }
+  std::string text(f.in(f.copy(COPY_FACTORY)), f.size);
+  text = trim(text.substr(0, text.find('\0')));
+  return text.empty() ? "(empty)" : text;
 }
 
 std::string range_text(const SiteItem &item) {
   const SiteField &f = *item.field;
   switch (item.kind) {
     case KindNumber:
-      return "from " + format_number(item.format, limit(f, COPY_MIN) / item.scale) + " to " +
-             format_number(item.format, limit(f, COPY_MAX) / item.scale);
+      return "from " + limit_text(item, COPY_MIN) + " to " + limit_text(item, COPY_MAX);
     case KindChoice: {
       std::string text;
       for (const SiteChoice &c : item.choices) text += (text.empty() ? "" : ", ") + c.text;

@@ -55,19 +55,6 @@ bool is_blank_rest(const char *rest) {
   return *rest == '\0';
 }
 
-// What a display format shows after its number ("%.0f baud" gives "baud"),
-// with "%%" as "%".
-std::string unit_of(const std::string &format) {
-  size_t at = format.find('%');
-  while (at != std::string::npos && format.compare(at, 2, "%%") == 0) at = format.find('%', at + 2);
-  if (at == std::string::npos) return "";
-  size_t end = format.find_first_of("eEfFgG", at);
-  std::string unit = end == std::string::npos ? "" : format.substr(end + 1);
-  for (size_t p = unit.find("%%"); p != std::string::npos; p = unit.find("%%", p + 1)) unit.erase(p, 1);
-  size_t b = unit.find_first_not_of(' ');
-  return b == std::string::npos ? "" : unit.substr(b);
-}
-
 // A number as typed into the field: the number, optionally followed by the
 // field's unit.
 bool parse_typed_number(const std::string &text, const std::string &format, double &value) {
@@ -184,7 +171,7 @@ void reset_field(const SiteField &f) {
     if (const SiteField *s = field_at(stored)) reset_field(*s);
     return;
   }
-  std::memcpy(f.address(), f.limits + 2 * f.record_size + f.offset, f.size);
+  std::memcpy(f.address(), f.in(f.copy(COPY_FACTORY)), f.size);
   stored_field_changed(f.address());
 }
 
@@ -198,20 +185,6 @@ int edit_session(Action action) {
   load_session();
   if (int status = action()) return status;
   return save_session();
-}
-
-std::string shown_number(const SiteItem &item, double stored) {
-  char text[256];
-  std::snprintf(text, sizeof text, item.format.c_str(), stored / item.scale);
-  return text;
-}
-
-std::string shown_value(const SiteItem &item, double stored) {
-  if (item.kind == KindNumber) return shown_number(item, stored);
-  if (item.kind == KindToggle) return stored != 0 ? item.on_text : item.off_text;
-  for (const SiteChoice &c : item.choices)
-    if (c.value == static_cast<long>(stored)) return c.text;
-  return "?????";
 }
 
 // The setups of another site, as its files hold them.
@@ -269,7 +242,7 @@ int check_command(const Args &args) {
     double v = field_value(field), lo = field_limit(field, COPY_MIN), hi = field_limit(field, COPY_MAX);
     if (v >= lo && v <= hi) continue;
     std::printf("%s = %s   (range %s to %s)\n", f.path.c_str(), stored_text(f, f.record).c_str(),
-                stored_text(f, f.limits).c_str(), stored_text(f, f.limits + f.record_size).c_str());
+                stored_text(f, f.copy(COPY_MIN)).c_str(), stored_text(f, f.copy(COPY_MAX)).c_str());
     found = true;
   }
   return found ? 1 : 0;
@@ -344,7 +317,7 @@ int range_command(const Args &args) {
   if (!fields_of(args, fields)) return 2;
   const SiteField &f = *fields[0];
   load_session();
-  const char *copies[] = {f.limits, f.limits + f.record_size, f.limits + 2 * f.record_size};
+  const char *copies[] = {f.copy(COPY_MIN), f.copy(COPY_MAX), f.copy(COPY_FACTORY)};
   if (f.text) {
     std::printf("%s: factory %s\n", f.path.c_str(), stored_text(f, copies[2]).c_str());
     return 0;
@@ -371,7 +344,7 @@ int diff_command(const Args &args) {
   for (const SiteField &f : site_fields()) {
     if (f.area < 0) continue;
     const char *ours = loaded_storage_record(f.area).data();
-    const char *theirs = other.empty() ? f.limits + 2 * f.record_size : other[f.area].data();
+    const char *theirs = other.empty() ? f.copy(COPY_FACTORY) : other[f.area].data();
     if (std::memcmp(f.in(ours), f.in(theirs), f.size) == 0) continue;
     std::printf("%s = %s\n", f.path.c_str(), stored_text(f, ours).c_str());
     found = true;

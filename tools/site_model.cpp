@@ -120,6 +120,35 @@ std::string stored_text(const SiteField &f, const char *record) {
   return text;
 }
 
+std::string unit_of(const std::string &format) {
+  std::string unit;
+  for (size_t i = 0; i < format.size(); ++i) {
+    if (format[i] != '%') {
+      unit += format[i];
+    } else if (i + 1 < format.size() && format[i + 1] == '%') {
+      unit += '%';
+      ++i;
+    } else {
+      while (i + 1 < format.size() && std::strchr("-+ #0123456789.lh", format[i + 1])) ++i;
+      ++i;  // the conversion letter
+    }
+  }
+  const size_t first = unit.find_first_not_of(' '), last = unit.find_last_not_of(' ');
+  return first == std::string::npos ? "" : unit.substr(first, last - first + 1);
+}
+
+std::string shown_value(const SiteItem &item, double stored) {
+  if (item.kind == KindNumber) {
+    char text[256];
+    std::snprintf(text, sizeof text, item.format.c_str(), stored / item.scale);
+    return text;
+  }
+  if (item.kind == KindToggle) return stored != 0 ? item.on_text : item.off_text;
+  for (const SiteChoice &c : item.choices)
+    if (c.value == static_cast<long>(stored)) return c.text;
+  return "?????";
+}
+
 const std::vector<SiteField> &site_fields(void) { return field_index().fields; }
 
 const SiteField *find_field(const std::string &path) {

@@ -26,6 +26,8 @@ struct SiteField {
 
   void *address() const { return record + offset; }
   const char *in(const char *other_record) const { return other_record + offset; }
+  // The record of a limit copy: COPY_MIN, COPY_MAX or COPY_FACTORY.
+  const char *copy(int which) const { return limits + which * record_size; }
   Field field() const { return {address(), type, path.c_str(), -1}; }
 };
 
@@ -54,6 +56,13 @@ struct SiteItem {
   std::string section_title, section_topic;
   std::string section_when, row_when;  // the conditions in words; empty: always
 };
+
+// The unit a display format shows after its number ("%.2f deg/sec" gives
+// "deg/sec", "%.0f%% of total" gives "% of total"); empty when none.
+std::string unit_of(const std::string &format);
+// A stored value as the item shows it: a number in its format and scale, a
+// toggle by its text, a choice by its entry ("?????" when none matches).
+std::string shown_value(const SiteItem &item, double stored);
 
 // Every field of the mode's areas and auxset, in area and record order.
 const std::vector<SiteField> &site_fields(void);

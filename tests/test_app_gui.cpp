@@ -102,7 +102,7 @@ TEST_F(AppGui, PanelsOfBothModes) {
 
 MenuItem no_items[] = {{nullptr, nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr}};
 
-TEST_F(AppGui, HelpCascadeIsChosenByTranslatedPrefix) {
+TEST_F(AppGui, HelpCascadeByTranslatedPrefixAndEntriesWithTheMenuBarsTopic) {
   MessageCatalogue german("de", "msgid \"Help\"\nmsgstr \"Hilfe\"\n");
   ASSERT_TRUE(german.ok);
   ASSERT_STREQ(_("Help"), "Hilfe");
@@ -112,25 +112,21 @@ TEST_F(AppGui, HelpCascadeIsChosenByTranslatedPrefix) {
   EXPECT_EQ(get<Widget>(bar, XmNmenuHelpWidget), nullptr) << "the untranslated word is an ordinary title";
   Widget help = BuildMenu(bar, XmMENU_PULLDOWN, "Hilfe zur Seite", 'H', false, no_items);
   EXPECT_EQ(get<Widget>(bar, XmNmenuHelpWidget), help);
-  XtDestroyWidget(shell);
-}
 
-TEST_F(AppGui, HelpEntryWithoutTopicUsesTheMenuBarsTopic) {
-  HelpSite help;
-  write_file(help.page("zamo_general_setups.html"), "<p>General</p>\n");
+  // A help entry without a topic uses its menu bar's topic.
+  HelpSite site;
+  write_file(site.page("zamo_general_setups.html"), "<p>General</p>\n");
   MenuItem items[] = {
       {"On Menu...", &xmPushButtonGadgetClass, 'M', nullptr, nullptr, help_command, nullptr, nullptr},
       {nullptr, nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr}};
-  Widget shell = new_shell("menus");
-  Widget bar = new_menu_bar(shell);
   static char topic[] = "zamo_general_setups";
   XtVaSetValues(bar, XmNuserData, topic, nullptr);
   Widget entry =
       children(get<Widget>(BuildMenu(bar, XmMENU_PULLDOWN, "Help", 'H', false, items), XmNsubMenuId)).at(0);
   XtCallCallbacks(entry, XmNactivateCallback, nullptr);
   std::string page;
-  help.next_run(&page);
-  EXPECT_EQ(page, help.page("zamo_general_setups.html"));
+  site.next_run(&page);
+  EXPECT_EQ(page, site.page("zamo_general_setups.html"));
   XtDestroyWidget(shell);
 }
 

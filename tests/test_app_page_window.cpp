@@ -70,7 +70,7 @@ class PageWindows : public ::testing::Test {
   }
 };
 
-TEST_F(PageWindows, BuiltOnceThenOnlyShownAndRaised) {
+TEST_F(PageWindows, BuiltOnceThenOnlyShownAndRaisedButRebuiltAfterTheDeviceCountChanged) {
   open_page(3);
   PageWindow *window = page_window(3);
   ASSERT_NE(window, nullptr);
@@ -105,6 +105,23 @@ TEST_F(PageWindows, BuiltOnceThenOnlyShownAndRaised) {
   EXPECT_EQ(page_window(2), nullptr);
   open_page(PAGE_COUNT);
   open_page(-1);
+
+  // The output device page is rebuilt after its count changed.
+  zamo.device.idevcount = 2;
+  open_page(5);
+  PageWindow *first = page_window(5);
+  open_page(5);
+  ASSERT_EQ(builds[5], 1);
+  EXPECT_EQ(page_window(5), first);
+
+  zamo.device.idevcount = 3;
+  open_page(5);
+  EXPECT_EQ(builds[5], 2);
+  gui_process(30);
+  EXPECT_TRUE(destroyed[5]) << "the earlier window is not left behind";
+  EXPECT_TRUE(XtIsManaged(page_window(5)->form_dialog));
+  open_page(5);
+  EXPECT_EQ(builds[5], 2);
 }
 
 TEST_F(PageWindows, HelpTopicAndResizeHandler) {
@@ -191,24 +208,6 @@ TEST_F(PageWindows, ClosedWindowKeepsItsEditsForTheListing) {
 
   open_page(4);
   EXPECT_EQ(field_text(note), "edited before closing");
-}
-
-TEST_F(PageWindows, OutputDevicePageRebuiltAfterItsCountChanged) {
-  zamo.device.idevcount = 2;
-  open_page(5);
-  PageWindow *first = page_window(5);
-  open_page(5);
-  ASSERT_EQ(builds[5], 1);
-  EXPECT_EQ(page_window(5), first);
-
-  zamo.device.idevcount = 3;
-  open_page(5);
-  EXPECT_EQ(builds[5], 2);
-  gui_process(30);
-  EXPECT_TRUE(destroyed[5]) << "the earlier window is not left behind";
-  EXPECT_TRUE(XtIsManaged(page_window(5)->form_dialog));
-  open_page(5);
-  EXPECT_EQ(builds[5], 2);
 }
 
 }  // namespace

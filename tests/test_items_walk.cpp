@@ -172,7 +172,7 @@ TEST_F(WalkTest, MissingLimitsAreReportedWithTheFieldPath) {
   EXPECT_EQ(findings(), std::vector<std::string>{"Enabled:  1   (range 0 and 0)"});
 }
 
-TEST_F(WalkTest, RepairRestoresFactoryMaximumAndFirstEntry) {
+TEST_F(WalkTest, RepairRestoresFactoryMaximumAndFirstEntryOfShownPartsBeforeTheCount) {
   testrec.iRange = -5;
   testrec.lTrailer = 2;
   testrec.device[1].iType = 9;
@@ -187,11 +187,11 @@ TEST_F(WalkTest, RepairRestoresFactoryMaximumAndFirstEntry) {
   };
   EXPECT_EQ(findings(), expected);
   EXPECT_EQ(error_found, 0);  // repair lines do not count as findings
-}
 
-// A device beyond the count is neither checked nor repaired; a hidden row
-// before the count is repaired without a line.
-TEST_F(WalkTest, HiddenPartsAreNotCheckedAndRepairedOnlyBeforeTheCount) {
+  // A device beyond the count is neither checked nor repaired; a hidden row
+  // before the count is repaired without a line.
+  test_page_reset();
+  clear_bounds_lines();
   testrec.device[3].iPort = 1;  // device 4 of 2 in use
   testrec.iMode = 1;            // hides the fast ratio row
   testrec.fRatio = -3;

@@ -67,19 +67,6 @@ class WalkGuiTest : public testing::Test {
 // section 2), 4 slow host and port, 5 and 6 texts, 7 device count.
 enum { ROW_FEATURE = 1, ROW_RANGE, ROW_FAST, ROW_SLOW, ROW_MASKED, ROW_PADDED, ROW_COUNT };
 
-// A section's help button carries an item with the id the store pass
-// meets at the section's start: row 2, three items on.
-TEST_F(WalkGuiTest, SectionHelpItemHasTheIdOfItsSectionStart) {
-  build();
-  XtPointer help = nullptr;
-  XtVaGetValues(gui_find(widget_of(test_page_state.section_widgets[2]), "setupframepb"), XmNuserData, &help,
-                nullptr);
-  ASSERT_NE(help, nullptr);
-  EXPECT_EQ(static_cast<SetupItem *>(help)->id, 0x02002003u);
-  EXPECT_EQ(static_cast<SetupItem *>(help)->kind, uint32_t(KindSectionHelp));
-  EXPECT_STREQ(static_cast<SetupItem *>(help)->text, "test_page_setups");
-}
-
 TEST_F(WalkGuiTest, TypedNumbersAreParsedClampedAndShownAgain) {
   build();
   Widget range = field_of(ROW_RANGE, 0);
@@ -173,8 +160,18 @@ TEST_F(WalkGuiTest, UnknownChoiceShowsQuestionMarksUntilARealChoice) {
   EXPECT_FALSE(row_shown(ROW_SLOW));
 }
 
-TEST_F(WalkGuiTest, StoresShowAndHideSectionsAndRows) {
+// A section's help button carries an item with the id the store pass
+// meets at the section's start: row 2, three items on.
+TEST_F(WalkGuiTest, SectionHelpIdsStoresThatShowAndHideAndNoRedisplayOnceTheWindowIsGone) {
   build();
+  XtPointer help = nullptr;
+  XtVaGetValues(gui_find(widget_of(test_page_state.section_widgets[2]), "setupframepb"), XmNuserData, &help,
+                nullptr);
+  ASSERT_NE(help, nullptr);
+  EXPECT_EQ(static_cast<SetupItem *>(help)->id, 0x02002003u);
+  EXPECT_EQ(static_cast<SetupItem *>(help)->kind, uint32_t(KindSectionHelp));
+  EXPECT_STREQ(static_cast<SetupItem *>(help)->text, "test_page_setups");
+
   EXPECT_FALSE(section_shown(7));
   type_into(field_of(ROW_COUNT, 0), "3");
   EXPECT_EQ(testrec.iDeviceCount, 3);
@@ -186,10 +183,8 @@ TEST_F(WalkGuiTest, StoresShowAndHideSectionsAndRows) {
   EXPECT_EQ(testrec.lFeature, 0);
   EXPECT_FALSE(section_shown(3));
   EXPECT_FALSE(row_shown(ROW_RANGE));
-}
 
-TEST_F(WalkGuiTest, NothingIsRedisplayedOnceTheWindowIsGone) {
-  build();
+  // Nothing is redisplayed once the window is gone.
   XtDestroyWidget(window->form_dialog);
   window = nullptr;
   page_redisplay_field(test_page_state, &testrec.iRange);

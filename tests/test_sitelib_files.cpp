@@ -54,6 +54,28 @@ std::unique_ptr<Record> factory(const char *limits_name) {
   return r;
 }
 
+// One record of each setup file, zeroed.
+struct Records {
+  std::unique_ptr<zel_setup> zel = std::make_unique<zel_setup>();
+  std::unique_ptr<dsp_setup> dsp = std::make_unique<dsp_setup>();
+  std::unique_ptr<rtdisp_setup> rtd = std::make_unique<rtdisp_setup>();
+  std::unique_ptr<zamo_setup> zamo = std::make_unique<zamo_setup>();
+};
+
+void load_all(Records &r) {
+  ASSERT_EQ(ant_load_setup(r.zel.get()), SITE_OK) << message_to_text(SITE_BAD_SETUP_FILE, 0, 0);
+  ASSERT_EQ(lim_loadFile("setup_dsp.conf", "dsp_manual_setup", r.dsp.get(), setup_limits), SITE_OK);
+  ASSERT_EQ(RtdispLoadSetup(r.rtd.get()), SITE_OK);
+  ASSERT_EQ(zamoload(r.zamo.get()), SITE_OK);
+}
+
+void expect_same(const Records &a, const Records &b) {
+  EXPECT_EQ(std::memcmp(a.zel.get(), b.zel.get(), sizeof *a.zel), 0);
+  EXPECT_EQ(std::memcmp(a.dsp.get(), b.dsp.get(), sizeof *a.dsp), 0);
+  EXPECT_EQ(std::memcmp(a.rtd.get(), b.rtd.get(), sizeof *a.rtd), 0);
+  EXPECT_EQ(std::memcmp(a.zamo.get(), b.zamo.get(), sizeof *a.zamo), 0);
+}
+
 class SetupFiles : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -84,35 +106,25 @@ class SetupFiles : public ::testing::Test {
 TEST_F(SetupFiles, EveryRecordFilledAtRandomReadsBackByteForByte) {
   std::mt19937 rng(20261206);
   for (int round = 0; round < 3; ++round) {
-    auto zel = std::make_unique<zel_setup>(), zel2 = std::make_unique<zel_setup>();
-    auto dsp = std::make_unique<dsp_setup>(), dsp2 = std::make_unique<dsp_setup>();
-    auto rtd = std::make_unique<rtdisp_setup>(), rtd2 = std::make_unique<rtdisp_setup>();
-    auto zamo = std::make_unique<zamo_setup>(), zamo2 = std::make_unique<zamo_setup>();
-    fill_random(zel_schema(), zel.get(), rng);
-    fill_random(dsp_schema(), dsp.get(), rng);
-    fill_random(rtdisp_schema(), rtd.get(), rng);
-    fill_random(zamo_schema(), zamo.get(), rng);
-    ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
-    ASSERT_EQ(dsp_save_setup(dsp.get()), SITE_OK);
-    ASSERT_EQ(RtdispSaveSetup(rtd.get()), SITE_OK);
-    ASSERT_EQ(zamosave(zamo.get()), SITE_OK);
-    EXPECT_STREQ(zamo->sVersion, ZAMO_SETUP_VERSION) << "saving sets the current version";
-
-    std::memset(dsp2.get(), 0x5A, sizeof *dsp2);
-    ASSERT_EQ(ant_load_setup(zel2.get()), SITE_OK) << message_to_text(SITE_BAD_SETUP_FILE, 0, 0);
-    ASSERT_EQ(lim_loadFile("setup_dsp.conf", "dsp_manual_setup", dsp2.get(), setup_limits), SITE_OK);
-    ASSERT_EQ(RtdispLoadSetup(rtd2.get()), SITE_OK);
-    ASSERT_EQ(zamoload(zamo2.get()), SITE_OK);
-    EXPECT_EQ(std::memcmp(zel.get(), zel2.get(), sizeof *zel), 0);
-    EXPECT_EQ(std::memcmp(dsp.get(), dsp2.get(), sizeof *dsp), 0);
-    EXPECT_EQ(std::memcmp(rtd.get(), rtd2.get(), sizeof *rtd), 0);
-    EXPECT_EQ(std::memcmp(zamo.get(), zamo2.get(), sizeof *zamo), 0);
+    Records saved, back;
+    fill_random(zel_schema(), saved.zel.get(), rng);
+    fill_random(dsp_schema(), saved.dsp.get(), rng);
+    fill_random(rtdisp_schema(), saved.rtd.get(), rng);
+    fill_random(zamo_schema(), saved.zamo.get(), rng);
+    ASSERT_EQ(ant_save_setup(saved.zel.get()), SITE_OK);
+    ASSERT_EQ(dsp_save_setup(saved.dsp.get()), SITE_OK);
+    ASSERT_EQ(RtdispSaveSetup(saved.rtd.get()), SITE_OK);
+    ASSERT_EQ(zamosave(saved.zamo.get()), SITE_OK);
+    EXPECT_STREQ(saved.zamo->sVersion, ZAMO_SETUP_VERSION) << "saving sets the current version";
+    std::memset(back.dsp.get(), 0x5A, sizeof *back.dsp);
+    load_all(back);
+    expect_same(saved, back);
   }
 }
 
 // Every byte of a text, also after its terminator, is kept by the random
 // round trip above; hand-edited files are read too.
-TEST_F(SetupFiles, HandEditedFilesAreRead) {
+TEST_F(SetupFiles, HandEditedFilesAreReadWithFactoryValuesForTheRest) {
   auto back = std::make_unique<zel_setup>();
   // A byte order mark, comments, blank lines, free spacing, a '+', CRLF line
   // ends, no final newline; everything unmentioned takes its factory value.
@@ -127,9 +139,8 @@ TEST_F(SetupFiles, HandEditedFilesAreRead) {
   std::strcpy(expected->sDevice1, "/dev/ttyUSB0");
   expected->fazvelmax = 12.5f;
   EXPECT_EQ(std::memcmp(back.get(), expected.get(), sizeof *back), 0);
-}
 
-TEST_F(SetupFiles, UnmentionedDeviceFieldsTakeTheFactoryValuesOfTheTypeRead) {
+  // Unmentioned device fields take the factory values of the type read.
   write_file(path("setup_zamo.conf"),
              "zamo.device.def[5].idev_type = 2\nzamo.device.def[6].iskip_time = 7\n");
   auto zamo = std::make_unique<zamo_setup>();
@@ -142,7 +153,7 @@ TEST_F(SetupFiles, UnmentionedDeviceFieldsTakeTheFactoryValuesOfTheTypeRead) {
   EXPECT_STREQ(zamo->sVersion, ZAMO_SETUP_VERSION);
 }
 
-TEST_F(SetupFiles, BadLinesAreReportedWithFileAndLineAndEveryGoodLineIsLoaded) {
+TEST_F(SetupFiles, BadLinesAndMissingFilesAreReportedWithFileLineAndReason) {
   struct Case {
     const char *line;
     const char *what;
@@ -199,6 +210,20 @@ TEST_F(SetupFiles, BadLinesAreReportedWithFileAndLineAndEveryGoodLineIsLoaded) {
   ASSERT_EQ(ant_load_setup(zel.get()), SITE_BAD_SETUP_FILE);
   EXPECT_TRUE(contains(message_to_text(SITE_BAD_SETUP_FILE, 0, 0), file + " is empty"));
   EXPECT_EQ(std::memcmp(zel.get(), factory<zel_setup>("ant_manual_setup").get(), sizeof *zel), 0);
+
+  // A missing file names file and reason; each status keeps its own detail.
+  auto rtd = std::make_unique<rtdisp_setup>();
+  ASSERT_EQ(RtdispLoadSetup(rtd.get()), SITE_READ_FAILED);
+  EXPECT_EQ(std::memcmp(rtd.get(), factory<rtdisp_setup>("rtdisp_setup").get(), sizeof *rtd), 0);
+  write_file(path("setup_ant.conf"), "zel.bogus = 1\n");
+  ASSERT_EQ(ant_load_setup(zel.get()), SITE_BAD_SETUP_FILE);
+
+  text = message_to_text(SITE_READ_FAILED, 0, 0);
+  EXPECT_TRUE(contains(text.c_str(), path("setup_rtdisp.conf"))) << text;
+  EXPECT_TRUE(contains(text.c_str(), std::strerror(ENOENT))) << text;
+  EXPECT_TRUE(contains(message_to_text(SITE_BAD_SETUP_FILE, 0, 0), "zel.bogus"));
+  EXPECT_NE(message_to_text(0x12345, 0, 0), nullptr) << "an unknown status still has a text";
+  EXPECT_EQ(lim_loadFile("setup_dsp.conf", "no_such_limits", zel.get(), setup_limits), SITE_BAD_LIMITS);
 }
 
 TEST_F(SetupFiles, FifosDevicesAndHugeFilesAreRefusedWithoutBlocking) {
@@ -229,22 +254,6 @@ TEST_F(SetupFiles, FifosDevicesAndHugeFilesAreRefusedWithoutBlocking) {
   EXPECT_EQ(lzamo_operator("root"), 0);
   ASSERT_EQ(truncate(path("operators").c_str(), 5), 0);
   EXPECT_EQ(lzamo_operator("root"), 1);
-}
-
-TEST_F(SetupFiles, MissingFileNamesFileAndReasonAndEachStatusKeepsItsDetail) {
-  auto rtd = std::make_unique<rtdisp_setup>();
-  ASSERT_EQ(RtdispLoadSetup(rtd.get()), SITE_READ_FAILED);
-  EXPECT_EQ(std::memcmp(rtd.get(), factory<rtdisp_setup>("rtdisp_setup").get(), sizeof *rtd), 0);
-  write_file(path("setup_ant.conf"), "zel.bogus = 1\n");
-  auto zel = std::make_unique<zel_setup>();
-  ASSERT_EQ(ant_load_setup(zel.get()), SITE_BAD_SETUP_FILE);
-
-  const char *text = message_to_text(SITE_READ_FAILED, 0, 0);
-  EXPECT_TRUE(contains(text, path("setup_rtdisp.conf"))) << text;
-  EXPECT_TRUE(contains(text, std::strerror(ENOENT))) << text;
-  EXPECT_TRUE(contains(message_to_text(SITE_BAD_SETUP_FILE, 0, 0), "zel.bogus"));
-  EXPECT_NE(message_to_text(0x12345, 0, 0), nullptr) << "an unknown status still has a text";
-  EXPECT_EQ(lim_loadFile("setup_dsp.conf", "no_such_limits", zel.get(), setup_limits), SITE_BAD_LIMITS);
 }
 
 TEST_F(SetupFiles, OlderDataSystemVersionsAreReadKeptAndSavedAsCurrent) {
@@ -319,21 +328,12 @@ TEST_F(SetupFiles, AFailedSaveLeavesTheOldFileIntact) {
   ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
   const std::string old = read_file(path("setup_ant.conf"));
   zel->iBaudRate1 = 300;
-
   // The backup's place is taken by a directory that cannot be removed.
   fs::create_directories(path("setup_ant.conf.bak") + "/keep");
   EXPECT_EQ(ant_save_setup(zel.get()), SITE_WRITE_FAILED);
   EXPECT_TRUE(contains(message_to_text(SITE_WRITE_FAILED, 0, 0), path("setup_ant.conf")));
   EXPECT_EQ(read_file(path("setup_ant.conf")), old);
   EXPECT_EQ(strays(), 0);
-
-  // The setup directory is a file.
-  fs::remove_all(dir);
-  write_file(dir, "not a directory");
-  EXPECT_EQ(ant_save_setup(zel.get()), SITE_WRITE_FAILED);
-  EXPECT_EQ(read_file(dir), "not a directory");
-  fs::remove(dir);
-  fs::create_directory(dir);
 }
 
 // A full and a read-only file system, where this test may mount one.
@@ -480,18 +480,13 @@ TEST_F(SetupFiles, InitWritesAFactorySiteWithItsModesAndOverwritesOnlyWithForce)
   EXPECT_EQ(mode("setup_zamo.conf"), 0640u);
 
   setenv("ZAMO_CONFIG", site.c_str(), 1);
-  auto zel = std::make_unique<zel_setup>();
-  auto dsp = std::make_unique<dsp_setup>();
-  auto rtd = std::make_unique<rtdisp_setup>();
-  auto zamo = std::make_unique<zamo_setup>();
-  ASSERT_EQ(ant_load_setup(zel.get()), SITE_OK);
-  ASSERT_EQ(lim_loadFile("setup_dsp.conf", "dsp_manual_setup", dsp.get(), setup_limits), SITE_OK);
-  ASSERT_EQ(RtdispLoadSetup(rtd.get()), SITE_OK);
-  ASSERT_EQ(zamoload(zamo.get()), SITE_OK);
-  EXPECT_EQ(std::memcmp(zel.get(), factory<zel_setup>("ant_manual_setup").get(), sizeof *zel), 0);
-  EXPECT_EQ(std::memcmp(dsp.get(), factory<dsp_setup>("dsp_manual_setup").get(), sizeof *dsp), 0);
-  EXPECT_EQ(std::memcmp(rtd.get(), factory<rtdisp_setup>("rtdisp_setup").get(), sizeof *rtd), 0);
-  EXPECT_EQ(std::memcmp(zamo.get(), factory<zamo_setup>("zamo_setup").get(), sizeof *zamo), 0);
+  Records loaded, factories;
+  load_all(loaded);
+  setup_limits("ant_manual_setup", factories.zel.get(), LIMITS_FACTORY, 0);
+  setup_limits("dsp_manual_setup", factories.dsp.get(), LIMITS_FACTORY, 0);
+  setup_limits("rtdisp_setup", factories.rtd.get(), LIMITS_FACTORY, 0);
+  setup_limits("zamo_setup", factories.zamo.get(), LIMITS_FACTORY, 0);
+  expect_same(loaded, factories);
   const std::string user = std::string("\n") + tolvek_username() + "\n";
   EXPECT_TRUE(contains(read_file(site + "/operators").c_str(), user));
 

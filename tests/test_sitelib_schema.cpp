@@ -28,7 +28,7 @@ std::pair<double, double> type_range(SchemaType type) {
 }
 }  // namespace
 
-TEST(SitelibSchema, FieldsLieInTheirRecordInOrderWithoutOverlap) {
+TEST(SitelibSchema, FieldsLieInTheirRecordInOrderWithoutOverlapAndCountsFitTheirArrays) {
   for (const Schema *s : all_schemas()) {
     SCOPED_TRACE(s->name);
     ASSERT_FALSE(s->fields.empty());
@@ -40,6 +40,15 @@ TEST(SitelibSchema, FieldsLieInTheirRecordInOrderWithoutOverlap) {
       end = f.offset + f.size;
     }
   }
+
+  // Counts never allow more records than the arrays hold.
+  EXPECT_LE(zamo_schema().find("zamo.device.imaxdevcount")->maximum, ZAMO_OUTPUT_DEVICES);
+  EXPECT_LE(zamo_schema().find("zamo.device.idevcount")->maximum, ZAMO_OUTPUT_DEVICES);
+  EXPECT_LE(rtdisp_schema().find("Rtdisp.iChannelCount")->maximum, RTD_CHANNELS);
+  EXPECT_LE(zamo_schema().find("zamo.Input.iInputCount")->maximum, ZAMO_INPUT_DEVICES);
+  EXPECT_LE(dsp_schema().find("dsp.iwidcnt")->maximum, DSP_PULSE_WIDTHS);
+  for (int s = 0; s < DSP_TRIGGER_SEQUENCES; ++s)
+    EXPECT_LE(dsp_schema().find(indexed("dsp.customTrig", s) + ".iNumPeriods")->maximum, DSP_TRIGGER_PERIODS);
 }
 
 TEST(SitelibSchema, LimitsHoldTheFactoryValueAndFitTheType) {
@@ -89,18 +98,7 @@ TEST(SitelibSchema, PathsMatchTheRecordLayout) {
   }
 }
 
-// Counts never allow more records than the arrays hold.
-TEST(SitelibSchema, CountsStayWithinTheirArrays) {
-  EXPECT_LE(zamo_schema().find("zamo.device.imaxdevcount")->maximum, ZAMO_OUTPUT_DEVICES);
-  EXPECT_LE(zamo_schema().find("zamo.device.idevcount")->maximum, ZAMO_OUTPUT_DEVICES);
-  EXPECT_LE(rtdisp_schema().find("Rtdisp.iChannelCount")->maximum, RTD_CHANNELS);
-  EXPECT_LE(zamo_schema().find("zamo.Input.iInputCount")->maximum, ZAMO_INPUT_DEVICES);
-  EXPECT_LE(dsp_schema().find("dsp.iwidcnt")->maximum, DSP_PULSE_WIDTHS);
-  for (int s = 0; s < DSP_TRIGGER_SEQUENCES; ++s)
-    EXPECT_LE(dsp_schema().find(indexed("dsp.customTrig", s) + ".iNumPeriods")->maximum, DSP_TRIGGER_PERIODS);
-}
-
-TEST(SitelibLimits, DeviceLimitsFollowTheTypeAlreadyInTheRecord) {
+TEST(SitelibLimits, DeviceLimitsFollowTheTypeInTheRecordAndNewRecordsGetFactoryTypes) {
   output_device device{};
   device.idev_type = DEVICE_PRINTER;
   ASSERT_EQ(setup_limits("device_def", &device, LIMITS_MIN, 0), SITE_OK);
@@ -122,9 +120,8 @@ TEST(SitelibLimits, DeviceLimitsFollowTheTypeAlreadyInTheRecord) {
   ASSERT_EQ(setup_limits("network_device", &device.dsi, LIMITS_MAX, 0), SITE_OK);
   EXPECT_EQ(device.dsi.network.itcpip_port, 65535u);
   EXPECT_EQ(device.dsi.window.iwidth, 1234);
-}
 
-TEST(SitelibLimits, DataSystemDevicesFollowTheirTypesAndNewRecordsGetFactoryTypes) {
+  // Devices in the data-system record too; new records get factory types.
   auto limits = std::make_unique<zamo_setup>();
   std::memset(limits.get(), 0, sizeof *limits);
   limits->device.def[5].idev_type = DEVICE_PRINTER;  // copied in by the program
@@ -139,9 +136,8 @@ TEST(SitelibLimits, DataSystemDevicesFollowTheirTypesAndNewRecordsGetFactoryType
     EXPECT_EQ(limits->device.def[d].idev_type, factory_device_type(d));
   EXPECT_EQ(limits->device.def[3].iskip_time, 300) << "device 4 is a printer on a new site";
   EXPECT_GE(limits->device.imaxdevcount, limits->device.idevcount);
-}
 
-TEST(SitelibLimits, UnknownNamesAndSetsFailWithAText) {
+  // Unknown names and sets fail with a text.
   zel_setup zel{};
   EXPECT_EQ(setup_limits("no_such_limits", &zel, LIMITS_MIN, 0), SITE_BAD_LIMITS);
   EXPECT_NE(std::strstr(message_to_text(SITE_BAD_LIMITS, 0, 0), "no_such_limits"), nullptr);

@@ -36,7 +36,7 @@ const double kNan = std::numeric_limits<double>::quiet_NaN();
 
 }  // namespace
 
-TEST(AssignValue, IntegersRoundHalvesAwayFromZeroAndSaturate) {
+TEST(AssignValue, IntegersRoundHalvesAwayFromZeroAndAllSaturate) {
   EXPECT_EQ(assigned<int32_t>(0.29 * 100), 29);  // 28.999999999999996
   EXPECT_EQ(assigned<int32_t>(-2.5), -3);
   EXPECT_EQ(assigned<int32_t>(0.49999999999999994), 0);
@@ -58,9 +58,8 @@ TEST(AssignValue, IntegersRoundHalvesAwayFromZeroAndSaturate) {
   EXPECT_EQ(assigned<uint32_t>(-DBL_MAX), 0u);
   EXPECT_EQ(assigned<int32_t>(kNan), 0);
   EXPECT_EQ(assigned<uint8_t>(-kNan), 0);
-}
 
-TEST(AssignValue, FloatsSaturateFiniteValuesAndKeepInfinitiesAndNan) {
+  // Floats saturate finite values and keep infinities and NaN.
   EXPECT_EQ(assigned<float>(0.1), 0.1f);
   EXPECT_EQ(assigned<float>(1e39), FLT_MAX);
   EXPECT_EQ(assigned<float>(-DBL_MAX), -FLT_MAX);
@@ -84,7 +83,7 @@ TEST(Checksum, NoticesExchangedBytesAndFlagsMovedInOppositeDirections) {
   EXPECT_NE(iunique_sum(&edited, sizeof edited), loaded);
 }
 
-TEST(Operators, ListedNamesOnlyIgnoringCommentsBlanksAndSurroundingSpace) {
+TEST(Operators, ListedNamesOnlyAndTheCodedReport) {
   TempDir site;
   setenv("ZAMO_CONFIG", site.path.c_str(), 1);
   EXPECT_EQ(lzamo_operator("radar"), 0) << "no operators file: no operators";
@@ -99,9 +98,8 @@ TEST(Operators, ListedNamesOnlyIgnoringCommentsBlanksAndSurroundingSpace) {
   struct passwd *entry = getpwuid(getuid());
   ASSERT_NE(entry, nullptr);
   EXPECT_STREQ(tolvek_username(), entry->pw_name);
-}
 
-TEST(CodedReport, NamesTheMissingListingVariable) {
+  // The coded report names the missing listing variable.
   tolvek_establish(0, "setup");
   testing::internal::CaptureStderr();
   tolvek_signal_va(SITE_NO_LISTING_DIR, 1, "ZAMO_LISTINGS");
@@ -213,7 +211,7 @@ TEST(Time, ClockTextDateAndSecondsOfTheDay) {
   EXPECT_EQ(std::vector<int>({days, hours, minutes, seconds}), std::vector<int>({2, 14, 5, 9}));
 }
 
-TEST(Text, NullifyEndsBlankPaddedFieldsAndSpacifyPadsThem) {
+TEST(Text, PaddedFieldsUtf8AndBinaryAngles) {
   char target[16];
   auto nullified = [&](const char *field, int size) {
     memset(target, '#', sizeof target);
@@ -241,9 +239,7 @@ TEST(Text, NullifyEndsBlankPaddedFieldsAndSpacifyPadsThem) {
   EXPECT_EQ(spacified("AB", 8), "AB      ");
   EXPECT_EQ(spacified("", 4), "    ");
   EXPECT_EQ(spacified("LONGER THAN THE FIELD", 8), "LONGER T");
-}
 
-TEST(Text, Utf8CharactersAndBinaryAngles) {
   EXPECT_EQ(strlen_utf8("H\xc3\xb6he \xe2\x82\xac \xf0\x9f\x93\xa1"), 8);  // 2-, 3- and 4-byte characters
   EXPECT_EQ(strlen_utf8(nullptr), 0);
   EXPECT_DOUBLE_EQ(fDegFromBin4(0x40000000), 90.0);

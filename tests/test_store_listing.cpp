@@ -39,7 +39,7 @@ class Listing : public ::testing::Test {
   }
 };
 
-TEST_F(Listing, NameHasTwelveDigitsOfTheCurrentMinute) {
+TEST_F(Listing, NameHasTwelveDigitsOfTheMinuteAndListAllRunsThePagesOfTheModeInOrder) {
   time_ymds date{};
   GetTimeYmds(&date, 0);
   list_page_command(nullptr, reinterpret_cast<XtPointer>(PAGE_CONTROL_PROCESSOR), nullptr);
@@ -49,6 +49,20 @@ TEST_F(Listing, NameHasTwelveDigitsOfTheCurrentMinute) {
   snprintf(day, sizeof day, "%04d%02d%02d", date.iyear, date.imonth, date.iday);
   EXPECT_EQ(day, name.substr(0, 8));
   EXPECT_EQ(pages_listed({PAGE_CONTROL_PROCESSOR}), read_file(dir + "/" + name));
+
+  // List All runs the pages of the mode in order.
+  full_mode = 0;
+  list_all_command(nullptr, nullptr, nullptr);
+  std::string listed = read_file(dir + "/" + stamp_directory(dir).rbegin()->first);
+  EXPECT_EQ(pages_listed({PAGE_SIGNAL_PROCESSOR, PAGE_CONTROL_PROCESSOR}), listed);
+  EXPECT_NE("", listed);
+
+  full_mode = 1;
+  list_all_command(nullptr, nullptr, nullptr);  // the same minute replaces it
+  name = stamp_directory(dir).rbegin()->first;  // the newest
+  EXPECT_EQ(pages_listed({PAGE_SIGNAL_PROCESSOR, PAGE_CONTROL_PROCESSOR, PAGE_INPUT_DEVICE, PAGE_INGEST,
+                          PAGE_GENERAL, PAGE_PRODUCT, PAGE_OUTPUT_DEVICE}),
+            read_file(dir + "/" + name));
 }
 
 TEST_F(Listing, HomeIsTheFallbackAndLongDirectoriesAreUsedWhole) {
@@ -63,21 +77,6 @@ TEST_F(Listing, HomeIsTheFallbackAndLongDirectoriesAreUsedWhole) {
   setenv("ZAMO_LISTINGS", deep.c_str(), 1);
   list_all_command(nullptr, nullptr, nullptr);
   EXPECT_NE("", only_file(deep));
-}
-
-TEST_F(Listing, ListAllRunsThePagesOfTheModeInOrder) {
-  full_mode = 0;
-  list_all_command(nullptr, nullptr, nullptr);
-  std::string listed = read_file(dir + "/" + only_file(dir));
-  EXPECT_EQ(pages_listed({PAGE_SIGNAL_PROCESSOR, PAGE_CONTROL_PROCESSOR}), listed);
-  EXPECT_NE("", listed);
-
-  full_mode = 1;
-  list_all_command(nullptr, nullptr, nullptr);              // the same minute replaces it
-  std::string name = stamp_directory(dir).rbegin()->first;  // the newest
-  EXPECT_EQ(pages_listed({PAGE_SIGNAL_PROCESSOR, PAGE_CONTROL_PROCESSOR, PAGE_INPUT_DEVICE, PAGE_INGEST,
-                          PAGE_GENERAL, PAGE_PRODUCT, PAGE_OUTPUT_DEVICE}),
-            read_file(dir + "/" + name));
 }
 
 TEST_F(Listing, FailuresSayOpenListError) {

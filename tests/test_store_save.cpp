@@ -176,7 +176,7 @@ TEST_F(Store, AreaThatCouldNotBeReadIsLeftAloneUntilChanged) {
   EXPECT_EQ(errors, error_count()) << "the written file reads again";
 }
 
-TEST_F(Store, FailedWriteIsReportedAndStaysChanged) {
+TEST_F(Store, FailedWriteIsReportedStaysChangedAndExitLeavesOnlyOnceWritten) {
   make_site();
   load();
   zel.iBaudRate2 += 1;
@@ -194,11 +194,8 @@ TEST_F(Store, FailedWriteIsReportedAndStaysChanged) {
   save();
   EXPECT_EQ(site->file[AREA_ZEL], site->written(before));
   EXPECT_EQ("", question());
-}
 
-TEST_F(Store, SaveInTheExitQuestionLeavesOnlyWhenEverythingWasWritten) {
-  make_site();
-  load();
+  // Save in the Exit question leaves only when everything was written.
   auxset.lnoise_az = !auxset.lnoise_az;
   site->break_directory();
   convert_form(0);  // as Exit leaves the records
@@ -208,7 +205,7 @@ TEST_F(Store, SaveInTheExitQuestionLeavesOnlyWhenEverythingWasWritten) {
   EXPECT_EQ("Not all setup files were saved", shown_warning());
   EXPECT_EQ(asked("ZAMO "), question());
 
-  DirectoryStamps before = site->stamps();
+  before = site->stamps();
   int status = run_in_child([] {
     top_level = nullptr;  // the parent owns the X connection
     app_context = nullptr;

@@ -3,12 +3,7 @@
 // rebuilt after its device count changed, the resize handler.
 #include <gtest/gtest.h>
 // gtest before the X headers: their macros (None, Bool) break it.
-#include <Xm/Form.h>
-#include <Xm/Label.h>
-#include <Xm/PushB.h>
 #include <Xm/RowColumn.h>
-#include <Xm/ScrolledW.h>
-#include <Xm/TextF.h>
 #include <Xm/Xm.h>
 
 #include <algorithm>
@@ -70,7 +65,8 @@ class PageWindows : public ::testing::Test {
   }
 };
 
-TEST_F(PageWindows, BuiltOnceThenOnlyShownAndRaisedButRebuiltAfterTheDeviceCountChanged) {
+TEST_F(PageWindows,
+       BuiltOnceThenShownAndRaisedRebuiltAfterTheDeviceCountChangedWithHelpTopicAndResizeHandler) {
   open_page(3);
   PageWindow *window = page_window(3);
   ASSERT_NE(window, nullptr);
@@ -122,11 +118,10 @@ TEST_F(PageWindows, BuiltOnceThenOnlyShownAndRaisedButRebuiltAfterTheDeviceCount
   EXPECT_TRUE(XtIsManaged(page_window(5)->form_dialog));
   open_page(5);
   EXPECT_EQ(builds[5], 2);
-}
 
-TEST_F(PageWindows, HelpTopicAndResizeHandler) {
+  // The help topic and the resize handler.
   open_page(1);
-  PageWindow *window = page_window(1);
+  window = page_window(1);
   ASSERT_NE(window, nullptr);
   gui_process(50);
   EXPECT_STREQ(static_cast<const char *>(get<XtPointer>(window->menu_bar, XmNuserData)), "small_page_topic");

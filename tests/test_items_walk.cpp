@@ -2,11 +2,8 @@
 // repairing the test page.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -135,7 +132,7 @@ TEST_F(WalkTest, ListingMatchesTheHandWrittenFileAndLeavesOutHiddenParts) {
 }
 
 // Values in range add only the page heading; out of range, one line each.
-TEST_F(WalkTest, CheckAddsTheHeadingAndALineOfEveryKind) {
+TEST_F(WalkTest, CheckAddsTheHeadingALineOfEveryKindAndMissingLimitsRepairReplacesTheList) {
   EXPECT_EQ(check(), "");
   EXPECT_EQ(bounds_lines(), (std::vector<std::string>{" ", std::string(55, '='), "Test Page Setups, radar1",
                                                       std::string(55, '=')}));
@@ -156,9 +153,23 @@ TEST_F(WalkTest, CheckAddsTheHeadingAndALineOfEveryKind) {
   };
   EXPECT_EQ(findings(), expected);
   EXPECT_EQ(error_found, 1);
-}
 
-TEST_F(WalkTest, MissingLimitsAreReportedWithTheFieldPath) {
+  // The Repair button runs the pages in order and replaces the list.
+  SetUp();  // a fresh page
+  static const PageFunction pages[] = {test_page, test_page};
+  set_repair_pages(pages, 2);
+  testrec.lTrailer = 3;
+  check();
+  ASSERT_EQ(findings().size(), 1u);
+  repair_bounds();
+  // Two page headings, the repair line under the first.
+  ASSERT_EQ(bounds_lines().size(), 9u);
+  EXPECT_EQ(bounds_lines()[4], "Trailer flag:  1  was 3");
+  EXPECT_EQ(bounds_lines()[7], "Test Page Setups, radar1");
+  set_repair_pages(nullptr, 0);
+
+  // Missing limits are reported with the field path.
+  SetUp();  // a fresh page
   for (test_setup &copy : testrec_limits) {
     copy.iThreshold[1] = 0;
     copy.device[0].lEnabled = 0;
@@ -190,8 +201,7 @@ TEST_F(WalkTest, RepairRestoresFactoryMaximumAndFirstEntryOfShownPartsBeforeTheC
 
   // A device beyond the count is neither checked nor repaired; a hidden row
   // before the count is repaired without a line.
-  test_page_reset();
-  clear_bounds_lines();
+  SetUp();                      // a fresh page
   testrec.device[3].iPort = 1;  // device 4 of 2 in use
   testrec.iMode = 1;            // hides the fast ratio row
   testrec.fRatio = -3;
@@ -206,20 +216,6 @@ TEST_F(WalkTest, RepairRestoresFactoryMaximumAndFirstEntryOfShownPartsBeforeTheC
   EXPECT_FLOAT_EQ(testrec.fRatio, 12.5f);
   EXPECT_EQ(testrec.iRange, 1250);
   EXPECT_EQ(count_seen, 0);  // cleared at the end of the page
-}
-
-TEST_F(WalkTest, RepairButtonRunsThePagesInOrderAndReplacesTheList) {
-  static const PageFunction pages[] = {test_page, test_page};
-  set_repair_pages(pages, 2);
-  testrec.lTrailer = 3;
-  check();
-  ASSERT_EQ(findings().size(), 1u);
-  repair_bounds();
-  // Two page headings, the repair line under the first.
-  ASSERT_EQ(bounds_lines().size(), 9u);
-  EXPECT_EQ(bounds_lines()[4], "Trailer flag:  1  was 3");
-  EXPECT_EQ(bounds_lines()[7], "Test Page Setups, radar1");
-  set_repair_pages(nullptr, 0);
 }
 
 }  // namespace

@@ -8,14 +8,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <random>
-#include <sstream>
 
 #include "sitelib/schema.h"
 #include "sitelib/setup_file.h"

@@ -51,7 +51,7 @@ TEST_F(Forms, NoiseAnglesAndAStableRoundTrip) {
 
 // Status product intervals follow their switches, the simulator flags are
 // the low five bits, interface format 4 is edited as 2.
-TEST_F(Forms, IntervalsSimulatorFlagsAndInterfaceFormats) {
+TEST_F(Forms, IntervalsFlagsFormatsSwitchLimitsAndAntennaPositionInBothModes) {
   zamo.misc.istatus_product_gen = 0;
   zamo.misc.istatus_product_timeout = 600;
   zamo.misc.iingsim_flags = 0xE0 | 0x01 | 0x08;
@@ -80,9 +80,7 @@ TEST_F(Forms, IntervalsSimulatorFlagsAndInterfaceFormats) {
   convert_form(1);
   convert_form(0);
   EXPECT_EQ(300u, zamo.misc.istatus_product_gen) << "an interval that is on is kept";
-}
 
-TEST_F(Forms, SwitchLimitsAndAntennaPositionInBothModes) {
   zel.idefault_lat = -500000;
   zel.idefault_lon = 123456789;
   convert_form(1);

@@ -165,13 +165,12 @@ class SignalProcessorPage : public PageTest {
   }
 };
 
-TEST_F(SignalProcessorPage, ListingsMatchHandWrittenFiles) {
+TEST_F(SignalProcessorPage, ListingsMatchHandWrittenFilesAndPrfLimitsClampSilently) {
   EXPECT_EQ(listing(), data_file("signal_processor_dual_pol.txt"));
   load_single_pol();
   EXPECT_EQ(listing(), data_file("signal_processor_single_pol.txt"));
-}
-
-TEST_F(SignalProcessorPage, PrfLimitsClampSilentlyAndOverwriteTheLimitCopies) {
+  load_dual_pol();
+  clear_bounds_lines();
   dsp.idspprf = 30000;
   dsp.inoiseprf = 10;
   dsp.iminprf[3] = 5000;

@@ -153,7 +153,7 @@ TEST_F(ControlProcessorPage, SerialDeviceNameDecidesTheBaudRateRow) {
   EXPECT_EQ(zel.iBaudRate1, 19200);
 }
 
-TEST_F(ControlProcessorPage, MulticastAddressAndSerialDeviceAreOneField) {
+TEST_F(ControlProcessorPage, MulticastAddressAndSerialDeviceAreOneFieldAndScaledNumbersStore) {
   zel.iInterfaceType = 3;  // Network
   std::strcpy(zel.sDevice1, "239.255.0.1");
   build();
@@ -167,6 +167,14 @@ TEST_F(ControlProcessorPage, MulticastAddressAndSerialDeviceAreOneField) {
   EXPECT_FALSE(window.shown(multicast));
   EXPECT_EQ(field_text(serial), "224.0.0.3") << "the revealed row shows the stored text";
   EXPECT_TRUE(lists("Main serial device name          : 224.0.0.3\n"));
+
+  type_into(item("Default Latitude of antenna"), "-30");
+  EXPECT_EQ(auxset.zel_ilat, -357913941);
+  type_into(item("Antenna position forward of INU"), "-3.25");
+  EXPECT_EQ(zel.iplatform_offset[0], -325);
+  type_into(item("Ground height above sea level"), "99999");
+  EXPECT_EQ(zel.ignd_hgt, 9000) << "clamped to the maximum";
+  EXPECT_EQ(field_text(item("Ground height above sea level")), "9000.0 meters");
 }
 
 TEST_F(ControlProcessorPage, LeavingALongDeviceTextUneditedKeepsAllOfIt) {
@@ -180,17 +188,6 @@ TEST_F(ControlProcessorPage, LeavingALongDeviceTextUneditedKeepsAllOfIt) {
   EXPECT_EQ(std::string(zel.sDevice1), list);
   pick_hint(serial, "/dev/ttyS1");
   EXPECT_STREQ(zel.sDevice1, "/dev/ttyS1");
-}
-
-TEST_F(ControlProcessorPage, ScaledNumbersStoreInTheirUnits) {
-  build();
-  type_into(item("Default Latitude of antenna"), "-30");
-  EXPECT_EQ(auxset.zel_ilat, -357913941);
-  type_into(item("Antenna position forward of INU"), "-3.25");
-  EXPECT_EQ(zel.iplatform_offset[0], -325);
-  type_into(item("Ground height above sea level"), "99999");
-  EXPECT_EQ(zel.ignd_hgt, 9000) << "clamped to the maximum";
-  EXPECT_EQ(field_text(item("Ground height above sea level")), "9000.0 meters");
 }
 
 TEST_F(ControlProcessorPage, HostAxisModesAndBitQualifiersDecideTheirRows) {

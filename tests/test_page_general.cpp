@@ -56,14 +56,12 @@ class GeneralPage : public PageTest {
   Widget code_of_site(int isite) const { return item("Code", isite - 1); }
 };
 
-TEST_F(GeneralPage, ListingWithSeveralSitesInUseMatchesTheHandWrittenOne) {
+TEST_F(GeneralPage, ListingPadsCodesAndSettingsDecideTheRowsBelowThem) {
   EXPECT_EQ(listing(), data_file("general_sites.txt"));
   EXPECT_STREQ(zamo.Site.sites[2].sCode, "___") << "the listing pass padded the stored code";
   EXPECT_STREQ(zamo.Site.sites[3].sCode, "X__");
   EXPECT_STREQ(zamo.Site.sites[4].sCode, "") << "a site not in use keeps its code";
-}
 
-TEST_F(GeneralPage, ModeChangeAndAlertSettingsDecideTheRowsBelowThem) {
   build();
   flip(item("External ZEL mode change"), true);
   EXPECT_EQ(zamo.misc.lzel_mode_control, 1);

@@ -117,7 +117,7 @@ TEST_F(ProductPage, SchedulingFollowsWhatTheLibraryReportsOnEveryPass) {
   EXPECT_TRUE(lists("\nProduct Scheduling\n\nWarning Region #1\n")) << "the title alone";
 }
 
-TEST_F(ProductPage, RegionNameDecidesWhetherItsGeometryShows) {
+TEST_F(ProductPage, RegionNamesDecideTheGeometryRowsScaledValuesStoreAndTheCentroidIsRepaired) {
   build();
   Widget name = item("Name", 4), east = item("Center East of the radar", 4);
   EXPECT_FALSE(window.shown(east));
@@ -142,10 +142,7 @@ TEST_F(ProductPage, RegionNameDecidesWhetherItsGeometryShows) {
   type_into(name, " ");
   EXPECT_FALSE(window.shown(east));
   EXPECT_FALSE(lists("Warning Region #5\n  Name                                 : \n  Center"));
-}
 
-TEST_F(ProductPage, ScaledValuesStoreAndAnUnknownCentroidSignalIsRepaired) {
-  build();
   type_into(item("Orientation"), "45");
   EXPECT_EQ(region(0).iangle, 8192);
   pick_hint(item("Maximum files queued for send"), " 3 realtime systems");

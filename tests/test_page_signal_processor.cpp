@@ -300,7 +300,7 @@ TEST_F(SignalProcessorPage, CountsShowThatManySections) {
   EXPECT_EQ(count_seen, 0);
 }
 
-TEST_F(SignalProcessorPage, ValuesStoreInTheirUnits) {
+TEST_F(SignalProcessorPage, ValuesStoreInTheirUnitsAndStoredPrfsAreClamped) {
   build();
   type("ZDR Tx/Rx gain offset", "-1.25");
   EXPECT_EQ(dsp.izdr_bias, -20);
@@ -320,10 +320,7 @@ TEST_F(SignalProcessorPage, ValuesStoreInTheirUnits) {
   EXPECT_EQ(dsp.itpower[0], 123456);
   flip(item("Polarization transmit scheme"), true);
   EXPECT_EQ(text("Transmit power at calibration (H)"), "123456 Watts");
-}
 
-TEST_F(SignalProcessorPage, StoredPrfsAreClampedAndTheFieldsShowTheStoredValue) {
-  build();
   type("Minimum PRF", "10");
   EXPECT_EQ(dsp.iminprf[0], 50);
   EXPECT_EQ(text("Minimum PRF"), "50 Hertz");

@@ -102,9 +102,6 @@ TEST_F(SiteTool, SetThenGetThroughEveryKindOfItem) {
   EXPECT_EQ(get("zamo.misc.inoise_az"), "zamo.misc.inoise_az = -1\n");
   EXPECT_EQ(tool(dir, "set zamo.misc.inoise_az 45").status, 0);
   EXPECT_EQ(get("zamo.misc.inoise_az auxset.lnoise_az"), "zamo.misc.inoise_az = 45\nauxset.lnoise_az = 1\n");
-  // The default antenna position is edited through its stand-in and saved.
-  EXPECT_EQ(tool(dir, "set zel.idefault_lat 45").status, 0);
-  EXPECT_EQ(get("zel.idefault_lat"), "zel.idefault_lat = 536870912\n");
   // Raw values are clamped too; a field no page binds is set raw.
   EXPECT_EQ(tool(dir, "set --raw zel.iBaudRate1 7").status, 0);
   EXPECT_EQ(get("zel.iBaudRate1"), "zel.iBaudRate1 = 300\n");

@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <sstream>
 
 #include "motif/bounds_dialog.h"
 #include "motif/commands.h"
@@ -101,19 +100,6 @@ std::string list_all_in_process() {
   return text;
 }
 
-// Lines of `after` that differ from `before`, as "old -> new".
-std::vector<std::string> changed_lines(const std::string &before, const std::string &after) {
-  std::vector<std::string> a, b, changed;
-  std::stringstream in_a(before), in_b(after);
-  for (std::string line; std::getline(in_a, line);) a.push_back(line);
-  for (std::string line; std::getline(in_b, line);) b.push_back(line);
-  if (a.size() != b.size())
-    return {"line count " + std::to_string(a.size()) + " -> " + std::to_string(b.size())};
-  for (size_t i = 0; i < a.size(); ++i)
-    if (a[i] != b[i]) changed.push_back(a[i] + " -> " + b[i]);
-  return changed;
-}
-
 // One edit on a data-system page: the field showing `shown` retyped, and
 // the line of setup_zamo.conf that changes by it.
 struct Edit {
@@ -164,13 +150,7 @@ TEST_F(FullMode, EveryPageOpensListsAsInProcessAndSavesExactlyTheEdits) {
     EXPECT_TRUE(pages[page] != 0 || !page_info(page).function) << "page " << page;
   screenshot("e2e_full_mode.png");
 
-  file_menu('l');
-  std::string listing;
-  eventually([&] {
-    std::string path = only_listing(site);
-    return !path.empty() && (listing = read_file(path)).size() >= expected_listing.size();
-  });
-  EXPECT_EQ(listing, expected_listing);
+  EXPECT_EQ(list_all(expected_listing.size()), expected_listing);
 
   std::vector<std::string> expected_changes;
   for (const Edit &edit : edits) {

@@ -8,17 +8,6 @@
 namespace e2e {
 namespace {
 
-// Standard output of a command.
-std::string output_of(const std::string &command) {
-  std::string text;
-  if (FILE *pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
-    pclose(pipe);
-  }
-  return text;
-}
-
 std::vector<std::string> entries_of(const std::string &log) {
   std::vector<std::string> entries;
   std::stringstream in(log);
@@ -42,13 +31,7 @@ TEST_F(SiteToolEndToEnd, ListIsTheEditorsListAll) {
   ASSERT_NE(listed.find("ZAMO Input Device Setups"), std::string::npos);
 
   start_editor("-zamo");
-  file_menu('l');
-  std::string listing;
-  eventually([&] {
-    std::string path = only_listing(site);
-    return !path.empty() && (listing = read_file(path)).size() >= listed.size();
-  });
-  EXPECT_EQ(listing, listed);
+  EXPECT_EQ(list_all(listed.size()), listed);
   EXPECT_EQ(output_of(tool + "list control"), output_of(tool + "list 1"));
   EXPECT_NE(listed.find(output_of(tool + "list control")), std::string::npos);
 }

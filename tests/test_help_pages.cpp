@@ -120,7 +120,6 @@ TEST_F(HelpPages, EveryTopicThatCanBeOpenedHasItsPage) {
   std::set<std::string> topics = {"setup_overview", "index"};
   for (int page = 0; page < PAGE_COUNT; ++page) topics.insert(page_info(page).help_topic);
   for (const SiteItem &item : items()) topics.insert(item.section_topic);
-  EXPECT_GE(topics.size(), 50u);
   for (const std::string &topic : topics)
     EXPECT_TRUE(fs::is_regular_file(help_dir + "/" + topic + ".html")) << topic;
 }

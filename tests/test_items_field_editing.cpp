@@ -1,11 +1,16 @@
-// The text fields of a page window edit as plain Motif text fields on the
-// same display: the same keys and mouse actions, sent through the server,
-// leave the same texts in a pair of fields of a page and in a pair of plain
-// fields in a shell of their own.
+// The text fields and the menu key of a page window, sent through the
+// server. The fields edit as plain Motif text fields on the same display: the
+// same keys and mouse actions leave the same texts in a pair of fields of a
+// page and in a pair of plain fields in a shell of their own. F10 arms the
+// page's own File menu (Down posts it) wherever the keyboard focus is, also
+// from a field with a hint menu and with the pointer over a hint menu's "i";
+// no key posts a hint menu, and F10 takes down a hint menu posted by a click.
 #include <gtest/gtest.h>
 // gtest before the X headers: their macros (None, Bool) break it.
 #include <X11/Intrinsic.h>
 #include <X11/Shell.h>
+#include <X11/Xlib.h>
+#include <Xm/CascadeB.h>
 #include <Xm/RowColumn.h>
 #include <Xm/TextF.h>
 #include <Xm/Xm.h>
@@ -14,7 +19,9 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "app/page_window.h"
 #include "motif/state.h"
 #include "pages/pages.h"
 #include "tests/support/gui.h"
@@ -28,20 +35,30 @@ const char *const kSecondText = "radar";
 
 void xdotool(const std::string &what) {
   std::system(("xdotool " + what).c_str());
-  gui_process(150);
+  gui_process(200);
 }
 
-// Moves the pointer into `field`, `from_right` pixels from its right edge
-// (past the end of a short text) or `from_left` from its left edge, and
-// clicks `clicks` times with `button`.
-void click(Widget field, bool at_end, int button = 1, int clicks = 1) {
+void pointer_to(Widget w, int dx) {
   Position x = 0, y = 0;
-  XtTranslateCoords(field, 0, 0, &x, &y);
-  Dimension width = get<Dimension>(field, XmNwidth), height = get<Dimension>(field, XmNheight);
-  int dx = at_end ? width - 10 : 8;
-  xdotool("mousemove " + std::to_string(x + dx) + " " + std::to_string(y + height / 2) + " click --repeat " +
-          std::to_string(clicks) + " --delay 80 " + std::to_string(button));
+  XtTranslateCoords(w, 0, 0, &x, &y);
+  xdotool("mousemove " + std::to_string(x + dx) + " " + std::to_string(y + get<Dimension>(w, XmNheight) / 2));
+}
+
+// Clicks `clicks` times with `button` in `field`, 10 pixels from its right
+// edge (past the end of a short text) or 8 from its left edge.
+void click(Widget field, bool at_end = false, int button = 1, int clicks = 1) {
+  pointer_to(field, at_end ? get<Dimension>(field, XmNwidth) - 10 : 8);
+  xdotool("click --repeat " + std::to_string(clicks) + " --delay 80 " + std::to_string(button));
   gui_process(300);  // past the double-click time, so the next click starts afresh
+}
+
+// The product page of the test page function, with the "Note", "Slow host",
+// "Slow port" and "Range limit" fields shown.
+void build_test_page(PageView &page) {
+  test_page_reset();
+  testrec.lFeature = 1;
+  testrec.iMode = 1;
+  page.build(PAGE_PRODUCT, test_page);
 }
 
 void keys(const char *names) { xdotool(std::string("key --delay 60 ") + names); }
@@ -53,10 +70,7 @@ class FieldEditing : public ::testing::Test {
  protected:
   void SetUp() override {
     REQUIRE_DISPLAY();
-    test_page_reset();
-    testrec.lFeature = 1;  // shows the "Note" field
-    testrec.iMode = 1;     // shows the "Slow host" field
-    page.build(PAGE_PRODUCT, test_page);
+    build_test_page(page);
     plain_shell = XtVaAppCreateShell("plain", "Plain", topLevelShellWidgetClass, main_display, XmNx, 700,
                                      XmNy, 650, nullptr);
     Widget column = XtVaCreateManagedWidget("column", xmRowColumnWidgetClass, plain_shell, nullptr);
@@ -152,6 +166,109 @@ TEST_F(FieldEditing, SelectionAndPasteWithMouseAndKeyboard) {
         keys("Home shift+Insert");
       },
       "radar/dev/ttyS1 | radar");
+}
+
+std::vector<Widget> hint_cascades(Widget under) {
+  return collect(
+      under, [](Widget w) { return XmIsCascadeButton(w) && std::strcmp(XtName(w), "hintcascadebtn") == 0; });
+}
+
+bool posted(Widget pulldown) {
+  Widget shell = XtParent(pulldown);
+  if (!XtIsRealized(shell) || !XtIsRealized(pulldown)) return false;
+  XWindowAttributes a;
+  return XGetWindowAttributes(XtDisplay(pulldown), XtWindow(pulldown), &a) && a.map_state == IsViewable;
+}
+
+class MenuKeys : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    REQUIRE_DISPLAY();
+    build_test_page(page);
+    gui_process(300);
+    file_menu = get<Widget>(page.record->file_cascade, XmNsubMenuId);
+    help_menu = get<Widget>(page.record->help_cascade, XmNsubMenuId);
+    for (Widget cascade : hint_cascades(page.record->row_column))
+      hint_menus.push_back(get<Widget>(cascade, XmNsubMenuId));
+  }
+  void TearDown() override { page.destroy(); }
+
+  // "file", "help", "hint N" for each posted menu, or "none".
+  std::string posted_menus() const {
+    std::string names;
+    auto add = [&](const std::string &name) { names += (names.empty() ? "" : " ") + name; };
+    if (posted(file_menu)) add("file");
+    if (posted(help_menu)) add("help");
+    for (size_t i = 0; i < hint_menus.size(); ++i)
+      if (posted(hint_menus[i])) add("hint " + std::to_string(i));
+    return names.empty() ? "none" : names;
+  }
+
+  // Presses F10, answers what it posted, then Escape until nothing is.
+  std::string f10() {
+    xdotool("key F10");
+    gui_process(300);
+    EXPECT_EQ(posted_menus(), "none");  // the bar is armed, its menu not yet posted
+    xdotool("key Down");
+    gui_process(300);
+    std::string answer = posted_menus();
+    for (int i = 0; i < 3 && posted_menus() != "none"; ++i) {
+      xdotool("key Escape");
+      gui_process(200);
+    }
+    EXPECT_EQ(posted_menus(), "none");
+    return answer;
+  }
+
+  PageView page;
+  Widget file_menu = nullptr, help_menu = nullptr;
+  std::vector<Widget> hint_menus;
+};
+
+TEST_F(MenuKeys, F10PostsThePagesFileMenuFromAnyField) {
+  ASSERT_GE(hint_menus.size(), 2u);
+  Widget note = page.item("Note"), slow_port = page.item("Slow port"), range = page.item("Range limit");
+  ASSERT_TRUE(note && slow_port && range);
+
+  click(note);
+  EXPECT_EQ(f10(), "file");
+  click(slow_port);
+  EXPECT_EQ(f10(), "file");
+  click(range);
+  EXPECT_EQ(f10(), "file");
+  // With the pointer resting on a hint menu's "i" (focus stays in the field).
+  for (Widget cascade : hint_cascades(XtParent(range))) {
+    pointer_to(cascade, 4);
+    EXPECT_EQ(f10(), "file");
+  }
+}
+
+TEST_F(MenuKeys, F10TakesDownAHintMenuPostedByClick) {
+  Widget range = page.item("Range limit");
+  ASSERT_TRUE(range);
+  std::vector<Widget> entries = hints_of(range);
+  ASSERT_FALSE(entries.empty());
+  std::string own;
+  for (size_t i = 0; i < hint_menus.size(); ++i)
+    if (hint_menus[i] == XtParent(entries[0])) own = "hint " + std::to_string(i);
+  ASSERT_FALSE(own.empty());
+  std::vector<Widget> cascades = hint_cascades(XtParent(range));
+  ASSERT_EQ(cascades.size(), 1u);
+  // Twice: the first post and a later one behave alike.
+  for (int round = 0; round < 2; ++round) {
+    click(cascades[0]);
+    EXPECT_EQ(posted_menus(), own);
+    xdotool("key F10");
+    gui_process(300);
+    EXPECT_EQ(posted_menus(), "none");
+    xdotool("key Down");
+    gui_process(300);
+    EXPECT_EQ(posted_menus(), "none");
+    for (int i = 0; i < 3 && posted_menus() != "none"; ++i) xdotool("key Escape");
+    // F10 from a field still goes to the page's File menu.
+    click(range);
+    EXPECT_EQ(f10(), "file");
+  }
 }
 
 }  // namespace

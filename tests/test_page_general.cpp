@@ -56,14 +56,12 @@ class GeneralPage : public PageTest {
   Widget code_of_site(int isite) const { return item("Code", isite - 1); }
 };
 
-TEST_F(GeneralPage, ListingWithSeveralSitesInUseMatchesTheHandWrittenOne) {
+TEST_F(GeneralPage, ListingPadsCodesAndSettingsDecideTheRowsBelowThem) {
   EXPECT_EQ(listing(), data_file("general_sites.txt"));
   EXPECT_STREQ(zamo.Site.sites[2].sCode, "___") << "the listing pass padded the stored code";
   EXPECT_STREQ(zamo.Site.sites[3].sCode, "X__");
   EXPECT_STREQ(zamo.Site.sites[4].sCode, "") << "a site not in use keeps its code";
-}
 
-TEST_F(GeneralPage, ModeChangeAndAlertSettingsDecideTheRowsBelowThem) {
   build();
   flip(item("External ZEL mode change"), true);
   EXPECT_EQ(zamo.misc.lzel_mode_control, 1);
@@ -89,16 +87,7 @@ TEST_F(GeneralPage, ModeChangeAndAlertSettingsDecideTheRowsBelowThem) {
   flip(item("Display alert for stale image"), false);
   EXPECT_TRUE(shown("Display alert for site faults"));
   EXPECT_FALSE(shown("Display timeout"));
-}
 
-TEST_F(GeneralPage, ScaledNumbersStoreInTheirUnits) {
-  build();
-  type_into(item("Display timeout"), "2.5");
-  EXPECT_EQ(zamo.misc.iWindowStaleTime, 150);
-  pick_hint(item("Display timeout"), "6.0 minutes");
-  EXPECT_EQ(zamo.misc.iWindowStaleTime, 360);
-  type_into(item("Total space for INGEST files"), "12.5");
-  EXPECT_EQ(zamo.misc.ikbytes_ingest, 12500);
   type_into(item("Maximum number of output devices"), "40");
   EXPECT_EQ(zamo.device.imaxdevcount, ZAMO_OUTPUT_DEVICES) << "clamped to the largest device table";
 }
@@ -159,14 +148,6 @@ TEST_F(GeneralPage, TextsFillingTheirWholeFieldAreReadNoFurther) {
   lines_after(PassCheck);
   lines_after(PassRepair);
   EXPECT_EQ(std::memcmp(&zamo.device, &devices, sizeof devices), 0) << "nothing beyond the last site";
-}
-
-// The site's own limits cover every number, choice and toggle of the page.
-TEST_F(GeneralPage, SiteFactoryValuesPassEveryCheck) {
-  std::memcpy(&zamo, &zamo_limits[COPY_FACTORY], sizeof zamo);
-  zamo.misc.lStatusModeChange = 1;
-  for (int isite = 1; isite < ZAMO_SITES; ++isite) set_site(isite, "Site", "", 0);
-  EXPECT_EQ(check_complaints(), "");
 }
 
 }  // namespace

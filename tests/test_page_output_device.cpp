@@ -71,7 +71,7 @@ class OutputDevicePage : public PageTest {
   Widget second(const char *label) const { return item(label, 1); }
 };
 
-TEST_F(OutputDevicePage, ListsAndChecksOnlyDevicesInUseButReloadsTheLimitsOfAll) {
+TEST_F(OutputDevicePage, ListsAndChecksOnlyDevicesInUseAndStoredCountsStopAtTheLastRecord) {
   device(4).iskip_time = 60000;
   device(4).idev_type = 9;  // no such type
   std::memset(&zamo_limits[COPY_MAX].device.def[4], 0, sizeof(output_device));
@@ -81,6 +81,19 @@ TEST_F(OutputDevicePage, ListsAndChecksOnlyDevicesInUseButReloadsTheLimitsOfAll)
   lines_after(PassRepair);
   EXPECT_EQ(device(4).iskip_time, 60000);
   EXPECT_EQ(device(4).idev_type, 9);
+
+  // Run under AddressSanitizer too: no pass walks past the last record.
+  zamo.device.idevcount = zamo.device.imaxdevcount = 100;
+  build();
+  EXPECT_TRUE(section_shown("Output Device #32"));
+  EXPECT_EQ(window.section("Output Device #33"), nullptr);
+  std::string text = listing();
+  EXPECT_NE(text.find("Output Device #32\n"), std::string::npos);
+  EXPECT_EQ(text.find("Output Device #33"), std::string::npos);
+  EXPECT_TRUE(mentions(lines_after(PassCheck), "Number of output devices:  100"));
+  lines_after(PassRepair);
+  EXPECT_EQ(zamo.device.imaxdevcount, 100) << "left for the general page to report";
+  EXPECT_EQ(zamo.device.idevcount, 4);
 }
 
 TEST_F(OutputDevicePage, CountAboveTheMaximumBecomesTheMaximumWithOneWarning) {
@@ -139,10 +152,6 @@ TEST_F(OutputDevicePage, RowsFollowTypeFileFormatCopyAndNotificationSchemes) {
   choose(second("Copy scheme"), "Script");
   EXPECT_TRUE(window.shown(password) && window.shown(script));
   EXPECT_EQ(field_text(password), std::string(15, '*'));
-  type_into(password, "***************x");
-  EXPECT_STREQ(device(1).dsi.network.sPassword, "secret") << "the masked value stays";
-  type_into(password, "hunter2");
-  EXPECT_STREQ(device(1).dsi.network.sPassword, "hunter2");
 
   Widget port = second("Notification port number");
   choose(second("Notification scheme"), "Rename");
@@ -167,21 +176,6 @@ TEST_F(OutputDevicePage, LimitsFollowTheTypeFromTheStoreThatChangesIt) {
   EXPECT_EQ(complaints.find("Internal Error"), std::string::npos) << "no limits missing";
   EXPECT_TRUE(mentions(bounds_lines(), "Min time between output:  30 sec   (range 60 sec to 43200 sec)"));
   EXPECT_TRUE(mentions(bounds_lines(), "Width of image:  9000 pixels   (range 100 pixels to 8192 pixels)"));
-}
-
-// Run under AddressSanitizer too: no pass walks past the last record.
-TEST_F(OutputDevicePage, StoredCountsBeyondTheRecordStopAtItsLastDevice) {
-  zamo.device.idevcount = zamo.device.imaxdevcount = 100;
-  build();
-  EXPECT_TRUE(section_shown("Output Device #32"));
-  EXPECT_EQ(window.section("Output Device #33"), nullptr);
-  std::string text = listing();
-  EXPECT_NE(text.find("Output Device #32\n"), std::string::npos);
-  EXPECT_EQ(text.find("Output Device #33"), std::string::npos);
-  EXPECT_TRUE(mentions(lines_after(PassCheck), "Number of output devices:  100"));
-  lines_after(PassRepair);
-  EXPECT_EQ(zamo.device.imaxdevcount, 100) << "left for the general page to report";
-  EXPECT_EQ(zamo.device.idevcount, 4);
 }
 
 // A rebuild makes the new window before the old one is gone: the page must

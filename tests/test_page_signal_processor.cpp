@@ -165,13 +165,12 @@ class SignalProcessorPage : public PageTest {
   }
 };
 
-TEST_F(SignalProcessorPage, ListingsMatchHandWrittenFiles) {
+TEST_F(SignalProcessorPage, ListingsMatchHandWrittenFilesAndPrfLimitsClampSilently) {
   EXPECT_EQ(listing(), data_file("signal_processor_dual_pol.txt"));
   load_single_pol();
   EXPECT_EQ(listing(), data_file("signal_processor_single_pol.txt"));
-}
-
-TEST_F(SignalProcessorPage, PrfLimitsClampSilentlyAndOverwriteTheLimitCopies) {
+  load_dual_pol();
+  clear_bounds_lines();
   dsp.idspprf = 30000;
   dsp.inoiseprf = 10;
   dsp.iminprf[3] = 5000;
@@ -301,7 +300,7 @@ TEST_F(SignalProcessorPage, CountsShowThatManySections) {
   EXPECT_EQ(count_seen, 0);
 }
 
-TEST_F(SignalProcessorPage, ValuesStoreInTheirUnits) {
+TEST_F(SignalProcessorPage, ValuesStoreInTheirUnitsAndStoredPrfsAreClamped) {
   build();
   type("ZDR Tx/Rx gain offset", "-1.25");
   EXPECT_EQ(dsp.izdr_bias, -20);
@@ -321,10 +320,7 @@ TEST_F(SignalProcessorPage, ValuesStoreInTheirUnits) {
   EXPECT_EQ(dsp.itpower[0], 123456);
   flip(item("Polarization transmit scheme"), true);
   EXPECT_EQ(text("Transmit power at calibration (H)"), "123456 Watts");
-}
 
-TEST_F(SignalProcessorPage, StoredPrfsAreClampedAndTheFieldsShowTheStoredValue) {
-  build();
   type("Minimum PRF", "10");
   EXPECT_EQ(dsp.iminprf[0], 50);
   EXPECT_EQ(text("Minimum PRF"), "50 Hertz");

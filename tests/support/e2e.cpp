@@ -45,6 +45,28 @@ std::string only_listing(const std::string &directory) {
   return found;
 }
 
+std::string output_of(const std::string &command) {
+  std::string text;
+  if (FILE *pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
+    pclose(pipe);
+  }
+  return text;
+}
+
+std::vector<std::string> changed_lines(const std::string &before, const std::string &after) {
+  std::vector<std::string> a, b, changed;
+  std::stringstream in_a(before), in_b(after);
+  for (std::string line; std::getline(in_a, line);) a.push_back(line);
+  for (std::string line; std::getline(in_b, line);) b.push_back(line);
+  if (a.size() != b.size())
+    return {"line count " + std::to_string(a.size()) + " -> " + std::to_string(b.size())};
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i]) changed.push_back(a[i] + " -> " + b[i]);
+  return changed;
+}
+
 std::string main_title(void) {
   char host[64] = "";
   gethostname(host, sizeof host - 1);
@@ -164,6 +186,12 @@ void click_centre(Window w, int repeat) {
 void xdotool(const std::string &what) {
   run("xdotool " + what);
   pause_ms(300);
+}
+
+void press_default(Window dialog) {
+  const Box b = box(dialog);
+  run("xdotool mousemove " + std::to_string(b.x + b.width / 2) + " " + std::to_string(b.y + 10));
+  xdotool("key Return");
 }
 
 Editor::Editor(const std::string &site, std::vector<std::string> args, const std::string &named)
@@ -328,6 +356,16 @@ std::string Test::retype(Window page, int left, const std::string &shown, const 
 void Test::file_menu(char mnemonic) {
   click(box(main_window), 20, 15);
   xdotool(std::string("key ") + mnemonic);
+}
+
+std::string Test::list_all(size_t at_least) {
+  file_menu('l');
+  std::string listing;
+  eventually([&] {
+    std::string path = only_listing(site);
+    return !path.empty() && (listing = read_file(path)).size() >= at_least;
+  });
+  return listing;
 }
 
 }  // namespace e2e

@@ -25,6 +25,11 @@ bool eventually(const std::function<bool()> &condition, int ms = 8000);
 void screenshot(const std::string &png);
 // The listing file ("YYYYMMDDhhmm.setup") in the directory, or "".
 std::string only_listing(const std::string &directory);
+// Standard output of a shell command.
+std::string output_of(const std::string &command);
+// Lines of `after` that differ from `before`, as "old -> new" (or the
+// change of the line count).
+std::vector<std::string> changed_lines(const std::string &before, const std::string &after);
 // "SETUP, " and the short host name: the main window's title.
 std::string main_title(void);
 
@@ -55,6 +60,8 @@ std::string primary(void);
 void click(const Box &b, int dx, int dy, int repeat = 1);
 void click_centre(Window w, int repeat = 1);
 void xdotool(const std::string &what);
+// Return in a dialog with the pointer over it: its default button.
+void press_default(Window dialog);
 
 // The editor as a child in the site's directory; standard output and error
 // go to files there. The program is the build's unless another is named.
@@ -103,6 +110,8 @@ class Test : public ::testing::Test {
                      bool scroll = false);
   // Opens the File menu and picks the entry by its mnemonic.
   void file_menu(char mnemonic);
+  // File > List all, and the listing once it holds `at_least` bytes.
+  std::string list_all(size_t at_least);
 
   // Waits for the page window titled so and moves it to (x, y).
   Window wait_page(const std::string &title, int x, int y);

@@ -36,12 +36,12 @@
 #include <string>
 #include <vector>
 
-#include "app/page_window.h"
-#include "app/startup.h"
 #include "bench/probes.h"
 #include "bench/startup.h"
 #include "bench/tree.h"
 #include "motif/commands.h"
+#include "motif/page_window.h"
+#include "motif/startup.h"
 #include "motif/state.h"
 #include "pages/pages.h"
 #include "pages/setup_copies.h"

@@ -12,9 +12,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/page_window.h"
-#include "app/startup.h"
 #include "items/i18n.h"
+#include "motif/page_window.h"
+#include "motif/startup.h"
 #include "tests/store_site.h"
 #include "tests/support/e2e.h"
 

@@ -13,14 +13,14 @@
 #include <string>
 #include <vector>
 
-#include "app/clock.h"
-#include "app/main_panel.h"
-#include "app/menu.h"
-#include "app/page_window.h"
-#include "app/pixmap.h"
-#include "app/startup.h"
 #include "items/i18n.h"
+#include "motif/clock.h"
 #include "motif/dialogs.h"
+#include "motif/main_panel.h"
+#include "motif/menu.h"
+#include "motif/page_window.h"
+#include "motif/pixmap.h"
+#include "motif/startup.h"
 #include "motif/state.h"
 #include "pages/pages.h"
 #include "tests/support/catalogue.h"

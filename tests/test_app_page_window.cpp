@@ -10,8 +10,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/page_window.h"
 #include "motif/builders.h"
+#include "motif/page_window.h"
 #include "motif/state.h"
 #include "pages/setup_copies.h"
 #include "tests/support/gui.h"

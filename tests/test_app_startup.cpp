@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/pixmap.h"
-#include "app/startup.h"
+#include "motif/pixmap.h"
+#include "motif/startup.h"
 #include "sitelib/installation.h"
 
 namespace {

@@ -24,13 +24,13 @@
 #include <set>
 #include <string>
 
-#include "app/clock.h"
-#include "app/main_panel.h"
-#include "app/page_window.h"
-#include "app/startup.h"
 #include "items/i18n.h"
 #include "motif/bounds_dialog.h"
+#include "motif/clock.h"
 #include "motif/dialogs.h"
+#include "motif/main_panel.h"
+#include "motif/page_window.h"
+#include "motif/startup.h"
 #include "tests/store_site.h"
 
 namespace {

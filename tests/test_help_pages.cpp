@@ -17,10 +17,10 @@
 
 #include "items/state.h"
 #include "pages/pages.h"
+#include "session/site_model.h"
 #include "store/areas.h"
 #include "store/store.h"
 #include "tests/support/files.h"
-#include "tools/site_model.h"
 
 namespace fs = std::filesystem;
 

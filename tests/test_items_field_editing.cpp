@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "app/page_window.h"
+#include "motif/page_window.h"
 #include "motif/state.h"
 #include "pages/pages.h"
 #include "tests/support/gui.h"

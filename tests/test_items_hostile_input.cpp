@@ -7,9 +7,9 @@
 #include <cstring>
 #include <string>
 
-#include "app/page_window.h"
 #include "items/walk.h"
 #include "motif/builders.h"
+#include "motif/page_window.h"
 #include "pages/pages.h"
 #include "tests/support/gui.h"
 #include "tests/support/test_page.h"

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "app/page_window.h"
 #include "motif/builders.h"
+#include "motif/page_window.h"
 #include "motif/state.h"
 #include "tests/support/gui.h"
 #include "tests/support/test_page.h"

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/page_window.h"
 #include "motif/bounds_dialog.h"
+#include "motif/page_window.h"
 #include "motif/state.h"
 #include "pages/pages.h"
 #include "pages/setup_copies.h"

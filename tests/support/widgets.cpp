@@ -13,8 +13,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/page_window.h"
 #include "motif/bounds_dialog.h"
+#include "motif/page_window.h"
 #include "tests/support/gui.h"
 
 std::string string_of(XmString s) {

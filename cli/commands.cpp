@@ -1,4 +1,4 @@
-#include "tools/site_commands.h"
+#include "cli/commands.h"
 
 #include <strings.h>
 
@@ -14,12 +14,12 @@
 #include "items/state.h"
 #include "pages/pages.h"
 #include "pages/setup_copies.h"
+#include "session/site_model.h"
 #include "sitelib/change_log.h"
 #include "sitelib/schema.h"
 #include "sitelib/setup_file.h"
 #include "store/areas.h"
 #include "store/store.h"
-#include "tools/site_model.h"
 
 namespace {
 

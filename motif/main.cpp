@@ -9,11 +9,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/clock.h"
-#include "app/main_panel.h"
-#include "app/page_window.h"
-#include "app/pixmap.h"
-#include "app/startup.h"
+#include "motif/clock.h"
+#include "motif/main_panel.h"
+#include "motif/page_window.h"
+#include "motif/pixmap.h"
+#include "motif/startup.h"
 #include "motif/state.h"
 #include "sitelib/sitelib.h"
 

@@ -1,4 +1,4 @@
-#include "app/main_panel.h"
+#include "motif/main_panel.h"
 
 #include <Xm/Form.h>
 #include <Xm/Frame.h>
@@ -11,8 +11,8 @@
 #include <initializer_list>
 #include <vector>
 
-#include "app/page_window.h"
 #include "items/i18n.h"
+#include "motif/page_window.h"
 #include "motif/state.h"
 #include "pages/pages.h"
 

@@ -1,12 +1,12 @@
-#include "app/clock.h"
+#include "motif/clock.h"
 
 #include <Xm/Xm.h>
 
 #include <cstdio>
 #include <cstring>
 
-#include "app/page_window.h"
 #include "items/i18n.h"
+#include "motif/page_window.h"
 #include "motif/state.h"
 #include "pages/pages.h"
 #include "sitelib/sitelib.h"

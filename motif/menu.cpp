@@ -1,6 +1,6 @@
 // Menu builder and help command, shared by the main window and the page
 // windows.
-#include "app/menu.h"
+#include "motif/menu.h"
 
 #include <Xm/CascadeBG.h>
 #include <Xm/RowColumn.h>

@@ -1,4 +1,4 @@
-#include "app/startup.h"
+#include "motif/startup.h"
 
 #include <X11/Xresource.h>
 #include <Xm/PushBG.h>
@@ -11,10 +11,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/menu.h"
 #include "items/i18n.h"
 #include "motif/commands.h"
 #include "motif/dialogs.h"
+#include "motif/menu.h"
 #include "motif/state.h"
 #include "sitelib/installation.h"
 #include "sitelib/sitelib.h"

@@ -25,9 +25,9 @@
 #include "items/state.h"
 #include "pages/pages.h"
 #include "pages/setup_copies.h"
+#include "session/site_model.h"
 #include "store/areas.h"
 #include "store/store.h"
-#include "tools/site_model.h"
 
 namespace {
 

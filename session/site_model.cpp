@@ -1,4 +1,4 @@
-#include "tools/site_model.h"
+#include "session/site_model.h"
 
 #include <cstddef>
 #include <cstdio>

@@ -20,10 +20,10 @@
 #include <sstream>
 #include <string>
 
+#include "cli/commands.h"
+#include "session/site_model.h"
 #include "sitelib/safe_io.h"
 #include "sitelib/sitelib.h"
-#include "tools/site_commands.h"
-#include "tools/site_model.h"
 
 namespace {
 const char *const kSetupFiles[] = {"setup_ant.conf", "setup_dsp.conf", "setup_rtdisp.conf",

@@ -1,4 +1,4 @@
-#include "app/pixmap.h"
+#include "motif/pixmap.h"
 
 #include <X11/xpm.h>
 #include <Xm/Xm.h>

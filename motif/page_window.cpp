@@ -2,7 +2,7 @@
 // function on the first open and only shown and raised afterwards. The File
 // menu lists the page, resets a processor page to its factory values or
 // closes the window; the Help menu opens the page's help topic.
-#include "app/page_window.h"
+#include "motif/page_window.h"
 
 #include <Xm/CascadeBG.h>
 #include <Xm/DropSMgr.h>
@@ -18,12 +18,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/menu.h"
 #include "items/field.h"
 #include "items/i18n.h"
 #include "motif/builders.h"
 #include "motif/commands.h"
 #include "motif/front_end.h"
+#include "motif/menu.h"
 #include "motif/state.h"
 #include "pages/pages.h"
 #include "pages/setup_copies.h"

@@ -1,7 +1,5 @@
 #include "cli/commands.h"
 
-#include <strings.h>
-
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -14,7 +12,8 @@
 #include "items/state.h"
 #include "pages/pages.h"
 #include "pages/setup_copies.h"
-#include "session/site_model.h"
+#include "session/index.h"
+#include "session/session.h"
 #include "sitelib/change_log.h"
 #include "sitelib/schema.h"
 #include "sitelib/setup_file.h"
@@ -25,7 +24,7 @@ namespace {
 
 int usage_error(const char *format, const std::string &what) {
   std::fprintf(stderr, "setup-site: ");
-  std::fprintf(stderr, format, what.c_str());
+  std::fprintf(stderr, format, session::printable(what).c_str());
   std::fprintf(stderr, "\n");
   return 2;
 }
@@ -34,7 +33,21 @@ void print_bounds_lines(void) {
   for (const std::string &line : bounds_lines()) std::printf("%s\n", line.c_str());
 }
 
-// The fields of the paths, or nullptr after naming an unknown one.
+void print_errors(const std::vector<std::string> &lines) {
+  for (const std::string &line : lines) std::fprintf(stderr, "setup-site: %s\n", session::printable(line).c_str());
+}
+
+// Opens the site as the editor does at start; what could not be read goes
+// to standard error. True when a value is out of range.
+bool open_site(void) {
+  session::OpenOptions options;
+  options.rule = session::SaveRule::OnlyEdits;
+  session::OpenReport report = session::open(options);
+  print_errors(report.error_status);
+  return report.out_of_range;
+}
+
+// The fields of the paths, or false after naming an unknown one.
 bool fields_of(const Args &paths, std::vector<const SiteField *> &fields) {
   for (const std::string &path : paths) {
     const SiteField *f = find_field(path);
@@ -47,148 +60,42 @@ bool fields_of(const Args &paths, std::vector<const SiteField *> &fields) {
   return true;
 }
 
-// ---------------------------------------------------------------------------
-// Values as typed
-
-bool is_blank_rest(const char *rest) {
-  while (*rest == ' ' || *rest == '\t') ++rest;
-  return *rest == '\0';
+// A field's value as a setup file holds it, from its record as a save would
+// write it; a masked text as asterisks unless secrets are shown.
+std::string value_of(const SiteField &f, const char *record) {
+  return !show_secrets && is_secret_path(f.path) ? "\"********\"" : stored_text(f, record);
 }
 
-// A number as typed into the field: the number, optionally followed by the
-// field's unit.
-bool parse_typed_number(const std::string &text, const std::string &format, double &value) {
-  char *end = nullptr;
-  value = std::strtod(text.c_str(), &end);
-  if (end == text.c_str()) return false;
-  if (is_blank_rest(end)) return true;
-  while (*end == ' ') ++end;
-  const std::string unit = unit_of(format);
-  return !unit.empty() && end == unit;
+std::string saved_value_of(const SiteField &f) {
+  if (f.area < 0) return value_of(f, f.record);
+  const Bytes record = storage_form_record(f.area);
+  return value_of(f, reinterpret_cast<const char *>(record.data()));
 }
 
-bool same_text(const std::string &a, const std::string &b) { return strcasecmp(a.c_str(), b.c_str()) == 0; }
-
-// A choice by its label (exactly, then in any case) or by its value.
-int choice_index_of(const SiteItem &item, const std::string &text) {
-  for (size_t i = 0; i < item.choices.size(); ++i)
-    if (item.choices[i].text == text) return static_cast<int>(i);
-  for (size_t i = 0; i < item.choices.size(); ++i)
-    if (same_text(item.choices[i].text, text)) return static_cast<int>(i);
-  char *end = nullptr;
-  long value = std::strtol(text.c_str(), &end, 0);
-  if (end != text.c_str() && is_blank_rest(end))
-    for (size_t i = 0; i < item.choices.size(); ++i)
-      if (item.choices[i].value == value) return static_cast<int>(i);
-  return -1;
-}
-
-// A toggle by its on or off text, or 1/0, yes/no, on/off, true/false.
-int toggle_state_of(const SiteItem &item, const std::string &text) {
-  for (const char *on : {"1", "yes", "on", "true"})
-    if (same_text(text, on)) return 1;
-  for (const char *off : {"0", "no", "off", "false"})
-    if (same_text(text, off)) return 0;
-  if (same_text(text, item.on_text)) return 1;
-  if (same_text(text, item.off_text)) return 0;
-  return -1;
-}
-
-std::string choice_list(const SiteItem &item) {
-  std::string list;
-  for (const SiteChoice &c : item.choices)
-    list += (list.empty() ? "" : ", ") + c.text + " (" + std::to_string(c.value) + ")";
-  return list;
-}
-
-// Stores the typed text through the page's store pass, as an edit (like a
-// value chosen from a hint menu: stored even when it shows as before).
-int store_typed(const SiteItem &item, const std::string &typed) {
-  SetupItem record{};
-  record.id = item.id;
-  const PageFunction page = page_info(item.page).function;
-  switch (item.kind) {
-    case KindNumber: {
-      double value;
-      if (!parse_typed_number(typed, item.format, value))
-        return usage_error("\"%s\" is not a number", typed + "\" for \"" + item.field->path);
-      record.kind = KindHintNumber;
-      page(PassStore, &record, &value);
-      break;
-    }
-    case KindText:
-      record.kind = KindHintText;
-      page(PassStore, &record, const_cast<char *>(typed.c_str()));
-      break;
-    case KindChoice: {
-      int index = choice_index_of(item, typed);
-      if (index < 0)
-        return usage_error(
-            "%s", "\"" + typed + "\" is not a choice of " + item.field->path + ": " + choice_list(item));
-      record.kind = KindChoice;
-      page(PassStore, &record, reinterpret_cast<void *>(static_cast<intptr_t>(index)));
-      break;
-    }
-    case KindToggle: {
-      int state = toggle_state_of(item, typed);
-      if (state < 0)
-        return usage_error("%s", "\"" + typed + "\" is neither \"" + item.on_text + "\" nor \"" +
-                                     item.off_text + "\" for " + item.field->path);
-      uint8_t byte = static_cast<uint8_t>(state);
-      record.kind = KindToggle;
-      page(PassStore, &record, &byte);
-      break;
-    }
-  }
-  return 0;
-}
-
-// The stored value in setup-file syntax, clamped to the field's limits.
-int store_raw(const SiteField &f, const std::string &value) {
-  if (!f.schema) {
-    char *end = nullptr;
-    double number = std::strtod(value.c_str(), &end);
-    if (end == value.c_str() || !is_blank_rest(end)) return usage_error("\"%s\" is not a number", value);
-    field_assign(f.field(), number);
-  } else {
-    std::vector<char> parsed(f.record, f.record + f.record_size);
-    std::string error = parse_field_value(*f.schema, value, parsed.data());
-    if (!error.empty()) return usage_error("%s", f.path + ": " + error);
-    std::memcpy(f.address(), parsed.data() + f.offset, f.size);
-  }
-  if (!f.text) {
-    const Field field = f.field();
-    double v = field_value(field), lo = field_limit(field, COPY_MIN), hi = field_limit(field, COPY_MAX);
-    if (!(lo == 0 && hi == 0)) field_assign(field, v < lo ? lo : v > hi ? hi : v);
-  }
-  stored_field_changed(f.address());
-  return 0;
-}
-
-void reset_field(const SiteField &f) {
-  if (void *stored = f.area < 0 ? stored_field_of(f.address()) : nullptr) {
-    // An auxset field is reset with the stored field it stands for.
-    if (const SiteField *s = field_at(stored)) reset_field(*s);
-    return;
-  }
-  std::memcpy(f.address(), f.in(f.copy(COPY_FACTORY)), f.size);
-  stored_field_changed(f.address());
-}
-
-// Runs `action` on a loaded session and saves what it changed.
-template <typename Action>
-int edit_session(Action action) {
-  if (!is_operator()) {
-    std::fprintf(stderr, "setup-site: %s is not an operator; nothing was written\n", tolvek_username());
+// Saves what the command changed and prints each changed field.
+int save_edits(void) {
+  const std::vector<session::Change> changes = session::pending(show_secrets);
+  const session::SaveReport report = session::save();
+  if (!report.refusal.empty()) {
+    print_errors({report.refusal});
     return 3;
   }
-  load_session();
-  if (int status = action()) return status;
-  return save_session();
+  print_errors(report.errors);
+  if (report.status != 0) return 3;
+  for (const session::Change &change : changes)
+    std::printf("%s\n", session::printable(session::change_line(change)).c_str());
+  return 0;
+}
+
+// A store's warning, as the page would show it.
+int stored_status(const session::Stored &stored) {
+  if (!stored.ok) return usage_error("%s", stored.error);
+  if (!stored.notice.empty()) std::fprintf(stderr, "%s\n", stored.notice.c_str());
+  return 0;
 }
 
 // The setups of another site, as its files hold them.
-bool load_other_site(const std::string &dir, std::vector<std::vector<char>> &records) {
+bool load_other_site(const std::string &dir, std::vector<Bytes> &records) {
   const std::string own = setup_directory();
   setenv("ZAMO_CONFIG", dir.c_str(), 1);
   static zel_setup other_zel;
@@ -202,12 +109,12 @@ bool load_other_site(const std::string &dir, std::vector<std::vector<char>> &rec
   bool ok = true;
   for (int status : statuses)
     if (status != SITE_OK) {
-      std::fprintf(stderr, "setup-site: %s\n", message_to_text(status, 0, 0));
+      print_errors({message_to_text(status, 0, 0)});
       ok = false;
     }
   const void *copies[] = {&other_zel, &other_dsp, &other_rtdisp, &other_zamo};
   for (int area = 0; area < AREA_COUNT; ++area) {
-    const char *bytes = static_cast<const char *>(copies[area]);
+    const auto *bytes = static_cast<const unsigned char *>(copies[area]);
     records.emplace_back(bytes, bytes + area_info(area).size);
   }
   return ok;
@@ -215,34 +122,26 @@ bool load_other_site(const std::string &dir, std::vector<std::vector<char>> &rec
 
 }  // namespace
 
+bool show_secrets = false;
+
 int list_command(const Args &args) {
   if (args.size() > 1) return usage_error("%s", "list takes at most one page");
   int page = -1;
   if (!args.empty() && (page = page_by_name(args[0])) < 0) return usage_error("unknown page \"%s\"", args[0]);
-  load_session();
-  if (page >= 0) {
-    page_info(page).function(PassList, nullptr, stdout);
-  } else {
-    for (int i = 0; i < (full_mode ? 7 : 2); ++i)
-      if (PageFunction f = page_info(list_order[i]).function) f(PassList, nullptr, stdout);
-  }
+  open_site();
+  session::list(stdout, page);
   return std::fflush(stdout) == 0 ? 0 : 3;
 }
 
 int check_command(const Args &args) {
   const bool all = args.size() == 1 && args[0] == "--all";
   if (!args.empty() && !all) return usage_error("%s", "check takes only --all");
-  bool found = load_session();
+  bool found = open_site();
   // As the dialog lists them; with nothing out of range it is never shown.
   if (found) print_bounds_lines();
   if (!all) return found ? 1 : 0;
-  for (const SiteField &f : site_fields()) {
-    if (f.text) continue;
-    const Field field = f.field();
-    double v = field_value(field), lo = field_limit(field, COPY_MIN), hi = field_limit(field, COPY_MAX);
-    if (v >= lo && v <= hi) continue;
-    std::printf("%s = %s   (range %s to %s)\n", f.path.c_str(), stored_text(f, f.record).c_str(),
-                stored_text(f, f.copy(COPY_MIN)).c_str(), stored_text(f, f.copy(COPY_MAX)).c_str());
+  for (const std::string &line : session::check_every_field()) {
+    std::printf("%s\n", session::printable(line).c_str());
     found = true;
   }
   return found ? 1 : 0;
@@ -250,22 +149,19 @@ int check_command(const Args &args) {
 
 int repair_command(const Args &args) {
   if (!args.empty()) return usage_error("%s", "repair takes no arguments");
-  return edit_session([] {
-    run_repair();
-    print_bounds_lines();
-    return 0;
-  });
+  open_site();
+  session::repair();
+  print_bounds_lines();
+  return save_edits();
 }
 
 int get_command(const Args &args) {
   if (args.empty()) return usage_error("%s", "get needs at least one path");
   std::vector<const SiteField *> fields;
   if (!fields_of(args, fields)) return 2;
-  load_session();
-  for (const SiteField *f : fields) {
-    const char *record = f->area < 0 ? f->record : loaded_storage_record(f->area).data();
-    std::printf("%s = %s\n", f->path.c_str(), stored_text(*f, record).c_str());
-  }
+  open_site();
+  for (const SiteField *f : fields)
+    std::printf("%s = %s\n", f->path.c_str(), session::printable(saved_value_of(*f)).c_str());
   return 0;
 }
 
@@ -277,16 +173,12 @@ int set_command(const Args &args) {
   if (!fields_of({args[first]}, fields)) return 2;
   const SiteField &f = *fields[0];
   const std::string &value = args[first + 1];
-  return edit_session([&] {
-    SiteItem item;
-    const SiteField *bound = &f;
-    // The default antenna position is edited through its auxset stand-in.
-    if (void *stand_in = editing_stand_in(f.address())) bound = field_at(stand_in);
-    if (raw || !item_for(*bound, item)) return store_raw(f, value);
-    if (int status = store_typed(item, value)) return status;
-    stand_in_stored(item.field->address());
-    return 0;
-  });
+  open_site();
+  SiteItem item;
+  const bool typed = !raw && item_editing(f, item);
+  if (int status = stored_status(typed ? session::set_typed(item, value) : session::set_raw(f, value)))
+    return status;
+  return save_edits();
 }
 
 int reset_command(const Args &args) {
@@ -300,15 +192,14 @@ int reset_command(const Args &args) {
   } else if (!all && !fields_of(args, fields)) {
     return 2;
   }
-  return edit_session([&] {
-    if (page >= 0)
-      for (const SiteItem &item : page_items(page))
-        if (item.field) fields.push_back(item.field);
-    if (all)
-      for (const SiteField &f : site_fields()) fields.push_back(&f);
-    for (const SiteField *f : fields) reset_field(*f);
-    return 0;
-  });
+  open_site();
+  if (page >= 0)
+    for (const SiteItem &item : page_items(page))
+      if (item.field) fields.push_back(item.field);
+  if (all)
+    for (const SiteField &f : site_fields()) fields.push_back(&f);
+  for (const SiteField *f : fields) session::reset(*f);
+  return save_edits();
 }
 
 int range_command(const Args &args) {
@@ -316,7 +207,7 @@ int range_command(const Args &args) {
   std::vector<const SiteField *> fields;
   if (!fields_of(args, fields)) return 2;
   const SiteField &f = *fields[0];
-  load_session();
+  open_site();
   const char *copies[] = {f.copy(COPY_MIN), f.copy(COPY_MAX), f.copy(COPY_FACTORY)};
   if (f.text) {
     std::printf("%s: factory %s\n", f.path.c_str(), stored_text(f, copies[2]).c_str());
@@ -327,7 +218,7 @@ int range_command(const Args &args) {
   SiteItem item;
   if (item_for(f, item) && item.kind != KindText) {
     const Field field = f.field();
-    std::printf("%s: minimum %s, maximum %s, factory %s\n", item.label.c_str(),
+    std::printf("%s: minimum %s, maximum %s, factory %s\n", session::printable(item.label).c_str(),
                 shown_value(item, field_limit(field, COPY_MIN)).c_str(),
                 shown_value(item, field_limit(field, COPY_MAX)).c_str(),
                 shown_value(item, field_limit(field, COPY_FACTORY)).c_str());
@@ -337,16 +228,18 @@ int range_command(const Args &args) {
 
 int diff_command(const Args &args) {
   if (args.size() > 1) return usage_error("%s", "usage: diff [OTHER_DIR]");
-  load_session();
-  std::vector<std::vector<char>> other;
+  open_site();
+  std::vector<Bytes> other;
   if (!args.empty() && !load_other_site(args[0], other)) return 3;
+  Bytes ours[AREA_COUNT];
+  for (int area = 0; area < areas_in_mode(); ++area) ours[area] = storage_form_record(area);
   bool found = false;
   for (const SiteField &f : site_fields()) {
     if (f.area < 0) continue;
-    const char *ours = loaded_storage_record(f.area).data();
-    const char *theirs = other.empty() ? f.copy(COPY_FACTORY) : other[f.area].data();
-    if (std::memcmp(f.in(ours), f.in(theirs), f.size) == 0) continue;
-    std::printf("%s = %s\n", f.path.c_str(), stored_text(f, ours).c_str());
+    const char *record = reinterpret_cast<const char *>(ours[f.area].data());
+    const char *theirs = other.empty() ? f.copy(COPY_FACTORY) : reinterpret_cast<const char *>(other[f.area].data());
+    if (std::memcmp(f.in(record), f.in(theirs), f.size) == 0) continue;
+    std::printf("%s = %s\n", f.path.c_str(), session::printable(value_of(f, record)).c_str());
     found = true;
   }
   return found ? 1 : 0;
@@ -369,7 +262,7 @@ int log_command(const Args &args) {
     if (!change) flush();
     if (change && !args.empty() && line.compare(0, wanted.size(), wanted) != 0) continue;
     if (change && !args.empty()) matched = true;
-    entry += line + "\n";
+    entry += session::printable(line) + "\n";
   }
   flush();
   return 0;

@@ -8,6 +8,9 @@
 
 using Args = std::vector<std::string>;
 
+// --show-secrets: passwords in clear in get, diff and the changes printed.
+extern bool show_secrets;
+
 int list_command(const Args &args);
 int check_command(const Args &args);
 int repair_command(const Args &args);

@@ -21,7 +21,8 @@
 #include <string>
 
 #include "cli/commands.h"
-#include "session/site_model.h"
+#include "items/state.h"
+#include "store/host.h"
 #include "sitelib/safe_io.h"
 #include "sitelib/sitelib.h"
 
@@ -31,7 +32,7 @@ const char *const kSetupFiles[] = {"setup_ant.conf", "setup_dsp.conf", "setup_rt
 
 int usage() {
   std::fprintf(stderr,
-               "Usage: setup-site [-C DIR] [--zamo | --rda] COMMAND ...\n"
+               "Usage: setup-site [-C DIR] [--zamo | --rda] [--show-secrets] COMMAND ...\n"
                "Commands:\n"
                "  init [DIR] [--force]        write a factory site\n"
                "  list [PAGE]                 the listing of every page, or of one\n"
@@ -172,26 +173,38 @@ int init_command(const Args &args) {
   return init(dir, force);
 }
 
+// The site and mode chosen on the command line; without a mode, the
+// editor's own probe of what is installed decides.
+void choose_site(const std::string &directory, int mode) {
+  if (!directory.empty()) setenv("ZAMO_CONFIG", directory.c_str(), 1);
+  full_mode = mode >= 0 ? static_cast<int16_t>(mode) : decide_full_mode(std::getenv("ZAMO_LIBEXEC_SERVICES"));
+  program_name = "setup-site";
+  read_host_name();
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
   std::setlocale(LC_ALL, "");
-  SessionOptions options;
+  std::string directory;
+  int mode = -1;
   int i = 1;
   for (; i < argc && argv[i][0] == '-'; ++i) {
     if (std::strcmp(argv[i], "-C") == 0 && i + 1 < argc && argv[i + 1][0] != '\0')
-      options.directory = argv[++i];
+      directory = argv[++i];
     else if (std::strcmp(argv[i], "--zamo") == 0)
-      options.mode = 1;
+      mode = 1;
     else if (std::strcmp(argv[i], "--rda") == 0)
-      options.mode = 0;
+      mode = 0;
+    else if (std::strcmp(argv[i], "--show-secrets") == 0)
+      show_secrets = true;
     else
       return usage();
   }
   if (i >= argc) return usage();
   const std::string name = argv[i];
   const Args args(argv + i + 1, argv + argc);
-  apply_options(options);
+  choose_site(directory, mode);
   if (name == "init") return init_command(args);
   for (const Command &c : commands)
     if (name == c.name) return c.run(args);

@@ -25,7 +25,7 @@
 #include "items/state.h"
 #include "pages/pages.h"
 #include "pages/setup_copies.h"
-#include "session/site_model.h"
+#include "session/index.h"
 #include "store/areas.h"
 #include "store/store.h"
 

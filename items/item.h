@@ -38,6 +38,6 @@ struct SetupItem {
 };
 
 // A page function: the pass, the item record of PassStore (or none) and the
-// pass's argument (PassBuild: the front end's window; PassStore: the value;
+// pass's argument (PassBuild: the front end's window; PassStore: a StoreRequest;
 // PassList: the listing file; PassVisit: the visitor).
 typedef void (*PageFunction)(uint32_t pass, SetupItem *item, void *arg);

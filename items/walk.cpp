@@ -177,7 +177,11 @@ void page_window_gone(PageState &page, void *window) {
 }
 
 PageWalk::PageWalk(PageState &page, uint32_t pass, SetupItem *item, void *arg)
-    : page_(page), pass_(pass), item_(item), arg_(arg) {
+    : page_(page),
+      pass_(pass),
+      item_(item),
+      arg_(arg),
+      request_(pass == PassStore ? static_cast<StoreRequest *>(arg) : nullptr) {
   // gettext("") would give the catalogue header, so an empty format stays empty.
   const bool has_title = page_.title_format && *page_.title_format;
   std::snprintf(page_.title, sizeof page_.title, has_title ? _(page_.title_format) : "", host_name);
@@ -213,11 +217,9 @@ PageWalk::PageWalk(PageState &page, uint32_t pass, SetupItem *item, void *arg)
 PageWalk::~PageWalk() {
   if (pending_rule_) {
     if (const char *warning = pending_rule_()) {
+      request_->outcome.notice = warning;
       const FrontEnd *ui = shown_by(page_);
-      if (ui && item_ && item_->widgets)
-        ui->notice(item_, _("Warning"), warning, &page_.open_notice);
-      else
-        std::fprintf(stderr, "%s\n", warning);
+      if (ui && item_ && item_->widgets) ui->notice(item_, _("Warning"), warning, &page_.open_notice);
     }
   }
   if (has_count_) ::count_seen = 0;
@@ -248,7 +250,8 @@ void PageWalk::section(const char *title, const char *help_topic, bool shown, co
       }
       break;
     case PassStore: {
-      if (item_ && item_->id == id_ && item_->kind == KindSectionHelp) {
+      if (requested(KindSectionHelp, KindSectionHelp)) {
+        request_->outcome.stored = true;
         start_help(help_topic);
         if (store_rule_) pending_rule_ = store_rule_;
       }
@@ -302,8 +305,7 @@ PageWalk::Step PageWalk::item_step(uint32_t kind, uint32_t hint_kind) const {
     case PassBuild:
       return builder() && row_built_ ? StepBuild : StepNone;
     case PassStore:
-      return item_ && item_->id == id_ && (item_->kind == kind || item_->kind == hint_kind) ? StepStore
-                                                                                            : StepNone;
+      return requested(kind, hint_kind) ? StepStore : StepNone;
     case PassMeasure:
       return StepMeasure;
     case PassList:
@@ -314,6 +316,10 @@ PageWalk::Step PageWalk::item_step(uint32_t kind, uint32_t hint_kind) const {
       return visible() || ::count_seen == 0 ? StepRepair : StepNone;
   }
   return StepNone;
+}
+
+bool PageWalk::requested(uint32_t kind, uint32_t hint_kind) const {
+  return request_ && request_->id == id_ && (request_->kind == kind || request_->kind == hint_kind);
 }
 
 namespace {
@@ -347,6 +353,7 @@ void PageWalk::handle(const ItemDescription &desc, Step step) {
     show_stored_value(ui, shows, desc);
     built_items(page_).items.push_back(std::move(built));
   } else if (step == StepStore) {
+    request_->outcome.stored = true;
     if (store_rule_) pending_rule_ = store_rule_;
   } else if (pass_ == PassVisit && arg_) {
     const auto *visitor = static_cast<const ItemVisitor *>(arg_);
@@ -371,10 +378,11 @@ void PageWalk::number(Field f, const char *label, const char *format, double sca
   switch (step) {
     case StepStore:
       // A chosen hint is always an edit, even when the field shows its value.
-      if (auto *typed = static_cast<const double *>(arg_);
-          typed && (item_->kind == KindHintNumber || !is_shown_value(f, format, scale, *typed))) {
+      if (const double *typed = request_->number;
+          typed && (request_->edit || !is_shown_value(f, format, scale, *typed))) {
         double value =
             clamp_to_limits(*typed, field_limit(f, COPY_MIN) / scale, field_limit(f, COPY_MAX) / scale);
+        request_->outcome.clamped = !(value == *typed);
         field_assign(f, value * scale);
       }
       show_stored(desc);
@@ -412,10 +420,10 @@ void PageWalk::text(TextField f, const char *label, Hints hints, int flags) {
   handle(desc, step);
   switch (step) {
     case StepStore:
-      if (arg_ && item_->kind == KindHintText)
-        store_text(static_cast<const char *>(arg_), f.address, f.size, flags);
-      else if (arg_)
-        store_typed_text(static_cast<const char *>(arg_), f.address, f.size, flags);
+      if (const char *typed = request_->text; typed && request_->edit)
+        store_text(typed, f.address, f.size, flags);
+      else if (typed)
+        store_typed_text(typed, f.address, f.size, flags);
       show_stored(desc);
       break;
     case StepMeasure:
@@ -439,7 +447,7 @@ void PageWalk::choice(Field f, const char *label, Choices choices) {
   switch (step) {
     case StepStore: {
       if (count == 0) break;
-      intptr_t index = reinterpret_cast<intptr_t>(arg_);
+      const long index = request_->index;
       field_assign(f, entries[index >= 0 && index < count ? index : 0].value);
       show_stored(desc);
       break;
@@ -472,7 +480,7 @@ void PageWalk::toggle(Field f, const char *label, const char *on_text, const cha
   handle(desc, step);
   switch (step) {
     case StepStore:
-      if (auto *state = static_cast<const uint8_t *>(arg_)) field_assign(f, *state);
+      field_assign(f, request_->on ? 1 : 0);
       show_stored(desc);
       break;
     case StepMeasure:

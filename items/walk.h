@@ -39,6 +39,26 @@ enum TextFlags {
 // page_redisplay_field) and returns a warning to show, or nullptr.
 using StoreRule = const char *(*)(void);
 
+// What became of a PassStore, filled in by the walk.
+struct StoreOutcome {
+  bool stored;         // an item with the id took the value
+  bool clamped;        // a number outside its limits (or not a number) was clamped
+  const char *notice;  // the warning of the page's store rule, or nullptr
+};
+
+// PassStore's argument: the value for the item with this id. The edit
+// session makes it from what a front end read (items/item.h gives the kinds).
+struct StoreRequest {
+  uint32_t id;
+  uint32_t kind;         // the item's kind, a hint kind for a chosen hint, or KindSectionHelp
+  const double *number;  // numbers: the value, or nullptr when nothing parsed
+  const char *text;      // texts: the typed text or the hint's label
+  long index;            // choices: the chosen entry
+  bool on;               // toggles: the new state
+  bool edit;             // store even a value the field already shows
+  StoreOutcome outcome;
+};
+
 // Per-page state, static for the whole run.
 struct PageState {
   const char *title_format;  // catalogue key with one %s (host name)
@@ -131,10 +151,14 @@ class PageWalk {
   // has just been revealed, and counts the item.
   void next_item();
 
+  // PassStore: whether this is the item (or section help) the request is for.
+  bool requested(uint32_t kind, uint32_t hint_kind) const;
+
   PageState &page_;
   uint32_t pass_;
   SetupItem *item_;
   void *arg_;
+  StoreRequest *request_;  // PassStore only
   uint32_t id_ = 0;
   bool section_visible_ = false;
   bool row_visible_ = false;

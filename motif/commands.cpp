@@ -13,9 +13,8 @@
 #include "motif/dialogs.h"
 #include "motif/state.h"
 #include "pages/pages.h"
+#include "session/session.h"
 #include "sitelib/sitelib.h"
-#include "store/areas.h"
-#include "store/store.h"
 
 namespace {
 
@@ -41,16 +40,12 @@ void show_busy(void) {
   if (top_level) XmUpdateDisplay(top_level);
 }
 
-// Back to editing form after the records were written in storage form.
-void back_to_editing_form(void) {
-  convert_form(1);
-  take_loaded_auxset_checksum();
-}
-
 }  // namespace
 
 void start_up_load(XtPointer, XtIntervalId *) {
-  load_and_check();
+  session::OpenOptions options;
+  options.mode = full_mode;
+  session::open(options);  // what could not be read is in the error status dialog already
   show_bounds_if_errors();
   busy_cursor_off();
   hide_loading_dialog();
@@ -58,9 +53,7 @@ void start_up_load(XtPointer, XtIntervalId *) {
 
 void save_command(Widget, XtPointer, XtPointer) {
   show_busy();
-  convert_form(0);
-  bool all_saved = save_changed_areas();
-  back_to_editing_form();
+  const bool all_saved = session::save().status == 0;
   cancel_saved_message_timeout();
   if (all_saved)
     show_warning(WarningInformation, _("Setup files successfully saved"), _("OK"), nullptr);
@@ -74,29 +67,26 @@ void save_command(Widget, XtPointer, XtPointer) {
 
 void exit_command(Widget, XtPointer, XtPointer) {
   helpExit();
-  if (static_cast<int16_t>(lzamo_operator(tolvek_username())) == 0) exit(1);
-  convert_form(0);
-  if (!setup_changed()) exit(1);
+  if (!session::is_operator()) exit(1);
+  if (!session::changed()) exit(1);
   cancel_saved_message_timeout();
-  std::string question = save_question_text();
+  std::string question = session::save_question();
   show_warning(WarningSaveAndExit, question.c_str(), _("Save"), _("Cancel"));
 }
 
 void save_and_exit(void) {
   show_busy();
-  convert_form(0);
-  if (save_changed_areas()) exit(0);
-  back_to_editing_form();
+  if (session::save().status == 0) exit(0);
   busy_cursor_off();
   // The error status dialog shows why; the operator may save again or leave
   // with Cancel. Shown once the question's own callback has finished.
   if (app_context) XtAppAddTimeOut(app_context, 0, show_not_all_saved, nullptr);
 }
 
-void list_all_command(Widget, XtPointer, XtPointer) { write_listing(list_order, full_mode ? 7 : 2); }
+void list_all_command(Widget, XtPointer, XtPointer) { session::write_listing(); }
 
 void list_page_command(Widget, XtPointer page_number, XtPointer) {
   int page = static_cast<int>(reinterpret_cast<intptr_t>(page_number));
   if (page < 0 || page >= PAGE_COUNT) return;
-  write_listing(&page, 1);
+  session::write_listing(page);
 }

@@ -3,20 +3,11 @@
 #include <Xm/Xm.h>
 
 #include <cstdint>
-#include <cstdlib>
 
-#include "items/c_notation.h"
 #include "motif/front_end.h"
+#include "session/session.h"
 
 namespace {
-
-// A number parsed from the start of `text`, or nullptr when nothing parsed.
-// Typed text follows the user's locale; hint labels are in C notation.
-const double *parse_number(const char *text, bool c_notation, double *value) {
-  char *end = nullptr;
-  *value = c_notation ? strtod_c(text, &end) : std::strtod(text, &end);
-  return end != text ? value : nullptr;
-}
 
 // The label text of a hint menu entry; free it with XtFree.
 char *entry_label(Widget w) {
@@ -38,28 +29,27 @@ void dispatch_widget_callback(Widget w, XtPointer client, XtPointer, PageFunctio
 
   switch (item->kind) {
     case KindText:
-    case KindNumber:
-    case KindHintNumber:
-    case KindHintText: {
-      const bool from_field = item->kind == KindText || item->kind == KindNumber;
-      char *text = from_field ? XmTextFieldGetString(w) : entry_label(w);
-      const bool is_number = item->kind == KindNumber || item->kind == KindHintNumber;
-      double value;
-      const void *arg = is_number ? static_cast<const void *>(parse_number(text, !from_field, &value)) : text;
-      page(PassStore, item, const_cast<void *>(arg));
+    case KindNumber: {
+      char *text = XmTextFieldGetString(w);
+      session::field_entered(page, *item, text);
       XtFree(text);
       break;
     }
-    case KindChoice:
-      page(PassStore, item, client);
-      break;
-    case KindToggle: {
-      uint8_t state = XmToggleButtonGetState(w) ? 1 : 0;
-      page(PassStore, item, &state);
+    case KindHintNumber:
+    case KindHintText: {
+      char *label = entry_label(w);
+      session::hint_chosen(page, *item, label);
+      XtFree(label);
       break;
     }
+    case KindChoice:
+      session::choice_chosen(page, *item, static_cast<long>(reinterpret_cast<intptr_t>(client)));
+      break;
+    case KindToggle:
+      session::toggle_set(page, *item, XmToggleButtonGetState(w));
+      break;
     case KindSectionHelp:
-      page(PassStore, item, nullptr);
+      session::help_pressed(page, *item);
       break;
   }
 }

@@ -15,6 +15,7 @@
 #include "motif/pixmap.h"
 #include "motif/startup.h"
 #include "motif/state.h"
+#include "session/session.h"
 #include "sitelib/sitelib.h"
 
 namespace {
@@ -72,8 +73,7 @@ int main(int argc, char **argv) {
   shell_window = XtWindow(top_level);
   busy_cursor = make_busy_cursor(main_display, "xm_hour32.bm", "xm_hour32m.bm");
 
-  bool is_operator = (lzamo_operator(tolvek_username()) & 0xffff) != 0;
-  arm_start_timeouts(is_operator);
+  arm_start_timeouts(session::is_operator());
   XtAppAddTimeOut(app_context, 2000, status_clock, nullptr);
   XtAppAddWorkProc(app_context, prepare_page_windows, nullptr);
   XtAppMainLoop(app_context);

@@ -13,11 +13,8 @@
 
 namespace {
 
-// Passwords never reach the log, not even their length.
-bool is_secret(const std::string &path) { return path.find("Password") != std::string::npos; }
-
 std::string shown_value(const SchemaField &f, const void *record) {
-  return is_secret(f.path) ? "\"********\"" : format_field_value(f, record);
+  return is_secret_path(f.path) ? "\"********\"" : format_field_value(f, record);
 }
 
 // Local time with its offset written +hh:mm.
@@ -62,6 +59,9 @@ std::vector<std::string> describe_changes(const char *limits_name, const void *b
   }
   return lines;
 }
+
+// Passwords never reach the log, not even their length.
+bool is_secret_path(const std::string &path) { return path.find("Password") != std::string::npos; }
 
 std::string change_log_path(void) { return std::string(setup_directory()) + "/changes.log"; }
 

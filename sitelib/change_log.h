@@ -16,5 +16,9 @@ std::vector<std::string> describe_changes(const char *limits_name, const void *b
 // message_to_text.
 int append_change_log(const char *program, const std::vector<std::string> &changes);
 
+// Whether a field's value is secret (a password): every output shows it as
+// asterisks.
+bool is_secret_path(const std::string &path);
+
 // The log's path.
 std::string change_log_path(void);

@@ -17,6 +17,7 @@ struct AreaInfo {
   const char *word;         // in the save question, e.g. "ZEL "
   const char *short_name;   // in error lines, e.g. "ZEL"
   const char *limits_name;  // setup_limits name
+  const char *file;         // in the setup directory
   void *record;             // current copy
   void *limits;             // array of the three limit copies
   size_t size;
@@ -35,43 +36,51 @@ extern bool area_read_failed[AREA_COUNT];
 // "Load all areas" step for that area); returns the library's status.
 int load_area(int area);
 void load_all_areas(void);
-// Writes the area's current copy to its file; returns the library's status.
-int write_area(int area);
 
 // True when the data-system record carries a version text other than the
 // current one (and was really read).
 bool zamo_version_is_old(void);
 
-// Checksums of the four area records and auxset.
-enum { SUM_AUXSET = AREA_COUNT, SUM_COUNT };
-struct Checksums {
-  uint32_t value[SUM_COUNT];
+using Bytes = std::vector<unsigned char>;
+
+// What changed is told by one snapshot: each area's record as last loaded
+// or saved, in storage form, and auxset as it was then (editing form).
+struct Snapshot {
+  Bytes records[AREA_COUNT];
+  Bytes auxset;
 };
+extern Snapshot snapshot;
 
-// Taken when the values were last loaded or saved.
-extern Checksums loaded_checksums;
-
-// Sums over the current records as they are now.
-Checksums take_checksums(void);
-// Sums that the records would have in storage form, taken without
-// disturbing the editing form they are in.
-Checksums take_storage_form_checksums(void);
-void take_loaded_area_checksums(void);
-// One area's loaded checksum, with its record as it is now.
-void take_loaded_area_checksum(int area, uint32_t sum);
-// Each area's record as last loaded or saved, in storage form.
-extern std::vector<unsigned char> loaded_records[AREA_COUNT];
-void take_loaded_auxset_checksum(void);
-bool area_changed(const Checksums &current, int area);
-// The change test; the records must be in storage form.
+// The area's current record as a save would write it: a copy in storage
+// form, whatever form the live records are in.
+Bytes storage_form_record(int area);
+void take_snapshot(int area, Bytes record);
+// Every area's record as it is now (right after reading them).
+void take_snapshot_as_is(void);
+void take_auxset_snapshot(void);
+// The area's record in storage form differs from its snapshot.
+bool area_changed(int area);
+// The change test: an area of the mode, or in full mode auxset, changed.
 bool setup_changed(void);
 
-// Writes every area of the mode that changed (and the data-system setup
-// while its version is old); areas whose write failed keep their old loaded
-// checksum, the others take new ones. The fields written are added to the
-// change log as one entry. True when every write succeeded. Without
-// `rewrite_old_version` an old data-system version alone writes nothing.
-bool save_changed_areas(bool rewrite_old_version = true);
+enum SaveOutcome { SaveNotWritten = 0, SaveWritten, SaveRefused, SaveFailed };
+struct SaveResult {
+  SaveOutcome area[AREA_COUNT] = {};
+  bool all_saved() const;  // nothing refused or failed
+  bool any_written() const;
+};
+
+// The areas Save writes: those of the mode that changed, and the data
+// system while its version text is old.
+void areas_to_save(bool (&marked)[AREA_COUNT]);
+// Writes the marked areas of the mode, in area order, from storage-form
+// copies; a failure is reported and the next area follows. The fields
+// written go to the change log as one entry. Every area but those refused
+// or failed takes a new snapshot, and the live records end in editing form
+// of what was written, as a save in place would leave them.
+SaveResult write_areas(const bool (&marked)[AREA_COUNT]);
+// Save changed areas: areas_to_save, then write_areas.
+SaveResult save_changed_areas(void);
 // "Save SETUP data for the following?\n" and the changed areas' words.
 std::string save_question_text(void);
 

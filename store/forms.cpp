@@ -7,6 +7,7 @@
 #include "items/field.h"
 #include "items/state.h"
 #include "pages/setup_copies.h"
+#include "store/areas.h"
 #include "store/store.h"
 
 namespace {
@@ -63,8 +64,9 @@ void data_system_to_editing_form(void) {
   for (int bit = 0; bit < 5; ++bit) set_switch(simulator_flags[bit], (misc.iingsim_flags >> bit) & 1);
 }
 
-void data_system_to_storage_form(void) {
-  zamo_misc &misc = zamo.misc;
+// Storage form of the data-system fields, written into `misc` (the live
+// record or a copy of it) from the switches of auxset.
+void data_system_to_storage_form(zamo_misc &misc) {
   for (const IntervalSwitch &s : interval_switches) {
     uint32_t &interval = misc.*s.interval;
     if (auxset.*s.flag == 0)
@@ -78,6 +80,11 @@ void data_system_to_storage_form(void) {
   for (int bit = 0; bit < 5; ++bit)
     if (auxset.*simulator_flags[bit] != 0) flags |= 1u << bit;
   misc.iingsim_flags = flags;
+}
+
+void antenna_position_to_storage_form(zel_setup &record) {
+  record.idefault_lat = auxset.zel_ilat;
+  record.idefault_lon = auxset.zel_ilon;
 }
 
 void antenna_position_to_editing_form(void) {
@@ -156,8 +163,12 @@ void convert_form(int direction) {
     antenna_position_to_editing_form();
     fold_interface_formats();
   } else {
-    if (full_mode) data_system_to_storage_form();
-    zel.idefault_lat = auxset.zel_ilat;
-    zel.idefault_lon = auxset.zel_ilon;
+    if (full_mode) data_system_to_storage_form(zamo.misc);
+    antenna_position_to_storage_form(zel);
   }
+}
+
+void to_storage_form(int area, void *record) {
+  if (area == AREA_ZEL) antenna_position_to_storage_form(*static_cast<zel_setup *>(record));
+  if (area == AREA_ZAMO && full_mode) data_system_to_storage_form(static_cast<zamo_setup *>(record)->misc);
 }

@@ -17,10 +17,10 @@ bool area_read_failed[AREA_COUNT];
 namespace {
 
 const AreaInfo areas[AREA_COUNT] = {
-    {N_("ZEL "), "ZEL", "ant_manual_setup", &zel, zel_limits, sizeof zel},
-    {N_("DSP "), "DSP", "dsp_manual_setup", &dsp, dsp_limits, sizeof dsp},
-    {N_("RTDISP "), "RTDISP", "rtdisp_setup", &Rtdisp, Rtdisp_limits, sizeof Rtdisp},
-    {N_("ZAMO "), "ZAMO", "zamo_setup", &zamo, zamo_limits, sizeof zamo},
+    {N_("ZEL "), "ZEL", "ant_manual_setup", "setup_ant.conf", &zel, zel_limits, sizeof zel},
+    {N_("DSP "), "DSP", "dsp_manual_setup", "setup_dsp.conf", &dsp, dsp_limits, sizeof dsp},
+    {N_("RTDISP "), "RTDISP", "rtdisp_setup", "setup_rtdisp.conf", &Rtdisp, Rtdisp_limits, sizeof Rtdisp},
+    {N_("ZAMO "), "ZAMO", "zamo_setup", "setup_zamo.conf", &zamo, zamo_limits, sizeof zamo},
 };
 
 void *limit_copy(const AreaInfo &info, int copy) {
@@ -38,7 +38,7 @@ int read_area(int area) {
       return ant_load_setup(&zel);
     case AREA_DSP:
       memset(&dsp, 0, sizeof dsp);
-      return lim_loadFile("setup_dsp.conf", "dsp_manual_setup", &dsp, setup_limits);
+      return lim_loadFile(areas[AREA_DSP].file, areas[AREA_DSP].limits_name, &dsp, setup_limits);
     case AREA_RTDISP:
       return RtdispLoadSetup(&Rtdisp);
     default:
@@ -125,14 +125,15 @@ void load_all_areas(void) {
 bool load_and_check(void) {
   run_pass(measure_order, PassMeasure, nullptr);
   load_all_areas();
-  take_loaded_area_checksums();
+  // Taken before editing form, so that whatever editing form changes in a
+  // record that was read counts as a change of its area.
+  take_snapshot_as_is();
   convert_form(1);
   // An area that could not be read counts as changed only when the
   // operator changes it, not because editing form altered its factory values.
-  Checksums storage_form = take_storage_form_checksums();
   for (int area = 0; area < AREA_COUNT; ++area)
-    if (area_read_failed[area]) take_loaded_area_checksum(area, storage_form.value[area]);
-  take_loaded_auxset_checksum();
+    if (area_read_failed[area]) take_snapshot(area, storage_form_record(area));
+  take_auxset_snapshot();
 
   static std::vector<PageFunction> repair_pages;
   repair_pages = pages_in_order(repair_order);

@@ -5,6 +5,9 @@
 
 // Direction 1: to editing form; 0: to storage form.
 void convert_form(int direction);
+// Storage form applied to a copy of an area's current record (from the
+// switches and stand-ins of auxset), leaving the live records as they are.
+void to_storage_form(int area, void *record);
 
 // Stored fields that editing form mirrors in auxset, and the mirrors.
 // The auxset field that stands for a stored field in editing form (the

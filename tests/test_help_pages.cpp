@@ -17,7 +17,7 @@
 
 #include "items/state.h"
 #include "pages/pages.h"
-#include "session/site_model.h"
+#include "session/index.h"
 #include "store/areas.h"
 #include "store/store.h"
 #include "tests/support/files.h"

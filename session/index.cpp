@@ -1,4 +1,4 @@
-#include "session/site_model.h"
+#include "session/index.h"
 
 #include <cstddef>
 #include <cstdio>
@@ -20,9 +20,6 @@
 const char *const page_names[7] = {"signal", "control", "general", "ingest", "product", "output", "input"};
 
 namespace {
-
-const char *const area_files[AREA_COUNT] = {"setup_ant.conf", "setup_dsp.conf", "setup_rtdisp.conf",
-                                            "setup_zamo.conf"};
 
 // The two type lists name the numeric types in the same order; texts have
 // no FieldType and are never read as numbers.
@@ -87,6 +84,7 @@ void collect_item(void *context, const ItemVisit &visit) {
   const ItemDescription &desc = *visit.desc;
   SiteItem item{};
   item.page = -1;
+  item.page_title = visit.page->title;
   item.id = visit.id;
   item.kind = desc.kind;
   item.label = desc.label ? desc.label : "";
@@ -107,8 +105,6 @@ void collect_item(void *context, const ItemVisit &visit) {
   item.row_when = visit.row_when ? visit.row_when : "";
   static_cast<std::vector<SiteItem> *>(context)->push_back(std::move(item));
 }
-
-std::vector<char> storage_records[AREA_COUNT];
 
 }  // namespace
 
@@ -203,66 +199,13 @@ bool item_for(const SiteField &f, SiteItem &item) {
   return found;
 }
 
-void apply_options(const SessionOptions &options) {
-  if (!options.directory.empty()) setenv("ZAMO_CONFIG", options.directory.c_str(), 1);
-  full_mode = options.mode >= 0 ? static_cast<int16_t>(options.mode)
-                                : decide_full_mode(std::getenv("ZAMO_LIBEXEC_SERVICES"));
-  program_name = "setup-site";
-  read_host_name();
+bool item_editing(const SiteField &f, SiteItem &item) {
+  const void *stand_in = editing_stand_in(f.address());
+  const SiteField *bound = stand_in ? field_at(stand_in) : &f;
+  return bound && item_for(*bound, item);
 }
 
-bool load_session(void) {
-  bool found = load_and_check();
-  for (const std::string &line : error_status_lines()) std::fprintf(stderr, "setup-site: %s\n", line.c_str());
-  // The records as a save right now would write them, for what a command changes.
-  std::vector<std::vector<char>> kept;
-  for (int area = 0; area < AREA_COUNT; ++area) {
-    const char *bytes = static_cast<const char *>(area_info(area).record);
-    kept.emplace_back(bytes, bytes + area_info(area).size);
-  }
-  convert_form(0);
-  for (int area = 0; area < AREA_COUNT; ++area) {
-    const char *bytes = static_cast<const char *>(area_info(area).record);
-    storage_records[area].assign(bytes, bytes + area_info(area).size);
-    std::memcpy(area_info(area).record, kept[area].data(), kept[area].size());
-  }
-  return found;
-}
-
-const std::vector<char> &loaded_storage_record(int area) { return storage_records[area]; }
-
-bool is_operator(void) { return (lzamo_operator(tolvek_username()) & 0xffff) != 0; }
-
-int save_session(void) {
-  if (!is_operator()) {
-    std::fprintf(stderr, "setup-site: %s is not an operator; nothing was written\n", tolvek_username());
-    return 3;
-  }
-  convert_form(0);
-  std::vector<std::string> changes;
-  bool changed[AREA_COUNT] = {};
-  for (int area = 0; area < areas_in_mode(); ++area) {
-    const AreaInfo &info = area_info(area);
-    for (std::string &line : describe_changes(info.limits_name, storage_records[area].data(), info.record)) {
-      changes.push_back(std::move(line));
-      changed[area] = true;
-    }
-  }
-  for (int area = 0; area < areas_in_mode(); ++area) {
-    if (changed[area] && setup_file_changed(area_files[area])) {
-      std::fprintf(stderr, "setup-site: %s/%s changed on disk since it was read; nothing was written\n",
-                   setup_directory(), area_files[area]);
-      return 3;
-    }
-    // Only what this command changed counts: not load conversions, not
-    // end-of-pass rules that ran at load.
-    loaded_checksums.value[area] = iunique_sum(storage_records[area].data(), storage_records[area].size());
-  }
-  const size_t reported = error_status_lines().size();
-  bool saved = save_changed_areas(false);
-  for (size_t i = reported; i < error_status_lines().size(); ++i)
-    std::fprintf(stderr, "setup-site: %s\n", error_status_lines()[i].c_str());
-  if (!saved) return 3;
-  for (const std::string &line : changes) std::printf("%s\n", line.c_str());
-  return 0;
+double shown_limit(const SiteItem &item, int copy) {
+  const double limit = field_limit(item.field->field(), copy);
+  return item.kind == KindNumber ? limit / item.scale : limit;
 }

@@ -1,7 +1,6 @@
-// What setup-site knows of a site: every stored field of the mode's areas
-// (and the editor's auxset stand-ins) by path, every page item by the field
-// it binds, and a session that loads the setups as the editor does at start
-// and saves only what a command changed.
+// The index of a site: every stored field of the mode's areas (and the
+// editor's auxset stand-ins) by path, and every page item with where it sits,
+// how it shows, what it binds and when it shows, from the pages' visit pass.
 #pragma once
 
 #include <cstdint>
@@ -42,7 +41,8 @@ struct SiteChoice {
 
 struct SiteItem {
   int page;
-  uint32_t id;
+  std::string page_title;  // as the page window's title shows it
+  uint32_t id;             // section, row and item number (items/item.h)
   uint32_t kind;  // KindNumber, KindText, KindChoice or KindToggle
   std::string label;
   const SiteField *field;
@@ -76,6 +76,10 @@ std::vector<SiteItem> page_items(int page);
 // The item that binds the field: the one shown under the current values,
 // else the first; false when no item binds it.
 bool item_for(const SiteField &f, SiteItem &item);
+// The item that edits the field: as item_for, but a stored field edited
+// through an auxset stand-in (the default antenna position) gives the
+// stand-in's item.
+bool item_editing(const SiteField &f, SiteItem &item);
 
 // Page numbers of the mode, in page-number order.
 std::vector<int> mode_pages(void);
@@ -83,21 +87,6 @@ std::vector<int> mode_pages(void);
 int page_by_name(const std::string &name);
 extern const char *const page_names[7];
 
-// The session: options chosen, setups loaded, a snapshot of the records in
-// storage form taken right after the load.
-struct SessionOptions {
-  std::string directory;  // -C DIR, or empty
-  int mode = -1;          // 1 full, 0 processor-only, -1 the editor's probe
-};
-void apply_options(const SessionOptions &options);
-// Loads and checks as the editor does at start; reports read errors on
-// standard error. True when the check found a value out of range.
-bool load_session(void);
-// Each mode area's record in storage form as loaded (taken by load_session).
-const std::vector<char> &loaded_storage_record(int area);
-
-// Status of a save: 0 written or nothing to write, 3 refused or failed.
-// Refuses a non-operator and any area whose file changed on disk since
-// load_session read it. Prints the changed fields on standard output.
-int save_session(void);
-bool is_operator(void);
+// The item's limits and factory value in shown units (numbers), or as
+// stored (choices, toggles).
+double shown_limit(const SiteItem &item, int copy);

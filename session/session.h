@@ -1,0 +1,132 @@
+// The edit session: everything a front end does to a site goes through
+// here. It opens the site as the editor does at start, stores values by the
+// fields' own store rules, tells what is pending, checks, repairs, lists and
+// saves. It needs no display; the Motif editor, setup-site and the help
+// generator are its front ends.
+//
+// The records it edits are the process-wide setup copies: there is one
+// session per process.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "items/item.h"
+#include "session/index.h"
+#include "store/areas.h"
+
+namespace session {
+
+// What counts as a pending change and how a save goes.
+enum class SaveRule {
+  // The editor: whatever the load changed (a converted format, say) counts
+  // as a change; an old data-system version is written again on every save;
+  // an area changed on disk is refused once, the others are written.
+  Editor,
+  // setup-site: only what the command changed counts; nothing is written
+  // when any area to write changed on disk.
+  OnlyEdits,
+};
+
+struct OpenOptions {
+  std::string directory;  // empty: $ZAMO_CONFIG, else the installation's
+  int mode = -1;          // 1 full, 0 processor-only, -1 as already chosen
+  SaveRule rule = SaveRule::Editor;
+};
+
+struct OpenReport {
+  std::vector<std::string> error_status;  // what the error status dialog lists
+  bool out_of_range = false;              // the check found a value out of range
+};
+
+// The start-up load: PassMeasure on every page of the mode, every area read
+// with its limits, the snapshot taken, editing form, PassCheck.
+OpenReport open(const OpenOptions &options);
+
+// What became of an edit.
+struct Stored {
+  bool ok = true;      // false: nothing stored, `error` says why
+  std::string error;   // for the user, without the program's name
+  bool clamped = false;
+  std::string notice;  // a warning of the page's store rule
+};
+
+// Edits through an item of the index, as if made in its page window: a
+// value given is always an edit, even when the field shows it already.
+// Typed text: a number (with or without the field's unit), a text, a
+// choice by its label or value, a toggle by its text, 1/0, yes/no, on/off.
+Stored set_typed(const SiteItem &item, const std::string &typed);
+Stored choose_hint(const SiteItem &item, int hint);
+Stored choose(const SiteItem &item, int index);
+Stored set_toggle(const SiteItem &item, bool on);
+// The stored value in setup-file syntax, C notation whatever the locale,
+// still clamped to the field's limits. NaN and infinities are refused; an
+// all-asterisk value leaves a masked text as it is.
+Stored set_raw(const SiteField &field, const std::string &value);
+// The factory value (an auxset field with the stored field it stands for).
+void reset(const SiteField &field);
+
+// Edits from a widget that fired in a page window: the item record the
+// page's walk made, and what the widget holds.
+Stored field_entered(PageFunction page, SetupItem &fired, const char *text);  // Enter, or left
+Stored hint_chosen(PageFunction page, SetupItem &fired, const char *label);
+Stored choice_chosen(PageFunction page, SetupItem &fired, long index);
+Stored toggle_set(PageFunction page, SetupItem &fired, bool on);
+void help_pressed(PageFunction page, SetupItem &fired);
+
+// A number as typed into a field: the number at the start of `text` in the
+// user's locale; where the locale's decimal separator is not ".", a "." is
+// taken as one too. False when nothing parsed; `end` is where it stopped.
+bool parse_typed_number(const char *text, double &value, const char **end = nullptr);
+
+// A field that differs from the snapshot (as loaded or last saved), values
+// as a setup file holds them and as the item shows them.
+struct Change {
+  const SiteField *field;
+  std::string label;  // the label of the item that binds it, or empty
+  int area;
+  std::string old_stored, new_stored;
+  std::string old_shown, new_shown;
+};
+// Masked texts show as asterisks unless `show_secrets`.
+std::vector<Change> pending(bool show_secrets = false);
+// "PATH: OLD -> NEW", as the change log has it.
+std::string change_line(const Change &change);
+// Any area of the mode, or in full mode auxset, changed.
+bool changed(void);
+// "Save SETUP data for the following?\n" and the words of the changed areas.
+std::string save_question(void);
+
+// PassCheck over every page of the mode; the lines are bounds_lines().
+bool check(void);
+// Every numeric field of the mode, on a page or not, against its limits:
+// "PATH = VALUE   (range MIN to MAX)" for each one outside them.
+std::vector<std::string> check_every_field(void);
+// The repair run; the lines are bounds_lines().
+void repair(void);
+// PassList over one page (-1: every page of the mode, in list order).
+void list(FILE *out, int page = -1);
+// A new dated listing file, as File > List writes it; false on failure.
+bool write_listing(int page = -1);
+
+struct SaveReport {
+  int status = 0;       // 0 written or nothing to write, 3 refused or failed
+  SaveResult areas;     // per area: not written, written, refused, failed
+  std::string refusal;  // why nothing was written at all, or empty
+  std::vector<std::string> errors;  // the error status lines the save added
+};
+// Writes the pending areas, for operators only (checked here, once), with
+// the lost-update check, atomic writes and the change log.
+SaveReport save(void);
+bool is_operator(void);
+
+// Text for a terminal: control bytes, and bytes that are not UTF-8, as \xHH.
+std::string printable(const std::string &text);
+
+// Items whose label as shown, path, section title or page title contain
+// each word of the query, case-folded, in page-number and walk order.
+std::vector<SiteItem> find(const std::string &query);
+bool matches(const SiteItem &item, const std::string &query);
+
+}  // namespace session

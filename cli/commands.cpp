@@ -34,7 +34,8 @@ void print_bounds_lines(void) {
 }
 
 void print_errors(const std::vector<std::string> &lines) {
-  for (const std::string &line : lines) std::fprintf(stderr, "setup-site: %s\n", session::printable(line).c_str());
+  for (const std::string &line : lines)
+    std::fprintf(stderr, "setup-site: %s\n", session::printable(line).c_str());
 }
 
 // Opens the site as the editor does at start; what could not be read goes
@@ -175,7 +176,7 @@ int set_command(const Args &args) {
   const std::string &value = args[first + 1];
   open_site();
   SiteItem item;
-  const bool typed = !raw && item_editing(f, item);
+  const bool typed = !raw && item_editing(f, site_items(), item);
   if (int status = stored_status(typed ? session::set_typed(item, value) : session::set_raw(f, value)))
     return status;
   return save_edits();
@@ -237,7 +238,8 @@ int diff_command(const Args &args) {
   for (const SiteField &f : site_fields()) {
     if (f.area < 0) continue;
     const char *record = reinterpret_cast<const char *>(ours[f.area].data());
-    const char *theirs = other.empty() ? f.copy(COPY_FACTORY) : reinterpret_cast<const char *>(other[f.area].data());
+    const char *theirs =
+        other.empty() ? f.copy(COPY_FACTORY) : reinterpret_cast<const char *>(other[f.area].data());
     if (std::memcmp(f.in(record), f.in(theirs), f.size) == 0) continue;
     std::printf("%s = %s\n", f.path.c_str(), session::printable(value_of(f, record)).c_str());
     found = true;

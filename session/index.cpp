@@ -188,9 +188,11 @@ std::vector<SiteItem> site_items(void) {
   return items;
 }
 
-bool item_for(const SiteField &f, SiteItem &item) {
+bool item_for(const SiteField &f, SiteItem &item) { return item_for(f, site_items(), item); }
+
+bool item_for(const SiteField &f, const std::vector<SiteItem> &items, SiteItem &item) {
   bool found = false;
-  for (SiteItem &candidate : site_items()) {
+  for (const SiteItem &candidate : items) {
     if (candidate.field != &f) continue;
     if (!found || (candidate.shown && !item.shown)) item = candidate;
     found = true;
@@ -199,10 +201,10 @@ bool item_for(const SiteField &f, SiteItem &item) {
   return found;
 }
 
-bool item_editing(const SiteField &f, SiteItem &item) {
+bool item_editing(const SiteField &f, const std::vector<SiteItem> &items, SiteItem &item) {
   const void *stand_in = editing_stand_in(f.address());
   const SiteField *bound = stand_in ? field_at(stand_in) : &f;
-  return bound && item_for(*bound, item);
+  return bound && item_for(*bound, items, item);
 }
 
 double shown_limit(const SiteItem &item, int copy) {

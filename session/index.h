@@ -43,7 +43,7 @@ struct SiteItem {
   int page;
   std::string page_title;  // as the page window's title shows it
   uint32_t id;             // section, row and item number (items/item.h)
-  uint32_t kind;  // KindNumber, KindText, KindChoice or KindToggle
+  uint32_t kind;           // KindNumber, KindText, KindChoice or KindToggle
   std::string label;
   const SiteField *field;
   std::string format;
@@ -76,10 +76,12 @@ std::vector<SiteItem> page_items(int page);
 // The item that binds the field: the one shown under the current values,
 // else the first; false when no item binds it.
 bool item_for(const SiteField &f, SiteItem &item);
+// The same among items visited already.
+bool item_for(const SiteField &f, const std::vector<SiteItem> &items, SiteItem &item);
 // The item that edits the field: as item_for, but a stored field edited
 // through an auxset stand-in (the default antenna position) gives the
 // stand-in's item.
-bool item_editing(const SiteField &f, SiteItem &item);
+bool item_editing(const SiteField &f, const std::vector<SiteItem> &items, SiteItem &item);
 
 // Page numbers of the mode, in page-number order.
 std::vector<int> mode_pages(void);

@@ -145,7 +145,8 @@ std::string masked(const SiteField &f, const std::string &value, bool show_secre
 
 std::string shown_in(const SiteField &f, const SiteItem *item, const Bytes &record, bool show_secrets) {
   if (item && item->kind != KindText) {
-    Field at{const_cast<char *>(f.in(reinterpret_cast<const char *>(record.data()))), f.type, f.path.c_str(), -1};
+    Field at{const_cast<char *>(f.in(reinterpret_cast<const char *>(record.data()))), f.type, f.path.c_str(),
+             -1};
     return shown_value(*item, field_value(at));
   }
   return masked(f, stored_text(f, reinterpret_cast<const char *>(record.data())), show_secrets);
@@ -351,17 +352,21 @@ void help_pressed(PageFunction page, SetupItem &fired) {
 
 std::vector<Change> pending(bool show_secrets) {
   std::vector<Change> changes;
+  std::vector<SiteItem> items;  // visited once, and only when something changed
   for (int area = 0; area < areas_in_mode(); ++area) {
     const Bytes now = storage_form_record(area);
     const Bytes &before = baseline(area);
     if (now == before || before.size() != now.size()) continue;
     for (const SiteField &f : site_fields()) {
-      if (f.area != area || std::memcmp(before.data() + f.offset, now.data() + f.offset, f.size) == 0) continue;
+      if (f.area != area || std::memcmp(before.data() + f.offset, now.data() + f.offset, f.size) == 0)
+        continue;
+      if (items.empty()) items = site_items();
       SiteItem item;
-      const bool bound = item_editing(f, item);
+      const bool bound = item_editing(f, items, item);
       const char *old_record = reinterpret_cast<const char *>(before.data());
       const char *new_record = reinterpret_cast<const char *>(now.data());
-      changes.push_back({&f, bound ? item.label : "", area, masked(f, stored_text(f, old_record), show_secrets),
+      changes.push_back({&f, bound ? item.label : "", area,
+                         masked(f, stored_text(f, old_record), show_secrets),
                          masked(f, stored_text(f, new_record), show_secrets),
                          shown_in(f, bound ? &item : nullptr, before, show_secrets),
                          shown_in(f, bound ? &item : nullptr, now, show_secrets)});
@@ -397,8 +402,8 @@ std::vector<std::string> check_every_field(void) {
     const Field field = f.field();
     double v = field_value(field), lo = field_limit(field, COPY_MIN), hi = field_limit(field, COPY_MAX);
     if (v >= lo && v <= hi) continue;
-    lines.push_back(f.path + " = " + stored_text(f, f.record) + "   (range " + stored_text(f, f.copy(COPY_MIN)) +
-                    " to " + stored_text(f, f.copy(COPY_MAX)) + ")");
+    lines.push_back(f.path + " = " + stored_text(f, f.record) + "   (range " +
+                    stored_text(f, f.copy(COPY_MIN)) + " to " + stored_text(f, f.copy(COPY_MAX)) + ")");
   }
   return lines;
 }
@@ -425,6 +430,7 @@ SaveReport save(void) {
   if (!is_operator()) {
     report.status = 3;
     report.refusal = std::string(tolvek_username()) + " is not an operator; nothing was written";
+    add_error_status_line(report.refusal.c_str());
     return report;
   }
   bool marked[AREA_COUNT] = {};
@@ -437,6 +443,7 @@ SaveReport save(void) {
         report.status = 3;
         report.refusal = std::string(setup_directory()) + "/" + area_info(area).file +
                          " changed on disk since it was read; nothing was written";
+        add_error_status_line(report.refusal.c_str());
         return report;
       }
   }
@@ -454,7 +461,10 @@ namespace {
 // Length of the UTF-8 sequence at `p` of a printable character, or 0.
 size_t printable_sequence(const unsigned char *p, size_t left) {
   if (p[0] >= 0x20 && p[0] < 0x7f) return 1;
-  const size_t length = p[0] >= 0xf0 && p[0] < 0xf5 ? 4 : p[0] >= 0xe0 ? 3 : p[0] >= 0xc2 && p[0] < 0xe0 ? 2 : 0;
+  const size_t length = p[0] >= 0xf0 && p[0] < 0xf5   ? 4
+                        : p[0] >= 0xe0                ? 3
+                        : p[0] >= 0xc2 && p[0] < 0xe0 ? 2
+                                                      : 0;
   if (length == 0 || length > left || (p[0] == 0xc2 && p[1] < 0xa0)) return 0;  // C1 controls
   for (size_t i = 1; i < length; ++i)
     if ((p[i] & 0xc0) != 0x80) return 0;

@@ -46,8 +46,8 @@ OpenReport open(const OpenOptions &options);
 
 // What became of an edit.
 struct Stored {
-  bool ok = true;      // false: nothing stored, `error` says why
-  std::string error;   // for the user, without the program's name
+  bool ok = true;     // false: nothing stored, `error` says why
+  std::string error;  // for the user, without the program's name
   bool clamped = false;
   std::string notice;  // a warning of the page's store rule
 };
@@ -111,9 +111,9 @@ void list(FILE *out, int page = -1);
 bool write_listing(int page = -1);
 
 struct SaveReport {
-  int status = 0;       // 0 written or nothing to write, 3 refused or failed
-  SaveResult areas;     // per area: not written, written, refused, failed
-  std::string refusal;  // why nothing was written at all, or empty
+  int status = 0;                   // 0 written or nothing to write, 3 refused or failed
+  SaveResult areas;                 // per area: not written, written, refused, failed
+  std::string refusal;              // why nothing was written at all (also an error status line), or empty
   std::vector<std::string> errors;  // the error status lines the save added
 };
 // Writes the pending areas, for operators only (checked here, once), with

@@ -101,13 +101,26 @@ TEST_F(WalkTest, VisitSeesEveryItemAndItsIdsStoreWithoutAWindow) {
   EXPECT_TRUE(visited(items, "Device 1 type").shown);
   EXPECT_EQ(visited(items, "Operating mode").choices, 3);
 
-  // A typed value given as a string is stored as the page stores it.
-  SetupItem record{KindHintNumber, range.id, nullptr, "", "", nullptr};
+  // A store needs no item record: the request names the item by its id,
+  // and says whether the value was clamped.
   double typed = 12.345;
-  test_page(PassStore, &record, &typed);
+  StoreRequest number{range.id, KindNumber, &typed, nullptr, 0, false, true, {}};
+  test_page(PassStore, nullptr, &number);
   EXPECT_EQ(testrec.iRange, 1235);
-  SetupItem note{KindHintText, visited(items, "Note").id, nullptr, "", "", nullptr};
-  test_page(PassStore, &note, const_cast<char *>("a note that is far too long for its field"));
+  EXPECT_TRUE(number.outcome.stored);
+  EXPECT_FALSE(number.outcome.clamped);
+  typed = 1e9;
+  test_page(PassStore, nullptr, &number);
+  EXPECT_TRUE(number.outcome.clamped);
+  StoreRequest note{visited(items, "Note").id,
+                    KindText,
+                    nullptr,
+                    "a note that is far too long for its field",
+                    0,
+                    false,
+                    true,
+                    {}};
+  test_page(PassStore, nullptr, &note);
   EXPECT_STREQ(testrec.sNote, "a note that is far too ");
 }
 

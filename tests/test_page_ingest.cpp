@@ -92,7 +92,8 @@ TEST_F(IngestPage, CheckAndRepairOfTheWholePage) {
 }
 
 // Hint labels store their number under a locale with a decimal comma, the
-// fixed ones and those formatted from a number alike.
+// fixed ones and those formatted from a number alike; typed numbers take
+// either separator.
 TEST_F(IngestPage, HintsStoreTheirNumberUnderACommaLocale) {
   const std::string dir = std::filesystem::temp_directory_path() / "ingest-locale";
   std::filesystem::create_directories(dir);
@@ -106,6 +107,11 @@ TEST_F(IngestPage, HintsStoreTheirNumberUnderACommaLocale) {
   pick_hint(january, " 2.5 km tropic");
   EXPECT_EQ(zamo.misc.ifallspd_melts[0], 25);
   EXPECT_EQ(field_text(january), "2,5 km") << "the field itself follows the locale";
+  // Typed, a point is a decimal separator there too, not the end of the number.
+  type_into(january, "3.5");
+  EXPECT_EQ(zamo.misc.ifallspd_melts[0], 35);
+  type_into(january, "4,5 km");
+  EXPECT_EQ(zamo.misc.ifallspd_melts[0], 45);
   Widget az_error = item("Permissible AZ error during scans");
   pick_hint(az_error, hint_texts(az_error).at(0).c_str());
   EXPECT_EQ(zamo.misc.iaz_ok_err, 91);

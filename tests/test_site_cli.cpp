@@ -81,11 +81,11 @@ TEST_F(SiteTool, SetThenGetThroughEveryKindOfItem) {
   const struct {
     const char *path, *typed, *stored;
   } cases[] = {
-      {"zel.iBaudRate1", "4800 baud", "4800"},                               // with the field's unit
-      {"zel.ignd_hgt", "99999999", "9000"},                                  // clamped to its maximum
-      {"zel.iParity1", "1", "1"},                                            // and by value
-      {"zel.sDevice1", "/dev/ttyS7", "\"/dev/ttyS7\""},                      // text
-      {"zamo.device.def[0].dsi.network.sPassword", "secret", "\"secret\""},  // masked
+      {"zel.iBaudRate1", "4800 baud", "4800"},                                 // with the field's unit
+      {"zel.ignd_hgt", "99999999", "9000"},                                    // clamped to its maximum
+      {"zel.iParity1", "1", "1"},                                              // and by value
+      {"zel.sDevice1", "/dev/ttyS7", "\"/dev/ttyS7\""},                        // text
+      {"zamo.device.def[0].dsi.network.sPassword", "secret", "\"********\""},  // masked
       {"auxset.lnoise_az", "Don't Care", "0"},
   };
   for (const auto &c : cases) {
@@ -93,10 +93,13 @@ TEST_F(SiteTool, SetThenGetThroughEveryKindOfItem) {
     EXPECT_EQ(set.status, 0) << c.path << ": " << set.err;
     EXPECT_EQ(get(c.path), std::string(c.path) + " = " + c.stored + "\n") << c.typed;
   }
-  // The masked field keeps its value while the typed text is its asterisks.
+  // The masked field keeps its value while the typed text is its asterisks,
+  // typed or raw; only --show-secrets shows it.
   EXPECT_EQ(tool(dir, "set zamo.device.def[0].dsi.network.sPassword '***************'").status, 0);
-  EXPECT_EQ(get("zamo.device.def[0].dsi.network.sPassword"),
+  EXPECT_EQ(tool(dir, "set --raw zamo.device.def[0].dsi.network.sPassword '\"********\"'").status, 0);
+  EXPECT_EQ(tool(dir, "--show-secrets get zamo.device.def[0].dsi.network.sPassword").out,
             "zamo.device.def[0].dsi.network.sPassword = \"secret\"\n");
+  EXPECT_EQ(tool(dir, "diff").out.find("secret"), std::string::npos);
   // Switched off, the noise azimuth is stored as "any angle"; setting the
   // angle switches it on again, as the page would.
   EXPECT_EQ(get("zamo.misc.inoise_az"), "zamo.misc.inoise_az = -1\n");
@@ -105,6 +108,12 @@ TEST_F(SiteTool, SetThenGetThroughEveryKindOfItem) {
   // Raw values are clamped too; a field no page binds is set raw.
   EXPECT_EQ(tool(dir, "set --raw zel.iBaudRate1 7").status, 0);
   EXPECT_EQ(get("zel.iBaudRate1"), "zel.iBaudRate1 = 300\n");
+  // Not a number never reaches a file when given raw; typed, it is the minimum.
+  for (const char *raw : {"nan", "-inf", "1e999"})
+    EXPECT_EQ(tool(dir, std::string("set --raw zel.fazvelmax ") + raw).status, 2) << raw;
+  EXPECT_EQ(get("zel.fazvelmax"), "zel.fazvelmax = 36\n");
+  EXPECT_EQ(tool(dir, "set zel.fazvelmax nan").status, 0);
+  EXPECT_EQ(get("zel.fazvelmax"), "zel.fazvelmax = 0.1\n");
   EXPECT_EQ(tool(dir, "set zamo.misc.iingsim_flags 3").status, 0);
   EXPECT_EQ(get("auxset.lingsim_radar auxset.lingsim_shearline auxset.lingsim_fallspeed"),
             "auxset.lingsim_radar = 1\nauxset.lingsim_shearline = 1\nauxset.lingsim_fallspeed = 0\n");
@@ -296,7 +305,6 @@ TEST_F(SiteTool, SetStoresWhatThePageStoresForTheSameTypedText) {
     Widget w = widget_bound_to(view, s.page, s.address);
     ASSERT_NE(w, nullptr) << s.path;
     s.in_window(w);
-    convert_form(0);
     save_changed_areas();
     view.destroy();
     EXPECT_EQ(differing_lines(setup_files(window_site), setup_files(dir)), "") << s.path << " = " << s.typed;

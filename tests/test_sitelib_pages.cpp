@@ -44,7 +44,7 @@ void switch_everything_on() {
   zamo.device.idevcount = zamo.device.imaxdevcount;
 }
 
-struct Snapshot {
+struct RecordCopies {
   zel_setup zel_copy = zel;
   dsp_setup dsp_copy = dsp;
   rtdisp_setup rtdisp_copy = Rtdisp;
@@ -83,7 +83,7 @@ TEST(FactorySiteOnThePages, ChecksCleanNeedsNoRepairAndNoShownFieldLacksLimits) 
   for (int page = 0; page < PAGE_COUNT; ++page) {
     PageFunction function = page_info(page).function;
     if (!function) continue;
-    auto before = std::make_unique<Snapshot>();
+    auto before = std::make_unique<RecordCopies>();
     clear_bounds_lines();
     function(PassRepair, nullptr, nullptr);
     EXPECT_TRUE(before->unchanged()) << "page " << page << " repaired a factory value: " << last_line();

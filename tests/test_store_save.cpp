@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "motif/dialogs.h"
+#include "session/session.h"
 #include "tests/store_site.h"
 #include "tests/support/help_site.h"
 
@@ -27,13 +28,8 @@ class Store : public ::testing::Test {
     start_up_load(nullptr, nullptr);
     gui_process(50);
   }
-  // What Exit would ask, with the records in storage form as Exit has them.
-  std::string question() {
-    convert_form(0);
-    std::string text = setup_changed() ? save_question_text() : "";
-    convert_form(1);
-    return text;
-  }
+  // What Exit would ask.
+  std::string question() { return session::changed() ? session::save_question() : ""; }
   std::string asked(const char *words) { return std::string("Save SETUP data for the following?\n") + words; }
   void save() {
     save_command(nullptr, nullptr, nullptr);
@@ -247,9 +243,10 @@ TEST_F(Store, ASaveOverAnotherEditorsSaveIsRefusedOnceAndNamed) {
   int other = run_in_child([] {
     clear_store_state();
     load_all_areas();
-    take_loaded_area_checksums();
+    take_snapshot_as_is();
+    convert_form(1);
     zel.iBaudRate1 = 1200;
-    _exit(save_changed_areas() ? 0 : 1);
+    _exit(save_changed_areas().all_saved() ? 0 : 1);
   });
   ASSERT_EQ(0, exit_code(other)) << "the other editor saved";
   const std::string theirs = read_file(zel_file);

@@ -131,6 +131,7 @@ bool open_display(int &argc, char **argv) {
                                 XmNheight, 215, nullptr);
   if (!top_level) return false;
   main_display = XtDisplay(top_level);
+  install_front_end(&motif_front_end);
   merge_resource_files(main_display);
   motif_toolkit = 1;
   XtRealizeWidget(top_level);

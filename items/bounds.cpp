@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "items/front_end.h"
 #include "items/i18n.h"
 #include "items/listing.h"
 #include "items/state.h"
@@ -22,11 +23,9 @@ void add_formatted_line(const char *format, Values... values) {
 
 }  // namespace
 
-const BoundsView *bounds_view = nullptr;
-
 void add_bounds_line(const char *text) {
   lines.emplace_back(text);
-  if (bounds_view) bounds_view->line_added(text);
+  if (const FrontEnd *ui = installed_front_end()) ui->bounds_line_added(text);
 }
 
 void add_bounds_heading(const char *title) {
@@ -38,7 +37,7 @@ void add_bounds_heading(const char *title) {
 
 void clear_bounds_lines(void) {
   lines.clear();
-  if (bounds_view) bounds_view->cleared();
+  if (const FrontEnd *ui = installed_front_end()) ui->bounds_cleared();
 }
 
 const std::vector<std::string> &bounds_lines(void) { return lines; }

@@ -3,8 +3,7 @@
 // internal error report of fields whose limits are missing.
 //
 // The list is kept in memory, so checks and repairs run without a display;
-// a front end that shows it (the Motif bounds error dialog) is told of every
-// change.
+// the installed front end (items/front_end.h) is told of every change.
 #pragma once
 
 #include <string>
@@ -12,16 +11,10 @@
 
 #include "items/item.h"
 
-struct BoundsView {
-  void (*line_added)(const char *text);
-  void (*cleared)(void);
-};
-extern const BoundsView *bounds_view;
-
 void add_bounds_line(const char *text);
 // A blank line, the page title between two lines of "=".
 void add_bounds_heading(const char *title);
-// Empties the list (and the dialog's list).
+// Empties the list (and the front end's).
 void clear_bounds_lines(void);
 const std::vector<std::string> &bounds_lines(void);
 

@@ -1,8 +1,10 @@
-// What the page walk asks of whoever shows the items. The walk itself (ids,
-// visibility, measuring, listing, checking, repairing and storing a typed
-// value) needs no display; a front end that puts items into windows
-// implements this interface, and one that only looks at the items (help
-// pages, the command line) uses the visit pass instead.
+// What the core asks of whoever shows the program to a person: the page
+// windows and their items, the bounds error list, what loading and saving
+// report, and a help viewer that could not be started. The core itself
+// (ids, visibility, measuring, listing, checking, repairing, storing a typed
+// value, loading and saving) needs no display; a program with windows
+// installs its front end at start, and one that only looks at the items
+// (help pages, the command line) installs none and uses the visit pass.
 #pragma once
 
 #include <cstdint>
@@ -39,7 +41,9 @@ struct ItemDescription {
   const char *off_text;
 };
 
+// One record of functions; a front end sets every member.
 struct FrontEnd {
+  // The page windows.
   // PassBuild: the window handed to the page gets its title and help topic;
   // `page` is told through page_window_gone when the window is destroyed.
   void (*begin_page)(PageState &page, void *window, const char *title, const char *help_topic);
@@ -63,11 +67,28 @@ struct FrontEnd {
   // A warning over the window of the item whose widget fired; `open` holds
   // it while it is up, so it is shown once.
   void (*notice)(const SetupItem *over, const char *title, const char *message, UiHandle *open);
+
+  // The bounds error list (items/bounds.h): a line was added, the list was
+  // emptied.
+  void (*bounds_line_added)(const char *text);
+  void (*bounds_cleared)(void);
+
+  // Loading and saving (store/store.h): a failure of the site library, one
+  // error status line; a message to acknowledge (e.g. a converted setup
+  // file) with its button's label.
+  void (*error_status_line)(const char *line);
+  void (*information)(const char *message, const char *ok_label);
+
+  // start_help could not open the viewer; `reason` names the page to open
+  // by hand.
+  void (*help_failure)(const char *reason);
 };
 
-// The front end that builds windows; set by that front end when it is
-// linked in (null in a program without windows).
-extern const FrontEnd *window_front_end;
+// The front end in use from now on; null for none. Without one no window
+// is built, bounds and error status lines are only kept, and messages and
+// help failures go to standard error.
+void install_front_end(const FrontEnd *front_end);
+const FrontEnd *installed_front_end(void);
 
 // Called by the front end when the window a page was built into goes away.
 void page_window_gone(PageState &page, void *window);

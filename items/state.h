@@ -11,7 +11,6 @@ extern int16_t error_found;       // set by every bounds check line
 extern const char *program_name;  // as the change log names it
 
 // Opens the help viewer at `topic`; when it cannot be started, the reason
-// (with the page to open by hand) goes to help_failure_report, or to
-// standard error while none is set.
+// (with the page to open by hand) goes to the installed front end, or to
+// standard error without one.
 void start_help(const char *topic);
-extern void (*help_failure_report)(const char *reason);

@@ -162,8 +162,6 @@ const BuiltItem *built_item(const PageState &page, uint32_t id, uint32_t kind) {
 
 }  // namespace
 
-const FrontEnd *window_front_end = nullptr;
-
 void page_window_gone(PageState &page, void *window) {
   if (!page.built_items) return;
   BuiltItems &built = built_items(page);
@@ -227,7 +225,9 @@ PageWalk::~PageWalk() {
   if (pass_ == PassMeasure) build_list_format(page_.list_format, sizeof page_.list_format, page_.label_width);
 }
 
-const FrontEnd *PageWalk::builder() const { return pass_ == PassBuild && arg_ ? window_front_end : nullptr; }
+const FrontEnd *PageWalk::builder() const {
+  return pass_ == PassBuild && arg_ ? installed_front_end() : nullptr;
+}
 
 void PageWalk::section(const char *title, const char *help_topic, bool shown, const char *when) {
   id_ += 1u << 24;

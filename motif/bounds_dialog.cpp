@@ -39,21 +39,17 @@ void create_dialog(void) {
   XtManageChild(list);
 }
 
-void line_added(const char *text) {
+}  // namespace
+
+void add_bounds_dialog_line(const char *text) {
   if (!dialog && top_level) create_dialog();
   if (!list) return;
   XmListAddItemUnselected(list, XmText(text).get(), 0);
 }
 
-void cleared(void) {
+void clear_bounds_dialog(void) {
   if (list) XmListDeleteAllItems(list);
 }
-
-const BoundsView dialog_view = {line_added, cleared};
-
-}  // namespace
-
-void show_bounds_in_dialog(void) { bounds_view = &dialog_view; }
 
 void repair_bounds(void) {
   if (dialog) {

@@ -15,5 +15,7 @@ void show_bounds_if_errors(void);
 // The dialog, or nullptr before the first line with a display.
 Widget bounds_dialog(void);
 
-// Shows the list in the dialog from now on.
-void show_bounds_in_dialog(void);
+// The Motif front end's side of the list: a line added to the dialog's
+// list, the dialog's list emptied.
+void add_bounds_dialog_line(const char *text);
+void clear_bounds_dialog(void);

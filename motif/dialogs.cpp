@@ -20,11 +20,6 @@ void (*read_only_continue)(void) = nullptr;
 
 Widget loading_dialog = nullptr;
 
-void show_help_failure(const char *reason) { show_warning(WarningInformation, reason, _("OK"), nullptr); }
-
-// A help viewer that cannot be started is said so in the warning dialog.
-[[maybe_unused]] const bool help_failures_shown = (help_failure_report = show_help_failure, true);
-
 void warning_ok(Widget, XtPointer, XtPointer) {
   hide_warning();
   switch (warning_mode) {

@@ -8,12 +8,12 @@
 #include <cstdio>
 
 #include "items/front_end.h"
+#include "items/i18n.h"
 #include "items/walk.h"
 #include "motif/bounds_dialog.h"
 #include "motif/builders.h"
 #include "motif/dialogs.h"
 #include "motif/notice.h"
-#include "store/store.h"
 
 namespace {
 
@@ -105,26 +105,33 @@ void notice(const SetupItem *over, const char *title, const char *message, UiHan
   show_notice_once(in_window, title, message, reinterpret_cast<Widget *>(open));
 }
 
-const FrontEnd motif = {begin_page, make_section, make_row,  make_item, fit_label,
-                        show_value, is_shown,     set_shown, notice};
-
 void information(const char *message, const char *ok_label) {
   show_warning(WarningInformation, message, ok_label, nullptr);
 }
 
-const StoreView store_dialogs = {add_error_status_dialog_line, information};
+// A help viewer that cannot be started is said so in the warning dialog.
+void help_failure(const char *reason) { information(reason, _("OK")); }
 
 }  // namespace
+
+const FrontEnd motif_front_end = {begin_page,
+                                  make_section,
+                                  make_row,
+                                  make_item,
+                                  fit_label,
+                                  show_value,
+                                  is_shown,
+                                  set_shown,
+                                  notice,
+                                  add_bounds_dialog_line,
+                                  clear_bounds_dialog,
+                                  add_error_status_dialog_line,
+                                  information,
+                                  help_failure};
 
 void item_callback(Widget w, XtPointer client, XtPointer call) {
   XtPointer data = nullptr;
   XtVaGetValues(w, XmNuserData, &data, nullptr);
   auto *item = static_cast<SetupItem *>(data);
   if (item && item->page) dispatch_widget_callback(w, client, call, item->page->function);
-}
-
-void install_motif_front_end(void) {
-  window_front_end = &motif;
-  show_bounds_in_dialog();
-  store_view = &store_dialogs;
 }

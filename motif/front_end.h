@@ -1,5 +1,5 @@
-// The Motif front end of the page walk: page windows, the widget callback
-// dispatcher and the installation of the Motif views of the core.
+// The Motif front end of the core: page windows, the widget callback
+// dispatcher, and the record a Motif program installs.
 #pragma once
 
 #include <X11/Intrinsic.h>
@@ -35,6 +35,7 @@ void page_callback(Widget w, XtPointer client, XtPointer call) {
   dispatch_widget_callback(w, client, call, Page);
 }
 
-// Makes Motif the window front end of the walk and shows the bounds error
-// list, the error status lines and the store's messages in dialogs.
-void install_motif_front_end(void);
+// Page windows built with Motif; the bounds error list, the error status
+// lines, the store's messages and help failures shown in dialogs. Every
+// program with a main shell installs it: install_front_end(&motif_front_end).
+extern const FrontEnd motif_front_end;

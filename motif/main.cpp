@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "motif/clock.h"
+#include "motif/front_end.h"
 #include "motif/main_panel.h"
 #include "motif/page_window.h"
 #include "motif/pixmap.h"
@@ -48,6 +49,7 @@ Widget create_main_window(void) {
 }  // namespace
 
 int main(int argc, char **argv) {
+  install_front_end(&motif_front_end);
   std::setlocale(LC_ALL, "");
   init_message_catalogue();
   motif_toolkit = toolkit_is_motif();

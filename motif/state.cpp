@@ -1,19 +1,11 @@
 #include "motif/state.h"
 
-#include "motif/front_end.h"
-
 XtAppContext app_context = nullptr;
 Widget top_level = nullptr;
 Display *main_display = nullptr;
 Window shell_window = 0;
 uint8_t motif_toolkit = 0;
 Cursor busy_cursor = None;
-
-// Every program with a main shell shows pages and reports through Motif:
-// linking this state in installs the Motif front end.
-namespace {
-const bool installed = (install_motif_front_end(), true);
-}
 
 void busy_cursor_on(void) {
   if (main_display && shell_window && busy_cursor != None) {

@@ -2,6 +2,7 @@
 // and save, one line each. The list is never emptied.
 #include <cstdio>
 
+#include "items/front_end.h"
 #include "items/i18n.h"
 #include "sitelib/sitelib.h"
 #include "store/areas.h"
@@ -11,16 +12,14 @@ namespace {
 std::vector<std::string> lines;
 }  // namespace
 
-const StoreView *store_view = nullptr;
-
 void add_error_status_line(const char *line) {
   lines.emplace_back(line);
-  if (store_view) store_view->error_status_line(line);
+  if (const FrontEnd *ui = installed_front_end()) ui->error_status_line(line);
 }
 
 void inform(const char *message, const char *ok_label) {
-  if (store_view)
-    store_view->information(message, ok_label);
+  if (const FrontEnd *ui = installed_front_end())
+    ui->information(message, ok_label);
   else
     std::fprintf(stderr, "%s\n", message);
 }

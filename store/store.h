@@ -26,15 +26,9 @@ void stand_in_stored(const void *stored);
 // not reported).
 void report_error_status(int status);
 
-// How a front end shows what loading and saving report. Without one, the
-// error status lines are only kept and messages go to standard error.
-struct StoreView {
-  void (*error_status_line)(const char *line);               // a failure of the site library
-  void (*information)(const char *message, const char *ok);  // e.g. a converted setup file
-};
-extern const StoreView *store_view;
-
-// Tells the user through the store view (or on standard error).
+// Tells the user through the installed front end (items/front_end.h), or
+// on standard error without one. The front end is also told of every error
+// status line; without one the lines are only kept.
 void inform(const char *message, const char *ok_label);
 
 // What the editor does at start before anyone sees a value: PassMeasure on

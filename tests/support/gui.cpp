@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstring>
 
+#include "motif/front_end.h"
 #include "motif/state.h"
 
 bool gui_init(void) {
@@ -24,6 +25,7 @@ bool gui_init(void) {
                                 XmNheight, 215, nullptr);
   if (!top_level) return false;
   main_display = XtDisplay(top_level);
+  install_front_end(&motif_front_end);
   XtRealizeWidget(top_level);
   shell_window = XtWindow(top_level);
   return true;

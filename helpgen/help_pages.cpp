@@ -26,6 +26,7 @@
 #include "pages/pages.h"
 #include "pages/setup_copies.h"
 #include "session/index.h"
+#include "session/session.h"
 #include "store/areas.h"
 #include "store/store.h"
 
@@ -348,13 +349,14 @@ const char *const kStyle =
     ".nav { font-size: smaller; }\n";
 
 // Every area holds its factory values with its limit copies, as on a site
-// whose files are all missing, in editing form.
+// whose files are all missing, opened as the editor opens a site.
 void load_factory_site(void) {
   char empty[] = "/tmp/setup-help-XXXXXX";
   if (!mkdtemp(empty)) return;
-  setenv("ZAMO_CONFIG", empty, 1);
-  load_all_areas();
-  convert_form(1);
+  session::OpenOptions options;
+  options.directory = empty;
+  options.mode = 1;
+  session::open(options);
   rmdir(empty);
 }
 

@@ -27,6 +27,7 @@
 #include "motif/state.h"
 #include "pages/pages.h"
 #include "pages/setup_copies.h"
+#include "session/session.h"
 #include "store/store.h"
 
 namespace {
@@ -122,13 +123,7 @@ void destroy_page_window(PageSlot &slot) {
 
 void factory_command(Widget, XtPointer page_number, XtPointer) {
   int page = page_of(page_number);
-  // memcpy rather than assignment: padding bytes must match the factory copy
-  // too, or the checksums would see a change where there is none.
-  if (page == PAGE_SIGNAL_PROCESSOR)
-    std::memcpy(&dsp, &dsp_limits[COPY_FACTORY], sizeof dsp);
-  else if (page == PAGE_CONTROL_PROCESSOR)
-    std::memcpy(&zel, &zel_limits[COPY_FACTORY], sizeof zel);
-  else {
+  if (!session::factory(page)) {
     std::fputs(_("Not implemented yet!\n"), stdout);
     std::fflush(stdout);
     return;

@@ -315,6 +315,18 @@ void reset(const SiteField &f) {
   stored_field_changed(f.address());
 }
 
+bool factory(int page) {
+  // memcpy rather than assignment: padding bytes must match the factory copy
+  // too, or the snapshot would see a change where there is none.
+  if (page == PAGE_SIGNAL_PROCESSOR)
+    std::memcpy(&dsp, &dsp_limits[COPY_FACTORY], sizeof dsp);
+  else if (page == PAGE_CONTROL_PROCESSOR)
+    std::memcpy(&zel, &zel_limits[COPY_FACTORY], sizeof zel);
+  else
+    return false;
+  return true;
+}
+
 Stored field_entered(PageFunction page, SetupItem &fired, const char *text) {
   StoreRequest request = request_for(fired.id, fired.kind, false);
   double number = 0;

@@ -66,6 +66,10 @@ Stored set_toggle(const SiteItem &item, bool on);
 Stored set_raw(const SiteField &field, const std::string &value);
 // The factory value (an auxset field with the stored field it stands for).
 void reset(const SiteField &field);
+// A page window's Factory: the processor page's whole record back to its
+// factory values (the default antenna position, edited through auxset,
+// keeps its edited value). False for the other pages, which have none.
+bool factory(int page);
 
 // Edits from a widget that fired in a page window: the item record the
 // page's walk made, and what the widget holds.

@@ -1,5 +1,6 @@
-// The setup areas as loading, saving and change detection see them, their
-// checksums, and the page orders of the passes that run over all pages.
+// The setup areas as loading, saving and change detection see them, the
+// snapshot of what was loaded or saved, and the page orders of the passes
+// that run over all pages.
 #pragma once
 
 #include <cstddef>
@@ -10,7 +11,7 @@
 
 #include "items/item.h"
 
-// Areas in load, checksum and save order; the data system only in full mode.
+// Areas in load, snapshot and save order; the data system only in full mode.
 enum Area { AREA_ZEL = 0, AREA_DSP, AREA_RTDISP, AREA_ZAMO, AREA_COUNT };
 
 struct AreaInfo {

@@ -1,5 +1,5 @@
 // The start-up load: every area of the mode read with its minimum, maximum
-// and factory copies, put into editing form, checksummed and checked.
+// and factory copies, put into editing form, snapshotted and checked.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>

@@ -1,4 +1,4 @@
-// Loading, editing and storage form, checksums, saving and listing, with no
+// Loading, editing and storage form, change detection, saving and listing, with no
 // display: the editor's File menu (motif/commands.h) and the command-line
 // tool both run these.
 #pragma once
@@ -32,6 +32,6 @@ void report_error_status(int status);
 void inform(const char *message, const char *ok_label);
 
 // What the editor does at start before anyone sees a value: PassMeasure on
-// every page of the mode, every area read, loaded checksums, editing form
+// every page of the mode, every area read, the snapshot, editing form
 // and PassCheck. True when PassCheck found a value out of range.
 bool load_and_check(void);

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what the editor needs to build, run and be tested (Debian, as
-# root). Only packages that are missing are installed; packages already
-# installed are left as they are, never upgraded.
+# root), or the packages named as arguments. Only packages that are missing
+# are installed; packages already installed are left as they are, never
+# upgraded.
 set -eu
 # libxml2-dev and groff check the help and manual pages in the tests;
 # xdg-utils and dillo, a light browser, let the Help menus work by default.
@@ -12,6 +13,7 @@ packages="g++ cmake make pkg-config
   libxml2-dev groff-base
   xdg-utils dillo
   clang libclang-rt-14-dev"  # clang with libFuzzer: the setup-file fuzzer (tools/fuzz.sh)
+[ $# -eq 0 ] || packages="$*"
 
 missing=""
 for package in $packages; do

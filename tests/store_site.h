@@ -2,8 +2,7 @@
 // tests, and small helpers to look at what the program did to it.
 #pragma once
 
-#include <Xm/MessageB.h>
-#include <Xm/Xm.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -20,14 +19,12 @@
 #include <string>
 
 #include "items/field.h"
-#include "motif/commands.h"
-#include "motif/state.h"
+#include "items/state.h"
 #include "pages/setup_copies.h"
 #include "sitelib/sitelib.h"
 #include "store/areas.h"
 #include "store/store.h"
-#include "tests/support/gui.h"
-#include "tests/support/widgets.h"
+#include "tests/support/files.h"
 
 // Inode and modification time of each plain file: atomic writers replace
 // the inode, so either tells a write.
@@ -125,13 +122,6 @@ struct FactorySite {
   DirectoryStamps stamps() const { return stamp_directory(dir); }
   std::string written(const DirectoryStamps &before) const { return written_since(dir, before); }
 };
-
-// The warning dialog's message while it is shown, else "".
-inline std::string shown_warning(void) {
-  Widget dialog = gui_find(top_level, "warndiag");
-  if (!dialog || !XtIsManaged(dialog)) return "";
-  return message_text(dialog);
-}
 
 // Runs `work` in a child process with its standard output and error caught;
 // returns the wait status.

@@ -30,3 +30,10 @@ void input_device_page(uint32_t pass, SetupItem *item, void *arg);
 void product_page(uint32_t pass, SetupItem *item, void *arg);
 void ingest_page(uint32_t pass, SetupItem *item, void *arg);
 void output_device_page(uint32_t pass, SetupItem *item, void *arg);
+
+struct output_device;
+// The limit copy `copy` (COPY_MIN, COPY_MAX or COPY_FACTORY) that an output
+// device record gets from its current type, into every field of `out`: the
+// type's limits ("device_def"); a network device takes its type-specific
+// part from the current record with the network limits over it.
+void device_limits(const output_device &current, int copy, output_device &out);

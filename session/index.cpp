@@ -64,10 +64,12 @@ FieldIndex build_index(void) {
                               info.size, f.offset, f.size, field_type(f.type), f.type == SchemaType::Text,
                               area});
   }
+  // auxset holds 32-bit angles and 16-bit switches.
   for (const AuxsetField &a : auxset_fields)
     index.fields.push_back({a.path, nullptr, reinterpret_cast<char *>(&auxset),
-                            reinterpret_cast<char *>(auxset_limits), sizeof auxset, a.offset, 2, a.type,
-                            false, -1});
+                            reinterpret_cast<char *>(auxset_limits), sizeof auxset, a.offset,
+                            a.type == FieldType::Int32 ? sizeof(int32_t) : sizeof(int16_t), a.type, false,
+                            -1});
   for (size_t i = 0; i < index.fields.size(); ++i) {
     index.by_path.emplace(index.fields[i].path, i);
     index.by_address.emplace(index.fields[i].address(), i);
@@ -114,6 +116,34 @@ std::string stored_text(const SiteField &f, const char *record) {
   char text[32];
   std::snprintf(text, sizeof text, "%.0f", field_value(at));
   return text;
+}
+
+namespace {
+
+// Where the index finds the field's limit: in its limit copy, or for a field
+// of an output device in `limits`, computed for the device's type.
+const char *index_limit_at(const SiteField &f, int copy, int device_type, output_device &limits) {
+  const char *at = static_cast<const char *>(f.address());
+  const char *devices = reinterpret_cast<const char *>(zamo.device.def);
+  if (f.area != AREA_ZAMO || at < devices || at >= devices + sizeof zamo.device.def)
+    return f.in(f.copy(copy));
+  output_device device = zamo.device.def[(at - devices) / sizeof device];
+  if (device_type >= 0) device.idev_type = static_cast<uint8_t>(device_type);
+  device_limits(device, copy, limits);
+  return reinterpret_cast<const char *>(&limits) + (at - devices) % sizeof limits;
+}
+
+}  // namespace
+
+double index_limit(const SiteField &f, int copy, int device_type) {
+  output_device limits{};
+  const char *at = index_limit_at(f, copy, device_type, limits);
+  return field_value({const_cast<char *>(at), f.type, f.path.c_str(), -1});
+}
+
+std::string index_limit_bytes(const SiteField &f, int copy, int device_type) {
+  output_device limits{};
+  return std::string(index_limit_at(f, copy, device_type, limits), f.size);
 }
 
 std::string unit_of(const std::string &format) {
@@ -208,6 +238,6 @@ bool item_editing(const SiteField &f, const std::vector<SiteItem> &items, SiteIt
 }
 
 double shown_limit(const SiteItem &item, int copy) {
-  const double limit = field_limit(item.field->field(), copy);
+  const double limit = index_limit(*item.field, copy);
   return item.kind == KindNumber ? limit / item.scale : limit;
 }

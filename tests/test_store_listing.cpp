@@ -3,6 +3,7 @@
 
 #include <regex>
 
+#include "motif/commands.h"
 #include "pages/pages.h"
 #include "tests/store_site.h"
 

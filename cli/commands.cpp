@@ -223,8 +223,7 @@ int list_command(const Args &args) {
   if (page >= 0) {
     page_info(page).function(PassList, nullptr, stdout);
   } else {
-    for (int i = 0; i < (full_mode ? 7 : 2); ++i)
-      if (PageFunction f = page_info(list_order[i]).function) f(PassList, nullptr, stdout);
+    for (int number : page_order(ORDER_LIST)) page_info(number).function(PassList, nullptr, stdout);
   }
   return std::fflush(stdout) == 0 ? 0 : 3;
 }

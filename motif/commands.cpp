@@ -93,10 +93,10 @@ void save_and_exit(void) {
   if (app_context) XtAppAddTimeOut(app_context, 0, show_not_all_saved, nullptr);
 }
 
-void list_all_command(Widget, XtPointer, XtPointer) { write_listing(list_order, full_mode ? 7 : 2); }
+void list_all_command(Widget, XtPointer, XtPointer) { write_listing(page_order(ORDER_LIST)); }
 
 void list_page_command(Widget, XtPointer page_number, XtPointer) {
   int page = static_cast<int>(reinterpret_cast<intptr_t>(page_number));
   if (page < 0 || page >= PAGE_COUNT) return;
-  write_listing(&page, 1);
+  write_listing({page});
 }

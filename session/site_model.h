@@ -81,7 +81,6 @@ bool item_for(const SiteField &f, SiteItem &item);
 std::vector<int> mode_pages(void);
 // A page by name ("control", "signal", ...) or number; -1 when none.
 int page_by_name(const std::string &name);
-extern const char *const page_names[7];
 
 // The session: options chosen, setups loaded, a snapshot of the records in
 // storage form taken right after the load.

@@ -231,6 +231,7 @@ TEST_F(SiteTool, BashCompletesCommandsPagesAndPaths) {
   EXPECT_EQ(completions(dir, "list in"), "ingest input\n");
   EXPECT_EQ(completions(dir, "get zel.iBaudRate"), "zel.iBaudRate1 zel.iBaudRate2\n");
   EXPECT_EQ(completions(dir, "reset --page si"), "signal\n");
+  EXPECT_EQ(completions(dir, "--rda list ''"), "signal control\n");  // the pages of the mode
 }
 
 // ---------------------------------------------------------------------------

@@ -217,13 +217,11 @@ int range_command(const Args &args) {
   std::printf("%s: minimum %s, maximum %s, factory %s\n", f.path.c_str(), stored_text(f, copies[0]).c_str(),
               stored_text(f, copies[1]).c_str(), stored_text(f, copies[2]).c_str());
   SiteItem item;
-  if (item_for(f, item) && item.kind != KindText) {
-    const Field field = f.field();
+  if (item_for(f, item) && item.kind != KindText)
     std::printf("%s: minimum %s, maximum %s, factory %s\n", session::printable(item.label).c_str(),
-                shown_value(item, field_limit(field, COPY_MIN)).c_str(),
-                shown_value(item, field_limit(field, COPY_MAX)).c_str(),
-                shown_value(item, field_limit(field, COPY_FACTORY)).c_str());
-  }
+                shown_value(item, index_limit(f, COPY_MIN)).c_str(),
+                shown_value(item, index_limit(f, COPY_MAX)).c_str(),
+                shown_value(item, index_limit(f, COPY_FACTORY)).c_str());
   return 0;
 }
 

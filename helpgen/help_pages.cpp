@@ -105,27 +105,23 @@ bool read_texts(const char *path, Texts &texts) {
 
 // ---- What each item says ---------------------------------------------------
 
-// A limit copy's value of the item's field, as the item shows it.
-std::string limit_text(const SiteItem &item, int copy) {
-  const SiteField &f = *item.field;
-  Field at = f.field();
-  at.address = const_cast<char *>(f.in(f.copy(copy)));
-  return shown_value(item, field_value(at));
+// The item's limit as the index gives it (index_limit), in the item's format.
+std::string limit_text(const SiteItem &item, int copy, int device_type) {
+  return shown_value(item, index_limit(*item.field, copy, device_type));
 }
 
-std::string factory_text(const SiteItem &item) {
-  if (item.kind != KindText) return limit_text(item, COPY_FACTORY);
-  const SiteField &f = *item.field;
-  std::string text(f.in(f.copy(COPY_FACTORY)), f.size);
+std::string factory_text(const SiteItem &item, int device_type = -1) {
+  if (item.kind != KindText) return limit_text(item, COPY_FACTORY, device_type);
+  std::string text = index_limit_bytes(*item.field, COPY_FACTORY, device_type);
   text = trim(text.substr(0, text.find('\0')));
   return text.empty() ? "(empty)" : text;
 }
 
-std::string range_text(const SiteItem &item) {
-  const SiteField &f = *item.field;
+std::string range_text(const SiteItem &item, int device_type = -1) {
   switch (item.kind) {
     case KindNumber:
-      return "from " + limit_text(item, COPY_MIN) + " to " + limit_text(item, COPY_MAX);
+      return "from " + limit_text(item, COPY_MIN, device_type) + " to " +
+             limit_text(item, COPY_MAX, device_type);
     case KindChoice: {
       std::string text;
       for (const SiteChoice &c : item.choices) text += (text.empty() ? "" : ", ") + c.text;
@@ -134,7 +130,7 @@ std::string range_text(const SiteItem &item) {
     case KindToggle:
       return item.on_text + " or " + item.off_text;
     default:
-      return "up to " + std::to_string(f.size - 1) + " characters";
+      return "up to " + std::to_string(item.field->size - 1) + " characters";
   }
 }
 
@@ -183,28 +179,26 @@ struct Variant {
 };
 using Variants = std::map<std::string, std::vector<Variant>>;  // anchor -> variants
 
+// Every output device setting under each device type, its limits asked of
+// the index for that type; kept where they differ between types.
 Variants device_type_variants(void) {
   Variants variants;
-  std::vector<SiteItem> base = page_items(PAGE_OUTPUT_DEVICE);
+  const std::vector<SiteItem> items = page_items(PAGE_OUTPUT_DEVICE);
   const SiteItem *type_item = nullptr;
-  for (const SiteItem &item : base)
+  for (const SiteItem &item : items)
     if (item.field && item.field->address() == &zamo.device.def[0].idev_type) type_item = &item;
   if (!type_item) return variants;
-  std::vector<output_device> kept(std::begin(zamo.device.def), std::end(zamo.device.def));
-  std::map<std::string, std::vector<Variant>> all;
-  for (const SiteChoice &type : type_item->choices) {
-    for (output_device &device : zamo.device.def) device.idev_type = static_cast<int>(type.value);
-    for (const SiteItem &item : page_items(PAGE_OUTPUT_DEVICE))
-      if (item.label != type_item->label)  // the type itself follows no type
-        all[anchor_of(item)].push_back(
-            {type_item->label + " " + type.text, range_text(item), factory_text(item)});
-  }
-  std::copy(kept.begin(), kept.end(), zamo.device.def);
-  page_items(PAGE_OUTPUT_DEVICE);  // limits of the factory types again
-  for (auto &[anchor, list] : all) {
+  for (const SiteItem &item : items) {
+    if (item.label == type_item->label) continue;  // the type itself follows no type
+    std::vector<Variant> list;
     bool differ = false;
-    for (const Variant &v : list) differ = differ || v.range != list[0].range || v.factory != list[0].factory;
-    if (differ) variants[anchor] = list;
+    for (const SiteChoice &type : type_item->choices) {
+      const int device_type = static_cast<int>(type.value);
+      list.push_back({type_item->label + " " + type.text, range_text(item, device_type),
+                      factory_text(item, device_type)});
+      differ = differ || list.back().range != list[0].range || list.back().factory != list[0].factory;
+    }
+    if (differ) variants[anchor_of(item)] = list;
   }
   return variants;
 }
@@ -245,7 +239,7 @@ void write_setting(std::ostream &out, const SiteItem &item, const Variants &vari
 }
 
 std::string page_title(int page) {
-  std::string title = page_info(page).clock_title;
+  std::string title = page_info(page).title;
   return title.substr(0, title.find(','));
 }
 

@@ -223,6 +223,7 @@ PageWalk::~PageWalk() {
   if (has_count_) ::count_seen = 0;
   if (pass_ == PassBuild && builder()) fit_label_column(page_);
   if (pass_ == PassMeasure) build_list_format(page_.list_format, sizeof page_.list_format, page_.label_width);
+  if (final_upkeep_) upkeep(final_upkeep_);
 }
 
 const FrontEnd *PageWalk::builder() const {

@@ -106,7 +106,7 @@ struct ItemVisitor {
 class PageWalk {
  public:
   PageWalk(PageState &page, uint32_t pass, SetupItem *item, void *arg);
-  ~PageWalk();  // epilogue: store rule, count-seen cleared, listing label format built
+  ~PageWalk();  // epilogue: store rule, count-seen cleared, listing label format, final upkeep
   PageWalk(const PageWalk &) = delete;
   PageWalk &operator=(const PageWalk &) = delete;
 
@@ -127,6 +127,16 @@ class PageWalk {
   // A value stored through the items and sections from here on is followed,
   // once the walk is over, by this rule (nullptr: no rule from here).
   void after_store(StoreRule rule);
+
+  // Record upkeep: what a page does to the setup records in every pass
+  // besides its items (limit copies that follow a value, values held in
+  // fixed limits). PassVisit only looks and skips it. `upkeep` runs `fn` at
+  // once; `upkeep_after_walk` once the walk is over, after the store rule.
+  template <typename Fn>
+  void upkeep(Fn &&fn) {
+    if (pass_ != PassVisit) fn();
+  }
+  void upkeep_after_walk(void (*fn)(void)) { final_upkeep_ = fn; }
 
   // Page-wide buffers for numbered labels, titles and formatted hints (hints
   // in C notation, as the dispatcher reads every hint label).
@@ -173,6 +183,7 @@ class PageWalk {
   const char *row_when_ = nullptr;
   StoreRule store_rule_ = nullptr;
   StoreRule pending_rule_ = nullptr;  // PassStore: to run at the end of the walk
+  void (*final_upkeep_)(void) = nullptr;
 };
 
 // Shows the stored value again in every built item bound to this field

@@ -43,18 +43,15 @@ void pad_short_code(char (&code)[4]) {
   code[characters] = '\0';
 }
 
-// A site is in use when its name or its code holds text; a site in use has
-// a short code padded at once. Evaluated where the site's code row starts, in
-// every pass, so a name typed just before shows the code row in that pass.
+// A site is in use when its name or its code holds text (padding its code
+// changes neither).
 bool site_in_use(int isite) {
-  zamo_site_entry &site = zamo.Site.sites[isite];
-  const bool in_use = holds_printable(site.sName, sizeof site.sName - 1) ||
-                      holds_printable(site.sCode, sizeof site.sCode - 1);
-  if (in_use) pad_short_code(site.sCode);
-  return in_use;
+  const zamo_site_entry &site = zamo.Site.sites[isite];
+  return holds_printable(site.sName, sizeof site.sName - 1) ||
+         holds_printable(site.sCode, sizeof site.sCode - 1);
 }
 
-PageState page = PAGE_STATE(general_page, N_("ZAMO General Setups, %s"), "zamo_general_setups");
+PageState page = page_state(PAGE_GENERAL);
 
 void modes_and_protocols(PageWalk &w) {
   w.section(_("Modes and Protocols"), "modes_and_protocols");
@@ -142,7 +139,9 @@ void window_alert_configuration(PageWalk &w) {
 
 // Site 0 (unknown) has a code and a fault flag but no name. Every name row
 // is always shown, so a new site can be entered; a site's code row follows
-// its name and shows while the site is in use. The row after the last
+// its name and shows while the site is in use. A site in use has a short
+// code padded where its code row starts (record upkeep), so a name typed
+// just before shows the padded code in that pass. The row after the last
 // site's code stays empty.
 void radar_site_names_and_codes(PageWalk &w) {
   w.section(_("List Of Radar Site Names and Site Codes"), "radar_site_names_and_site_codes");
@@ -151,7 +150,9 @@ void radar_site_names_and_codes(PageWalk &w) {
   w.toggle(FIELD(zamo.Site.sites[0].lChecked), _("Check for Fault"), _("Yes"), _("No"));
   w.text(TEXT(zamo.Site.sites[1].sName), w.label(_("Site #%d name"), 1));
   for (int isite = 1; isite < ZAMO_SITES; ++isite) {
-    w.row(site_in_use(isite), "the site has a name or a code");
+    const bool in_use = site_in_use(isite);
+    if (in_use) w.upkeep([isite] { pad_short_code(zamo.Site.sites[isite].sCode); });
+    w.row(in_use, "the site has a name or a code");
     w.text(TEXT(zamo.Site.sites[isite].sCode), _("Code"), {}, TextUnderscored);
     w.toggle(FIELD(zamo.Site.sites[isite].lChecked), _("Check for Fault"), _("Yes"), _("No"));
     w.row();

@@ -1,7 +1,8 @@
 // The output device page: how many output devices are in use, and for each
 // device record its type (window, network destination, archive, printer)
 // with that type's settings. Each device's limits follow its current type
-// and are reloaded from the site library after its items in every pass.
+// and are reloaded from the site library after its items in every pass but
+// the visit.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -29,8 +30,7 @@ enum { MEDIA_TAPE = 1, MEDIA_MO = 2, MEDIA_LARGE_DISK = 3, MEDIA_DVD = 4 };
 
 constexpr int DEVICE_RECORDS = static_cast<int>(sizeof zamo.device.def / sizeof zamo.device.def[0]);
 
-PageState page =
-    PAGE_STATE(output_device_page, N_("ZAMO Output Device Setups, %s"), "zamo_output_devices_setups");
+PageState page = page_state(PAGE_OUTPUT_DEVICE);
 const char *const section_topic = "output_device_general_specifications";
 // A condition in words, for the help pages.
 #define NETWORK "the device type is Network"
@@ -177,19 +177,10 @@ void device_section(PageWalk &w, int dev) {
   printer_rows(w, dev);
 }
 
-// Gives the device's limit copies the limits of its current type; a network
-// device takes its network part from the current record with the network
-// limits over it.
+// Gives the device's limit copies the limits of its current type.
 void reload_device_limits(int dev) {
-  const output_device &device = zamo.device.def[dev];
-  for (int copy : {COPY_MIN, COPY_MAX, COPY_FACTORY}) {
-    output_device &limits = zamo_limits[copy].device.def[dev];
-    limits.idev_type = device.idev_type;
-    setup_limits("device_def", &limits, copy, 0);
-    if (device.idev_type != DEVICE_NETWORK) continue;
-    std::memcpy(&limits.dsi, &device.dsi, sizeof limits.dsi);
-    setup_limits("network_device", &limits.dsi, copy, 0);
-  }
+  for (int copy : {COPY_MIN, COPY_MAX, COPY_FACTORY})
+    device_limits(zamo.device.def[dev], copy, zamo_limits[copy].device.def[dev]);
 }
 
 // Says that the count typed exceeds the maximum. The format is looked up
@@ -219,6 +210,14 @@ const char *limit_device_count() {
 
 }  // namespace
 
+void device_limits(const output_device &current, int copy, output_device &out) {
+  out.idev_type = current.idev_type;
+  setup_limits("device_def", &out, copy, 0);
+  if (current.idev_type != DEVICE_NETWORK) return;
+  std::memcpy(&out.dsi, &current.dsi, sizeof out.dsi);
+  setup_limits("network_device", &out.dsi, copy, 0);
+}
+
 void output_device_page(uint32_t pass, SetupItem *item, void *arg) {
   PageWalk w(page, pass, item, arg);
 
@@ -231,6 +230,6 @@ void output_device_page(uint32_t pass, SetupItem *item, void *arg) {
 
   for (int dev = 0; dev < device_sections(); ++dev) {
     device_section(w, dev);
-    reload_device_limits(dev);
+    w.upkeep([dev] { reload_device_limits(dev); });
   }
 }

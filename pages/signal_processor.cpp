@@ -43,8 +43,7 @@ bool rtd_enabled() { return Rtdisp.lEnabled != 0; }
 #define DUAL_TRANSMIT DUAL_POL " and the polarization transmit scheme is Dual"
 #define SIGGEN "test signal generator control is in use"
 
-PageState page =
-    PAGE_STATE(signal_processor_page, N_("Radar Video Processor Setups, %s"), "radar_video_processor_setup");
+PageState page = page_state(PAGE_SIGNAL_PROCESSOR);
 
 void system_type(PageWalk &w) {
   w.section(_("System Type"), "system_type");
@@ -293,9 +292,9 @@ void limit_prf(FieldOf at) {
   set_prf(value, std::clamp(value, PRF_LOW, PRF_HIGH));
 }
 
-// Run at the end of every pass: the PRFs of the pulse widths (a minimum
-// never above its maximum), the default PRF and the noise sample PRF. The
-// factory copy keeps its values.
+// Run at the end of every pass but the visit: the PRFs of the pulse widths
+// (a minimum never above its maximum), the default PRF and the noise sample
+// PRF. The factory copy keeps its values.
 void apply_prf_limits() {
   for (int c = 0; c < DSP_PULSE_WIDTHS; ++c) {
     limit_prf([c](dsp_setup &r) -> int32_t & { return r.iminprf[c]; });
@@ -306,8 +305,11 @@ void apply_prf_limits() {
   limit_prf([](dsp_setup &r) -> int32_t & { return r.inoiseprf; });
 }
 
-void walk_page(uint32_t pass, SetupItem *item, void *arg) {
+}  // namespace
+
+void signal_processor_page(uint32_t pass, SetupItem *item, void *arg) {
   PageWalk w(page, pass, item, arg);
+  w.upkeep_after_walk(apply_prf_limits);
   system_type(w);
   optional_data_parameters(w);
   system_parameters(w);
@@ -317,11 +319,4 @@ void walk_page(uint32_t pass, SetupItem *item, void *arg) {
   for (int c = 0; c < DSP_PULSE_WIDTHS; ++c) pulse_width(w, c);
   custom_trigger_sequences(w);
   real_time_display(w);
-}
-
-}  // namespace
-
-void signal_processor_page(uint32_t pass, SetupItem *item, void *arg) {
-  walk_page(pass, item, arg);
-  apply_prf_limits();
 }

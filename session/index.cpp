@@ -17,8 +17,6 @@
 #include "store/host.h"
 #include "store/store.h"
 
-const char *const page_names[7] = {"signal", "control", "general", "ingest", "product", "output", "input"};
-
 namespace {
 
 // The two type lists name the numeric types in the same order; texts have
@@ -64,10 +62,12 @@ FieldIndex build_index(void) {
                               info.size, f.offset, f.size, field_type(f.type), f.type == SchemaType::Text,
                               area});
   }
+  // auxset holds 32-bit angles and 16-bit switches.
   for (const AuxsetField &a : auxset_fields)
     index.fields.push_back({a.path, nullptr, reinterpret_cast<char *>(&auxset),
-                            reinterpret_cast<char *>(auxset_limits), sizeof auxset, a.offset, 2, a.type,
-                            false, -1});
+                            reinterpret_cast<char *>(auxset_limits), sizeof auxset, a.offset,
+                            a.type == FieldType::Int32 ? sizeof(int32_t) : sizeof(int16_t), a.type, false,
+                            -1});
   for (size_t i = 0; i < index.fields.size(); ++i) {
     index.by_path.emplace(index.fields[i].path, i);
     index.by_address.emplace(index.fields[i].address(), i);
@@ -116,6 +116,34 @@ std::string stored_text(const SiteField &f, const char *record) {
   return text;
 }
 
+namespace {
+
+// Where the index finds the field's limit: in its limit copy, or for a field
+// of an output device in `limits`, computed for the device's type.
+const char *index_limit_at(const SiteField &f, int copy, int device_type, output_device &limits) {
+  const char *at = static_cast<const char *>(f.address());
+  const char *devices = reinterpret_cast<const char *>(zamo.device.def);
+  if (f.area != AREA_ZAMO || at < devices || at >= devices + sizeof zamo.device.def)
+    return f.in(f.copy(copy));
+  output_device device = zamo.device.def[(at - devices) / sizeof device];
+  if (device_type >= 0) device.idev_type = static_cast<uint8_t>(device_type);
+  device_limits(device, copy, limits);
+  return reinterpret_cast<const char *>(&limits) + (at - devices) % sizeof limits;
+}
+
+}  // namespace
+
+double index_limit(const SiteField &f, int copy, int device_type) {
+  output_device limits{};
+  const char *at = index_limit_at(f, copy, device_type, limits);
+  return field_value({const_cast<char *>(at), f.type, f.path.c_str(), -1});
+}
+
+std::string index_limit_bytes(const SiteField &f, int copy, int device_type) {
+  output_device limits{};
+  return std::string(index_limit_at(f, copy, device_type, limits), f.size);
+}
+
 std::string unit_of(const std::string &format) {
   std::string unit;
   for (size_t i = 0; i < format.size(); ++i) {
@@ -162,13 +190,13 @@ const SiteField *field_at(const void *address) {
 std::vector<int> mode_pages(void) {
   std::vector<int> pages;
   for (int page = 0; page < PAGE_COUNT; ++page)
-    if (page_info(page).function && (full_mode || page <= PAGE_CONTROL_PROCESSOR)) pages.push_back(page);
+    if (page_in_mode(page)) pages.push_back(page);
   return pages;
 }
 
 int page_by_name(const std::string &name) {
   for (int page : mode_pages()) {
-    if (name == page_names[page] || name == std::to_string(page)) return page;
+    if (name == page_info(page).name || name == std::to_string(page)) return page;
   }
   return -1;
 }
@@ -208,6 +236,6 @@ bool item_editing(const SiteField &f, const std::vector<SiteItem> &items, SiteIt
 }
 
 double shown_limit(const SiteItem &item, int copy) {
-  const double limit = field_limit(item.field->field(), copy);
+  const double limit = index_limit(*item.field, copy);
   return item.kind == KindNumber ? limit / item.scale : limit;
 }

@@ -34,6 +34,15 @@ struct SiteField {
 // same layout as the field's record).
 std::string stored_text(const SiteField &f, const char *record);
 
+// A field's limit (COPY_MIN, COPY_MAX or COPY_FACTORY) as the item index
+// shows it: a field of an output device record has the limits of the
+// device's current type (of `device_type` instead, when not negative), as
+// the output device page gives them to the limit copies in its next pass,
+// whatever those hold now; every other field reads its limit copy.
+double index_limit(const SiteField &f, int copy, int device_type = -1);
+// The same limit as the field's bytes (a text's characters).
+std::string index_limit_bytes(const SiteField &f, int copy, int device_type = -1);
+
 struct SiteChoice {
   std::string text;
   long value;
@@ -87,7 +96,6 @@ bool item_editing(const SiteField &f, const std::vector<SiteItem> &items, SiteIt
 std::vector<int> mode_pages(void);
 // A page by name ("control", "signal", ...) or number; -1 when none.
 int page_by_name(const std::string &name);
-extern const char *const page_names[7];
 
 // The item's limits and factory value in shown units (numbers), or as
 // stored (choices, toggles).

@@ -403,7 +403,7 @@ std::string save_question(void) { return save_question_text(); }
 bool check(void) {
   clear_bounds_lines();
   error_found = 0;
-  run_pass(check_order, PassCheck, nullptr);
+  run_pass(ORDER_CHECK, PassCheck, nullptr);
   return error_found != 0;
 }
 
@@ -426,13 +426,11 @@ void list(FILE *out, int page) {
   if (page >= 0)
     page_info(page).function(PassList, nullptr, out);
   else
-    run_pass(list_order, PassList, out);
+    run_pass(ORDER_LIST, PassList, out);
 }
 
 bool write_listing(int page) {
-  if (page >= 0) return ::write_listing(&page, 1);
-  std::vector<PageFunction> pages = pages_in_order(list_order);
-  return ::write_listing(list_order, static_cast<int>(pages.size()));
+  return ::write_listing(page >= 0 ? std::vector<int>{page} : page_order(ORDER_LIST));
 }
 
 bool is_operator(void) { return (lzamo_operator(tolvek_username()) & 0xffff) != 0; }

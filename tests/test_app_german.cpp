@@ -13,10 +13,14 @@
 #include <string>
 
 #include "items/i18n.h"
+#include "motif/commands.h"
 #include "motif/page_window.h"
 #include "motif/startup.h"
+#include "motif/state.h"
 #include "tests/store_site.h"
 #include "tests/support/e2e.h"
+#include "tests/support/gui.h"
+#include "tests/support/widgets.h"
 
 namespace {
 

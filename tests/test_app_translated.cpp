@@ -27,11 +27,15 @@
 #include "items/i18n.h"
 #include "motif/bounds_dialog.h"
 #include "motif/clock.h"
+#include "motif/commands.h"
 #include "motif/dialogs.h"
 #include "motif/main_panel.h"
 #include "motif/page_window.h"
 #include "motif/startup.h"
+#include "motif/state.h"
 #include "tests/store_site.h"
+#include "tests/support/gui.h"
+#include "tests/support/widgets.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 // The generated help pages against the pages themselves: every topic that a
 // page, a section or the main Help menu opens has its page, every item is on
 // its section's page with the limits and factory value the program uses,
-// the pages parse without errors, and the manual pages render cleanly.
+// the pages parse without errors, and the manual pages render cleanly. The
+// visit pass they are made from changes no record.
 #include <gtest/gtest.h>
 #include <libxml/HTMLparser.h>
 #include <libxml/xpath.h>
@@ -9,6 +10,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -17,6 +19,7 @@
 
 #include "items/state.h"
 #include "pages/pages.h"
+#include "pages/setup_copies.h"
 #include "session/index.h"
 #include "store/areas.h"
 #include "store/store.h"
@@ -60,32 +63,20 @@ std::string text_at(xmlDocPtr doc, const std::string &xpath) {
   return text;
 }
 
-std::string shown(const SiteItem &item, double stored) {
-  char text[256];
-  std::snprintf(text, sizeof text, item.format.c_str(), stored / item.scale);
-  return text;
-}
-
-// What the program shows as the item's range and factory value; where the
-// limits follow the device type, one of the types' lines says them.
+// What the program shows as the item's range and factory value (a choice's
+// is one of its entries); where the limits follow the device type, one of
+// the types' lines says them.
 void expect_limits(xmlDocPtr doc, const std::string &at, const SiteItem &item) {
+  if (item.kind == KindText) return;
   const Field f = item.field->field();
-  const double factory = field_limit(f, COPY_FACTORY);
-  std::string range, factory_text;
-  if (item.kind == KindNumber) {
-    range = "from " + shown(item, field_limit(f, COPY_MIN)) + " to " + shown(item, field_limit(f, COPY_MAX));
-    factory_text = shown(item, factory);
-  } else if (item.kind == KindChoice) {
-    factory_text = "(no entry)";
-    for (const SiteChoice &c : item.choices)
-      if (c.value == factory) factory_text = c.text;
-  } else if (item.kind == KindToggle) {
-    factory_text = factory != 0 ? item.on_text : item.off_text;
-  } else {
-    return;
-  }
+  const std::string factory_text = shown_value(item, field_limit(f, COPY_FACTORY));
+  EXPECT_NE(factory_text, "?????") << at;
+  std::string range;
+  if (item.kind == KindNumber)
+    range = "from " + shown_value(item, field_limit(f, COPY_MIN)) + " to " +
+            shown_value(item, field_limit(f, COPY_MAX));
   if (text_at(doc, at + "//dd[@class='factory']") == "(none)") {
-    const std::string line = (range.empty() ? "" : range) + "; factory value " + factory_text;
+    const std::string line = range + "; factory value " + factory_text;
     EXPECT_NE(text_at(doc, at + "//dd[@class='variant'][contains(., '" + line + "')]"), "(none)")
         << at << line;
     return;
@@ -146,6 +137,40 @@ TEST_F(HelpPages, EveryItemIsOnItsSectionsPageWithItsLimitsAndFactoryValue) {
     }
     expect_limits(d.doc.get(), at, item);
   }
+}
+
+// Every current and limit copy, auxset's included.
+std::string all_records(void) {
+  std::string bytes(reinterpret_cast<const char *>(&auxset), sizeof auxset);
+  bytes.append(reinterpret_cast<const char *>(auxset_limits), sizeof auxset_limits);
+  for (int area = 0; area < AREA_COUNT; ++area) {
+    bytes.append(static_cast<const char *>(area_info(area).record), area_info(area).size);
+    bytes.append(static_cast<const char *>(area_info(area).limits), 3 * area_info(area).size);
+  }
+  return bytes;
+}
+
+// What the other passes keep up (a network device's limits, the PRF clamp,
+// a padded site code) the visit leaves alone; the index still gives a
+// device's field the limits of its current type, or of a type asked for.
+TEST_F(HelpPages, VisitChangesNoRecordAndDeviceLimitsFollowTheType) {
+  const output_device device = zamo.device.def[0];
+  const int32_t prf = dsp.iminprf[0];
+  zamo.device.def[0].idev_type = DEVICE_PRINTER;  // a window as loaded; device 1 is a network device
+  dsp.iminprf[0] = 99999;
+  std::memcpy(zamo.Site.sites[1].sCode, "A", 2);
+  const std::string before = all_records();
+  site_items();
+  EXPECT_TRUE(all_records() == before);
+
+  const SiteField &skip = *find_field("zamo.device.def[0].iskip_time");
+  EXPECT_EQ(index_limit(skip, COPY_FACTORY), 300) << "a printer's, while the limit copies keep a window's";
+  EXPECT_EQ(index_limit(skip, COPY_MIN, DEVICE_WINDOW), 0);
+  const SiteField &latitude = *find_field("auxset.zel_ilat");  // all 32 bits
+  EXPECT_EQ(index_limit_bytes(latitude, COPY_MAX), std::string(latitude.in(latitude.copy(COPY_MAX)), 4));
+  zamo.device.def[0] = device;
+  dsp.iminprf[0] = prf;
+  std::memset(zamo.Site.sites[1].sCode, 0, sizeof zamo.Site.sites[1].sCode);
 }
 
 TEST_F(HelpPages, AreValidHtmlWithoutScripts) {

@@ -6,6 +6,7 @@
 #include <clocale>
 #include <filesystem>
 
+#include "motif/commands.h"
 #include "tests/store_site.h"
 #include "tests/support/page_test.h"
 

@@ -7,7 +7,7 @@
 
 #include "items/bounds.h"
 #include "session/session.h"
-#include "tests/support/factory_site.h"
+#include "tests/store_site.h"
 
 namespace {
 

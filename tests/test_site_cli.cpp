@@ -7,9 +7,11 @@
 
 #include <sstream>
 
-#include "items/walk.h"
 #include "pages/pages.h"
+#include "session/index.h"
 #include "tests/store_site.h"
+#include "tests/support/gui.h"
+#include "tests/support/widgets.h"
 
 namespace {
 
@@ -229,31 +231,21 @@ TEST_F(SiteTool, BashCompletesCommandsPagesAndPaths) {
   EXPECT_EQ(completions(dir, "list in"), "ingest input\n");
   EXPECT_EQ(completions(dir, "get zel.iBaudRate"), "zel.iBaudRate1 zel.iBaudRate2\n");
   EXPECT_EQ(completions(dir, "reset --page si"), "signal\n");
+  EXPECT_EQ(completions(dir, "--rda list ''"), "signal control\n");  // the pages of the mode
 }
 
 // ---------------------------------------------------------------------------
 // The same typed text through the page window and through the tool.
 
-struct BoundItem {
-  int page;
-  uint32_t id;
-};
-
-void note_item(void *context, const ItemVisit &visit) {
-  auto *wanted = static_cast<std::pair<const void *, std::vector<uint32_t>> *>(context);
-  const void *address = visit.desc->kind == KindText ? visit.desc->text.address : visit.desc->field.address;
-  if (address == wanted->first) wanted->second.push_back(visit.id);
-}
-
 // The widget of the item bound to the field at `address` on the page.
 Widget widget_bound_to(const PageView &view, int page, const void *address) {
-  std::pair<const void *, std::vector<uint32_t>> wanted{address, {}};
-  ItemVisitor visitor{note_item, &wanted};
-  page_info(page).function(PassVisit, nullptr, &visitor);
-  if (wanted.second.size() != 1) return nullptr;  // the samples are bound once
+  std::vector<uint32_t> ids;
+  for (const SiteItem &item : page_items(page))
+    if (item.field && item.field->address() == address) ids.push_back(item.id);
+  if (ids.size() != 1) return nullptr;  // the samples are bound once
   std::vector<Widget> found = collect(view.record->form_dialog, [&](Widget w) {
     SetupItem *item = XtIsWidget(w) ? item_of(w) : nullptr;
-    return item && item->id == wanted.second[0] && item->kind <= KindToggle;
+    return item && item->id == ids[0] && item->kind <= KindToggle;
   });
   return found.empty() ? nullptr : found[0];
 }

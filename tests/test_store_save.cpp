@@ -6,12 +6,23 @@
 
 #include <memory>
 
+#include "motif/commands.h"
 #include "motif/dialogs.h"
+#include "motif/state.h"
 #include "session/session.h"
 #include "tests/store_site.h"
+#include "tests/support/gui.h"
 #include "tests/support/help_site.h"
+#include "tests/support/widgets.h"
 
 namespace {
+
+// The warning dialog's message while it is shown, else "".
+std::string shown_warning(void) {
+  Widget dialog = gui_find(top_level, "warndiag");
+  if (!dialog || !XtIsManaged(dialog)) return "";
+  return message_text(dialog);
+}
 
 class Store : public ::testing::Test {
  protected:

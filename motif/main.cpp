@@ -14,6 +14,7 @@
 #include "motif/main_panel.h"
 #include "motif/page_window.h"
 #include "motif/pixmap.h"
+#include "items/i18n.h"
 #include "motif/startup.h"
 #include "motif/state.h"
 #include "session/session.h"

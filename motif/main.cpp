@@ -9,12 +9,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "items/i18n.h"
 #include "motif/clock.h"
 #include "motif/front_end.h"
 #include "motif/main_panel.h"
 #include "motif/page_window.h"
 #include "motif/pixmap.h"
-#include "items/i18n.h"
 #include "motif/startup.h"
 #include "motif/state.h"
 #include "session/session.h"

@@ -88,7 +88,8 @@ void draw_page_list(void) {
   for (int row = 0; row < rows; ++row) {
     const int at = view.top + row;
     std::wstring text;
-    if (at < static_cast<int>(pages.size())) text = L"  " + std::to_wstring(pages[at]) + L"  " + wide(titles[at]);
+    if (at < static_cast<int>(pages.size()))
+      text = L"  " + std::to_wstring(pages[at]) + L"  " + wide(titles[at]);
     put(row + 1, 0, text, COLS, at == view.cursor ? chosen_attributes() : 0);
   }
   draw_status(wide(_("Enter open  / find  c changes  L list all  ^S save  ? keys  q quit")));
@@ -120,7 +121,8 @@ void draw_page(void) {
     const SiteItem &item = view.items[line.item];
     std::wstring label = fit(wide(item.label), label_width);
     label.append(label_width - width_of(label), L' ');
-    put(row + 1, 0, L"  " + label + L": " + wide(value_text(item)), COLS, at == view.cursor ? chosen_attributes() : 0);
+    put(row + 1, 0, L"  " + label + L": " + wide(value_text(item)), COLS,
+        at == view.cursor ? chosen_attributes() : 0);
   }
   std::string keys = _("Enter edit  F4 hints  ? help  / find  c changes  ^S save  Esc back  q quit");
   if (is_processor_page(view.page)) keys = _("l list  F factory  ") + keys;
@@ -157,7 +159,8 @@ void lay_out(int page, uint32_t keep) {
     for (cursor = std::min(view.cursor, static_cast<int>(view.lines.size()) - 1); cursor > 0; --cursor)
       if (view.lines[cursor].item >= 0) break;
   view.cursor = std::max(cursor, 0);
-  while (view.cursor + 1 < static_cast<int>(view.lines.size()) && view.lines[view.cursor].item < 0) ++view.cursor;
+  while (view.cursor + 1 < static_cast<int>(view.lines.size()) && view.lines[view.cursor].item < 0)
+    ++view.cursor;
 }
 
 void relay(void) {
@@ -181,8 +184,9 @@ struct Picked {
 
 // A box over the screen: `intro` lines, then entries to pick from (or,
 // with `pick` false, lines to read). Enter picks; any key in `keys` too.
-Picked menu(const std::string &title, const std::vector<std::string> &intro, const std::vector<std::string> &entries,
-            int chosen = 0, bool pick = true, const std::string &keys = "") {
+Picked menu(const std::string &title, const std::vector<std::string> &intro,
+            const std::vector<std::string> &entries, int chosen = 0, bool pick = true,
+            const std::string &keys = "") {
   std::vector<std::wstring> lines;
   for (const std::string &line : intro) lines.push_back(wide(line));
   const int first = static_cast<int>(lines.size());
@@ -221,7 +225,8 @@ Picked menu(const std::string &title, const std::vector<std::string> &intro, con
     } else if (key == (FN | KEY_NPAGE)) {
       chosen = std::min(chosen + rows, last);
       top = std::min(top + rows, std::max(static_cast<int>(lines.size()) - rows, 0));
-    } else if (pick && last >= 0 && (is_enter(key) || (key < 128 && keys.find(static_cast<char>(key)) != std::string::npos))) {
+    } else if (pick && last >= 0 &&
+               (is_enter(key) || (key < 128 && keys.find(static_cast<char>(key)) != std::string::npos))) {
       return {chosen, key};
     }
   }
@@ -309,8 +314,8 @@ void edit(const SiteItem &item, int key) {
     std::string start = value_text(item);
     if (item.kind == KindText && !(item.flags & TextMasked)) {
       char listed[TEXT_SHOWN_MAX + 1];
-      prepare_listed_text(static_cast<const char *>(item.field->address()), static_cast<int>(item.field->size),
-                          item.flags, listed);
+      prepare_listed_text(static_cast<const char *>(item.field->address()),
+                          static_cast<int>(item.field->size), item.flags, listed);
       start = listed;
     }
     std::wstring text = wide(start);
@@ -337,7 +342,8 @@ void item_help(const SiteItem &item) {
   }
   for (const SiteChoice &choice : item.choices) lines.push_back(std::string(_("Choice: ")) + choice.text);
   for (const std::string &hint : item.hints) lines.push_back(std::string(_("Hint: ")) + hint);
-  if (item.kind == KindToggle) lines.push_back(std::string(_("On: ")) + item.on_text + ", " + _("Off: ") + item.off_text);
+  if (item.kind == KindToggle)
+    lines.push_back(std::string(_("On: ")) + item.on_text + ", " + _("Off: ") + item.off_text);
   if (!item.section_title.empty()) lines.push_back(std::string(_("Section: ")) + item.section_title);
   if (!condition_of(item).empty()) lines.push_back(std::string(_("Shown when: ")) + condition_of(item));
   show_lines(item.label, lines);
@@ -384,8 +390,8 @@ void changes_command(void) {
     for (const session::Change &change : changes)
       entries.push_back((change.label.empty() ? "" : change.label + " ") + "(" + change.field->path +
                         "): " + change.old_shown + " → " + change.new_shown);
-    const Picked picked =
-        menu(_("Changes"), {_("r or Enter reverts the chosen change; Esc goes back.")}, entries, chosen, true, "r");
+    const Picked picked = menu(_("Changes"), {_("r or Enter reverts the chosen change; Esc goes back.")},
+                               entries, chosen, true, "r");
     if (picked.index < 0) break;
     if (refuse_read_only()) break;
     session::revert(changes[picked.index]);
@@ -446,15 +452,17 @@ void list_command(int page) {
 
 void factory_command(void) {
   if (refuse_read_only()) return;
-  const Picked answer = menu(_("Factory"), {_("Set this page to its factory values?")}, {_("Factory"), _("Back")}, 1);
+  const Picked answer =
+      menu(_("Factory"), {_("Set this page to its factory values?")}, {_("Factory"), _("Back")}, 1);
   if (answer.index == 0 && session::factory(view.page)) relay();
 }
 
 void keys_help(void) {
   show_lines(_("Keys"), {_("Up/Down, PgUp/PgDn  move"), _("Enter  open a page; edit, choose or switch"),
-                         _("Space  switch a toggle"), _("F4  hints of the field"), _("? or F1  help of the field"),
-                         _("/  find"), _("c  pending changes, with revert"), _("l, F  List and Factory (processor pages)"),
-                         _("L  list all pages"), _("Ctrl+S or F2  save"), _("Esc  back; q or Ctrl+C  quit")});
+                         _("Space  switch a toggle"), _("F4  hints of the field"),
+                         _("? or F1  help of the field"), _("/  find"), _("c  pending changes, with revert"),
+                         _("l, F  List and Factory (processor pages)"), _("L  list all pages"),
+                         _("Ctrl+S or F2  save"), _("Esc  back; q or Ctrl+C  quit")});
 }
 
 // Keys both screens take; true when taken.
@@ -554,8 +562,9 @@ void start_up(const session::OpenReport &opened) {
     }
   }
   if (read_only)
-    show_lines(_("Read-only"), {std::string(tolvek_username()) + _(" is not an operator: you may look, but not "
-                                                                     "change or save.")});
+    show_lines(_("Read-only"),
+               {std::string(tolvek_username()) + _(" is not an operator: you may look, but not "
+                                                   "change or save.")});
 }
 
 int usage(void) {

@@ -5,8 +5,8 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>

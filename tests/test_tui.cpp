@@ -51,14 +51,18 @@ std::string differing_lines(const std::string &tool, const std::string &tui) {
 // setup-tui on a site in a detached tmux session of its own server.
 struct Tui {
   std::string tmux;
+  std::string pid_file;
   explicit Tui(const std::string &dir, const std::string &env = "", int width = 80, int height = 24)
-      : tmux("tmux -L setup_tui_" + std::to_string(getpid()) + " ") {
-    const std::string command =
-        "env LC_ALL=C.UTF-8 " + env + " " + kBin + "/setup-tui -C " + dir + " --zamo; echo EXIT=$?; sleep 60";
+      : tmux("tmux -L setup_tui_" + std::to_string(getpid()) + " "), pid_file(dir + ".pid") {
+    write_file(dir + ".sh", "echo $$ >" + pid_file + "\nexec env LC_ALL=C.UTF-8 " + env + " " + kBin +
+                                "/setup-tui -C " + dir + " --zamo\n");
     std::system((tmux + "kill-server 2>/dev/null").c_str());
     EXPECT_EQ(0, std::system((tmux + "-u -f /dev/null new-session -d -x " + std::to_string(width) + " -y " +
-                              std::to_string(height) + " '" + command + "'")
+                              std::to_string(height) + " 'sh " + dir + ".sh; echo EXIT=$?; sleep 60'")
                                  .c_str()));
+  }
+  void signal(const char *name) {
+    std::system(("kill -" + std::string(name) + " $(cat " + pid_file + ")").c_str());
   }
   ~Tui() { std::system((tmux + "kill-server 2>/dev/null").c_str()); }
   // tmux key names ("Enter", "C-u", "F4") or, with `literal`, text.
@@ -192,6 +196,31 @@ TEST(Tui, NonOperatorIsReadOnly) {
   tui.shows("Saving refused");
   tui.keys("q");
   tui.shows("EXIT=0");
+}
+
+// The load's failures are listed, a value out of range is offered for
+// repair, and a hang-up ends the program without saving.
+TEST(Tui, StartUpFailuresRepairAndHangUp) {
+  TempDir temp;
+  const std::string dir = site(temp, "broken");
+  std::string dsp = read_file(dir + "/setup_dsp.conf");
+  dsp.replace(dsp.find("dsp.iwavelength = 533"), 21, "dsp.iwavelength = 5000");
+  write_file(dir + "/setup_dsp.conf", dsp + "dsp.bogus = 1\n");
+  const std::string before = setup_files(dir);
+  Tui tui(dir);
+  tui.shows("Start-up failures");
+  tui.shows("unknown field \"dsp.bogus\"");
+  tui.keys("Escape");
+  tui.shows("Values out of range");
+  tui.keys("Enter");
+  tui.shows("Repaired");
+  tui.keys("Escape");
+  tui.keys("c");
+  tui.shows("(dsp.iwavelength)");
+  tui.keys("Escape");
+  tui.signal("HUP");
+  tui.shows("EXIT=129");
+  EXPECT_EQ(before, setup_files(dir));
 }
 
 }  // namespace

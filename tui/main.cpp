@@ -37,12 +37,13 @@ struct View {
   int page = -1;  // -1: the page list
   std::vector<SiteItem> items;
   std::vector<Line> lines;
-  int cursor = 0, top = 0;  // lines; on the page list, the page's place
+  int cursor = 0, top = 0;  // lines
 };
 
 View view;
 std::vector<int> pages;
 std::vector<std::string> titles;
+int listed = 0;        // the page chosen on the page list, its place in `pages`
 std::wstring message;  // the status line until the next key
 bool read_only = false;
 bool save_failed = false;
@@ -83,14 +84,13 @@ void draw_status(const std::wstring &keys) {
 void draw_page_list(void) {
   draw_title(std::string("SETUP ") + host_name + (full_mode ? "" : " (processor-only)"));
   const int rows = LINES - 2;
-  if (view.cursor < view.top) view.top = view.cursor;
-  if (view.cursor >= view.top + rows) view.top = view.cursor - rows + 1;
+  const int top = std::max(0, listed - rows + 1);
   for (int row = 0; row < rows; ++row) {
-    const int at = view.top + row;
+    const int at = top + row;
     std::wstring text;
     if (at < static_cast<int>(pages.size()))
       text = L"  " + std::to_wstring(pages[at]) + L"  " + wide(titles[at]);
-    put(row + 1, 0, text, COLS, at == view.cursor ? chosen_attributes() : 0);
+    put(row + 1, 0, text, COLS, at == listed ? chosen_attributes() : 0);
   }
   draw_status(wide(_("Enter open  / find  c changes  L list all  ^S save  ? keys  q quit")));
 }
@@ -143,14 +143,14 @@ void lay_out(int page, uint32_t keep) {
   view.page = page;
   view.items = page_items(page);
   view.lines.clear();
-  std::string section = "\x01";
+  uint32_t section = ~0u;
   int cursor = -1;
   for (size_t i = 0; i < view.items.size(); ++i) {
     const SiteItem &item = view.items[i];
     if (!item.shown) continue;
-    if (item.section_title != section) {
-      section = item.section_title;
-      if (!section.empty()) view.lines.push_back({-1, wide(section)});
+    if (item.id >> 24 != section) {
+      section = item.id >> 24;
+      if (!item.section_title.empty()) view.lines.push_back({-1, wide(item.section_title)});
     }
     if (item.id == keep) cursor = static_cast<int>(view.lines.size());
     view.lines.push_back({static_cast<int>(i), L""});
@@ -187,12 +187,21 @@ struct Picked {
 Picked menu(const std::string &title, const std::vector<std::string> &intro,
             const std::vector<std::string> &entries, int chosen = 0, bool pick = true,
             const std::string &keys = "") {
-  std::vector<std::wstring> lines;
-  for (const std::string &line : intro) lines.push_back(wide(line));
-  const int first = static_cast<int>(lines.size());
-  for (const std::string &entry : entries) lines.push_back(wide(entry));
   int top = 0;
   for (;;) {
+    // Lines to read are wrapped to the screen; entries are cut.
+    std::vector<std::wstring> lines;
+    for (const std::string &line : intro) {
+      std::wstring rest = wide(line);
+      do {
+        std::wstring part = fit(rest, COLS - 4);
+        if (part.size() < rest.size()) part.pop_back();
+        lines.push_back(part);
+        rest.erase(0, part.empty() ? rest.size() : part.size());
+      } while (!rest.empty());
+    }
+    const int first = static_cast<int>(lines.size());
+    for (const std::string &entry : entries) lines.push_back(wide(entry));
     draw_screen();
     int width = width_of(wide(title)) + 4;
     for (const std::wstring &line : lines) width = std::max(width, width_of(line) + 4);
@@ -353,8 +362,8 @@ void item_help(const SiteItem &item) {
 
 void open_page(int page, uint32_t item) {
   for (size_t i = 0; i < pages.size(); ++i)
-    if (pages[i] == page) view.cursor = static_cast<int>(i);
-  view.top = 0;
+    if (pages[i] == page) listed = static_cast<int>(i);
+  view.cursor = view.top = 0;
   lay_out(page, item);
 }
 
@@ -483,13 +492,13 @@ bool common_key(int key) {
 void page_list_key(int key) {
   const int last = static_cast<int>(pages.size()) - 1;
   if (key == (FN | KEY_UP) || key == 'k')
-    view.cursor = std::max(view.cursor - 1, 0);
+    listed = std::max(listed - 1, 0);
   else if (key == (FN | KEY_DOWN) || key == 'j')
-    view.cursor = std::min(view.cursor + 1, last);
+    listed = std::min(listed + 1, last);
   else if (key >= '0' && key <= '6' && key - '0' <= last)
-    view.cursor = key - '0';
+    listed = key - '0';
   else if (is_enter(key) || key == (FN | KEY_RIGHT))
-    open_page(pages[view.cursor], 0);
+    open_page(pages[listed], 0);
   else if (key == 'L')
     list_command(-1);
   else if (key == '?' || key == (FN | KEY_F(1)))
@@ -529,10 +538,7 @@ void page_key(int key) {
   else if (key == (FN | KEY_END))
     move_cursor(static_cast<int>(view.lines.size()));
   else if (key == ESC || key == (FN | KEY_LEFT)) {
-    for (size_t i = 0; i < pages.size(); ++i)
-      if (pages[i] == view.page) view.cursor = static_cast<int>(i);
     view.page = -1;
-    view.top = 0;
   } else if (item && (is_enter(key) || key == (FN | KEY_F(4)) ||
                       (key == ' ' && (item->kind == KindToggle || item->kind == KindChoice))))
     edit(SiteItem(*item), key);

@@ -36,8 +36,7 @@ void install_signals(void) {
   struct sigaction ending = {};
   ending.sa_handler = on_end_signal;
   sigemptyset(&ending.sa_mask);
-  sigaction(SIGHUP, &ending, nullptr);
-  sigaction(SIGTERM, &ending, nullptr);
+  for (int signal : {SIGHUP, SIGTERM, SIGINT, SIGQUIT}) sigaction(signal, &ending, nullptr);
   for (int crash : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) std::signal(crash, on_crash);
 }
 

@@ -180,20 +180,23 @@ TEST(Tui, ExitQuestionAndSmallTerminal) {
 }
 
 // A user the operators file does not name may look but not edit or save,
-// and is not asked at exit.
-TEST(Tui, NonOperatorIsReadOnly) {
+// and is not asked at exit; in German, labels and messages alike.
+TEST(Tui, NonOperatorIsReadOnlyInGerman) {
   TempDir temp;
   const std::string dir = site(temp, "reader");
   write_file(dir + "/operators", "someone-else\n");
-  Tui tui(dir);
-  tui.shows("is not an operator");
+  std::filesystem::create_directories(temp / "root/bin");
+  std::filesystem::create_directory_symlink(kBin + "/locale", temp / "root/bin/nls");
+  Tui tui(dir, "LANGUAGE=de ZAMO_ROOT=" + temp / "root");
+  tui.shows("ist kein Operator");
   tui.keys("Enter");
-  tui.shows("read-only");
+  tui.shows("nur lesen");
   tui.keys("Enter");
+  tui.shows("Einstellungen des Radarsignalprozessors");
   tui.keys("Space");
-  tui.shows("Read-only: you are not an operator");
+  tui.shows("Nur lesen: Sie sind kein Operator");
   tui.keys("C-s");
-  tui.shows("Saving refused");
+  tui.shows("Speichern abgelehnt");
   tui.keys("q");
   tui.shows("EXIT=0");
 }

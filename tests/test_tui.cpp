@@ -212,7 +212,7 @@ TEST(Tui, StartUpFailuresRepairAndHangUp) {
   const std::string before = setup_files(dir);
   Tui tui(dir);
   tui.shows("Start-up failures");
-  tui.shows("unknown field \"dsp.bogus\"");
+  tui.shows("\"dsp.bogus\"");
   tui.keys("Escape");
   tui.shows("Values out of range");
   tui.keys("Enter");

@@ -63,6 +63,15 @@ std::string value_text(const SiteItem &item) {
   return shown_value(item, field_value(item.field->field()));
 }
 
+// The page window's title: the clock title without its time. Visiting every
+// page for it would cost the first screen tens of milliseconds.
+std::string page_title(int page) {
+  char title[256];
+  std::snprintf(title, sizeof title, _(page_info(page).clock_title), host_name, "");
+  std::string text = title;
+  return text.erase(text.find_last_not_of(' ') + 1);
+}
+
 std::string condition_of(const SiteItem &item) {
   std::string when = item.section_when;
   if (!item.row_when.empty()) when += (when.empty() ? "" : "; ") + item.row_when;
@@ -191,15 +200,21 @@ Picked menu(const std::string &title, const std::vector<std::string> &intro,
   for (;;) {
     // Lines to read are wrapped to the screen; entries are cut.
     std::vector<std::wstring> lines;
-    for (const std::string &line : intro) {
-      std::wstring rest = wide(line);
-      do {
-        std::wstring part = fit(rest, COLS - 4);
-        if (part.size() < rest.size()) part.pop_back();
-        lines.push_back(part);
-        rest.erase(0, part.empty() ? rest.size() : part.size());
-      } while (!rest.empty());
-    }
+    for (const std::string &text : intro)
+      for (size_t start = 0, end; start <= text.size(); start = end + 1) {
+        end = std::min(text.find('\n', start), text.size());
+        std::wstring rest = wide(text.substr(start, end - start));
+        do {
+          std::wstring part = fit(rest, COLS - 4);
+          if (part.size() < rest.size()) {
+            part.pop_back();
+            const size_t space = part.rfind(L' ');
+            if (space != std::wstring::npos && space > part.size() / 2) part.resize(space + 1);
+          }
+          lines.push_back(part);
+          rest.erase(0, part.empty() ? rest.size() : part.size());
+        } while (!rest.empty());
+      }
     const int first = static_cast<int>(lines.size());
     for (const std::string &entry : entries) lines.push_back(wide(entry));
     draw_screen();
@@ -440,15 +455,7 @@ bool save_command(void) {
 
 void quit_command(void) {
   if (read_only || !session::changed()) finish(0);
-  std::vector<std::string> question;
-  const std::string text = session::save_question();
-  for (size_t start = 0; start < text.size();) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    question.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  const Picked answer = menu(_("Exit"), question, {_("Save"), _("Discard"), _("Back")});
+  const Picked answer = menu(_("Exit"), {session::save_question()}, {_("Save"), _("Discard"), _("Back")});
   if (answer.index == 0 && save_command()) finish(0);
   if (answer.index == 1) finish(save_failed ? 1 : 0);
 }
@@ -607,10 +614,7 @@ int main(int argc, char **argv) {
   const session::OpenReport opened = session::open(options);
   read_only = !session::is_operator();
   pages = mode_pages();
-  for (int page : pages) {
-    const std::vector<SiteItem> items = page_items(page);
-    titles.push_back(items.empty() ? page_names[page] : items.front().page_title);
-  }
+  for (int page : pages) titles.push_back(page_title(page));
   start_up(opened);
   for (;;) {
     draw_screen();

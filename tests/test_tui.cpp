@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <sstream>
 #include <string>
 #include <thread>
 
@@ -16,49 +15,23 @@ namespace {
 
 const std::string kBin = SETUP_BINARY_DIR;
 
-std::string output_of(const std::string &command) {
-  std::string out;
-  if (FILE *pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    pclose(pipe);
-  }
-  return out;
-}
-
 std::string site(const TempDir &temp, const std::string &name) {
   const std::string dir = temp / name;
   EXPECT_EQ(0, std::system((kBin + "/setup-site init --force " + dir + " >/dev/null").c_str()));
   return dir;
 }
 
-std::string setup_files(const std::string &dir) {
-  std::string all;
-  for (const char *name : {"setup_ant.conf", "setup_dsp.conf", "setup_rtdisp.conf", "setup_zamo.conf"})
-    all += read_file(dir + "/" + name);
-  return all;
-}
-
-// "tool: LINE / tui: LINE" for each line that differs.
-std::string differing_lines(const std::string &tool, const std::string &tui) {
-  std::istringstream a(tool), b(tui);
-  std::string differ, x, y;
-  while (std::getline(a, x) && std::getline(b, y))
-    if (x != y) differ += "tool: " + x + "\ntui:  " + y + "\n";
-  return differ;
-}
-
 // setup-tui on a site in a detached tmux session of its own server.
 struct Tui {
   std::string tmux;
   std::string pid_file;
-  explicit Tui(const std::string &dir, const std::string &env = "", int width = 80, int height = 24)
+  explicit Tui(const std::string &dir, const std::string &env = "")
       : tmux("tmux -L setup_tui_" + std::to_string(getpid()) + " "), pid_file(dir + ".pid") {
     write_file(dir + ".sh", "echo $$ >" + pid_file + "\nexec env LC_ALL=C.UTF-8 " + env + " " + kBin +
                                 "/setup-tui -C " + dir + " --zamo\n");
     std::system((tmux + "kill-server 2>/dev/null").c_str());
-    EXPECT_EQ(0, std::system((tmux + "-u -f /dev/null new-session -d -x " + std::to_string(width) + " -y " +
-                              std::to_string(height) + " 'sh " + dir + ".sh; echo EXIT=$?; sleep 60'")
+    EXPECT_EQ(0, std::system((tmux + "-u -f /dev/null new-session -d -x 80 -y 24 'sh " + dir +
+                              ".sh; echo EXIT=$?; sleep 60'")
                                  .c_str()));
   }
   void signal(const char *name) {

@@ -260,20 +260,22 @@ void show_lines(const std::string &title, const std::vector<std::string> &lines)
   if (!lines.empty()) menu(title, lines, {}, 0, false);
 }
 
-// Edits `text` on the status line; false when left with Esc.
-bool edit_line(const std::string &prompt, std::wstring &text) {
+// Edits `text` on the status line, `masked` as asterisks; false when left
+// with Esc.
+bool edit_line(const std::string &prompt, std::wstring &text, bool masked = false) {
   size_t at = text.size();
   curs_set(1);
   for (;;) {
     draw_screen();
     const std::wstring shown_prompt = fit(wide(prompt), COLS / 2);
     const int room = COLS - width_of(shown_prompt) - 1;
+    const std::wstring shown = masked ? std::wstring(text.size(), L'*') : text;
     size_t from = 0;
-    while (from < at && width_of(text.substr(from, at - from)) > room) ++from;
+    while (from < at && width_of(shown.substr(from, at - from)) > room) ++from;
     std::wstring visible;
-    for (size_t i = from; i < text.size() && width_of(visible + text[i]) <= room; ++i) visible += text[i];
+    for (size_t i = from; i < shown.size() && width_of(visible + shown[i]) <= room; ++i) visible += shown[i];
     put(LINES - 1, 0, shown_prompt + visible, COLS, A_BOLD);
-    move(LINES - 1, width_of(shown_prompt) + width_of(text.substr(from, at - from)));
+    move(LINES - 1, width_of(shown_prompt) + width_of(shown.substr(from, at - from)));
     refresh();
     const int key = next_key();
     if (is_enter(key) || key == ESC || key == CTRL_C) {
@@ -343,7 +345,8 @@ void edit(const SiteItem &item, int key) {
       start = listed;
     }
     std::wstring text = wide(start);
-    if (edit_line(item.label + ": ", text)) report(session::set_typed(item, narrow(text)), item);
+    if (edit_line(item.label + ": ", text, item.flags & TextMasked))
+      report(session::set_typed(item, narrow(text)), item);
   }
 }
 
@@ -437,11 +440,11 @@ bool save_command(void) {
   const session::SaveReport saved = session::save();
   take_captured();
   relay();
-  if (saved.status == 0) {
+  save_failed = saved.status != 0;
+  if (!save_failed) {
     message = wide(_("Saved"));
     return true;
   }
-  save_failed = true;
   std::vector<std::string> lines = saved.errors;
   if (!saved.refusal.empty()) lines.insert(lines.begin(), saved.refusal);
   show_lines(_("Not saved"), lines);

@@ -91,7 +91,7 @@ void draw_status(const std::wstring &keys) {
 }
 
 void draw_page_list(void) {
-  draw_title(std::string("SETUP ") + host_name + (full_mode ? "" : " (processor-only)"));
+  draw_title(std::string("SETUP ") + host_name + (full_mode ? "" : _(" (processor-only)")));
   const int rows = LINES - 2;
   const int top = std::max(0, listed - rows + 1);
   for (int row = 0; row < rows; ++row) {
@@ -577,10 +577,12 @@ void start_up(const session::OpenReport &opened) {
       show_lines(_("Repaired"), bounds_lines());
     }
   }
-  if (read_only)
-    show_lines(_("Read-only"),
-               {std::string(tolvek_username()) + _(" is not an operator: you may look, but not "
-                                                   "change or save.")});
+  if (read_only) {
+    char notice[512];
+    std::snprintf(notice, sizeof notice, _("%s is not an operator: you may look, but not change or save."),
+                  tolvek_username());
+    show_lines(_("Read-only"), {notice});
+  }
 }
 
 int usage(void) {

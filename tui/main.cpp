@@ -197,6 +197,7 @@ Picked menu(const std::string &title, const std::vector<std::string> &intro,
             const std::vector<std::string> &entries, int chosen = 0, bool pick = true,
             const std::string &keys = "") {
   int top = 0;
+  bool follow = true;  // the chosen entry kept in view; off while reading back
   for (;;) {
     // Lines to read are wrapped to the screen; entries are cut.
     std::vector<std::wstring> lines;
@@ -224,8 +225,8 @@ Picked menu(const std::string &title, const std::vector<std::string> &intro,
     const int rows = std::min(static_cast<int>(lines.size()), LINES - 4);
     const int y = (LINES - rows - 2) / 2, x = (COLS - width) / 2;
     const int at = first + chosen;
-    if (pick && at < top) top = at;
-    if (pick && at >= top + rows) top = at - rows + 1;
+    if (pick && follow && at < top) top = at;
+    if (pick && follow && at >= top + rows) top = at - rows + 1;
     put(y, x, L" " + wide(title), width, title_attributes());
     for (int row = 0; row < rows; ++row) {
       const int line = top + row;
@@ -237,20 +238,20 @@ Picked menu(const std::string &title, const std::vector<std::string> &intro,
     const int last = static_cast<int>(entries.size()) - 1;
     if (key == ESC || key == CTRL_C || key == 'q') return {-1, key};
     if (!pick && (is_enter(key) || key == ' ')) return {-1, key};
-    if (key == (FN | KEY_UP) || key == 'k') {
-      if (pick) chosen = std::max(chosen - 1, 0);
-      top = std::max(top - (pick ? 0 : 1), 0);
-    } else if (key == (FN | KEY_DOWN) || key == 'j') {
-      if (pick) chosen = std::min(chosen + 1, last);
-      if (!pick) top = std::min(top + 1, std::max(static_cast<int>(lines.size()) - rows, 0));
-    } else if (key == (FN | KEY_PPAGE)) {
-      chosen = std::max(chosen - rows, 0);
-      top = std::max(top - rows, 0);
-    } else if (key == (FN | KEY_NPAGE)) {
-      chosen = std::min(chosen + rows, last);
-      top = std::min(top + rows, std::max(static_cast<int>(lines.size()) - rows, 0));
-    } else if (pick && last >= 0 &&
-               (is_enter(key) || (key < 128 && keys.find(static_cast<char>(key)) != std::string::npos))) {
+    const int step = key == (FN | KEY_UP) || key == 'k'     ? -1
+                     : key == (FN | KEY_DOWN) || key == 'j' ? 1
+                     : key == (FN | KEY_PPAGE)              ? -std::max(rows, 1)
+                     : key == (FN | KEY_NPAGE)              ? std::max(rows, 1)
+                                                            : 0;
+    // Entries move the choice; above the first entry, and in lines to read,
+    // the lines scroll.
+    if (step) follow = pick && (step > 0 || chosen > 0);
+    if (step && follow)
+      chosen = std::max(0, std::min(chosen + step, last));
+    else if (step)
+      top = std::max(0, std::min(top + step, static_cast<int>(lines.size()) - rows));
+    else if (pick && last >= 0 &&
+             (is_enter(key) || (key < 128 && keys.find(static_cast<char>(key)) != std::string::npos))) {
       return {chosen, key};
     }
   }

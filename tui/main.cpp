@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -290,7 +291,8 @@ bool edit_line(const std::string &prompt, std::wstring &text, bool masked = fals
     if ((key == (FN | KEY_BACKSPACE) || key == 127 || key == 8) && at > 0) text.erase(--at, 1);
     if ((key == (FN | KEY_DC) || key == 4) && at < text.size()) text.erase(at, 1);
     if (key == CTRL_U) text.clear(), at = 0;
-    if (!(key & FN) && key >= ' ' && key != 127) text.insert(at++, 1, static_cast<wchar_t>(key));
+    if (!(key & FN) && std::iswprint(static_cast<wint_t>(key)))
+      text.insert(at++, 1, static_cast<wchar_t>(key));
   }
 }
 

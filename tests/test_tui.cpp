@@ -21,15 +21,15 @@ std::string site(const TempDir &temp, const std::string &name) {
   return dir;
 }
 
-// setup-tui on a site in a detached tmux session of its own server.
+// setup-tui on a site in a detached tmux session of its own server, whose
+// socket goes with the site's temporary directory.
 struct Tui {
   std::string tmux;
   std::string pid_file;
   explicit Tui(const std::string &dir, const std::string &env = "")
-      : tmux("tmux -L setup_tui_" + std::to_string(getpid()) + " "), pid_file(dir + ".pid") {
+      : tmux("tmux -S " + dir + ".tmux "), pid_file(dir + ".pid") {
     write_file(dir + ".sh", "echo $$ >" + pid_file + "\nexec env LC_ALL=C.UTF-8 " + env + " " + kBin +
                                 "/setup-tui -C " + dir + " --zamo\n");
-    std::system((tmux + "kill-server 2>/dev/null").c_str());
     EXPECT_EQ(0, std::system((tmux + "-u -f /dev/null new-session -d -x 80 -y 24 'sh " + dir +
                               ".sh; echo EXIT=$?; sleep 60'")
                                  .c_str()));

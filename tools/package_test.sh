@@ -23,7 +23,7 @@ root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
 usr="$root/usr"
-for file in bin/setup bin/setup-site \
+for file in bin/setup bin/setup-site bin/setup-tui \
   share/man/man1/setup.1.gz share/man/man1/setup-site.1.gz share/man/man5/setup-files.5.gz \
   share/setup/tolvek share/setup/util_setup.pm share/setup/xm_hour32.bm share/setup/xm_hour32m.bm \
   share/setup/help/index.html share/setup/help/help.css \

@@ -213,6 +213,7 @@ void open_page(int page_number) {
     slot.device_count = zamo.device.idevcount;
     slot.device_maximum = zamo.device.imaxdevcount;
     info.function(PassBuild, nullptr, slot.window);
+    review_changes();  // the new labels of changed fields are marked
   }
   XtManageChild(slot.window->form_dialog);
   Widget shell = XtParent(slot.window->form_dialog);

@@ -17,6 +17,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "items/i18n.h"
@@ -28,6 +30,7 @@
 #include "pages/pages.h"
 #include "session/session.h"
 #include "store/areas.h"
+#include "store/store.h"
 
 namespace {
 
@@ -71,9 +74,23 @@ std::string formatted(const char *format, std::initializer_list<const std::strin
   return line;
 }
 
-// "hidden: shown when ..." with the conditions of its section and row.
+// Sections, by page and number, that show an item: their own condition
+// holds under the current values.
+std::set<std::pair<int, uint32_t>> shown_sections;
+
+// The whole index under the current values.
+std::vector<SiteItem> visit_items(void) {
+  std::vector<SiteItem> items = site_items();
+  shown_sections.clear();
+  for (const SiteItem &item : items)
+    if (item.shown) shown_sections.insert({item.page, item.id >> 24});
+  return items;
+}
+
+// "hidden: shown when ..." with the conditions of its section and row that
+// do not hold now.
 std::string hidden_note(const SiteItem &item) {
-  std::string when = item.section_when;
+  std::string when = shown_sections.count({item.page, item.id >> 24}) ? "" : item.section_when;
   if (!item.row_when.empty()) when += (when.empty() ? "" : _(" and ")) + item.row_when;
   if (when.empty()) return _("hidden");
   return formatted(_("hidden: shown when %s"), {&when});
@@ -337,7 +354,8 @@ void open_found(Widget, XtPointer, XtPointer) {
   std::vector<int> rows = selected_rows(find.list);
   const size_t row = rows.empty() ? 0 : static_cast<size_t>(rows[0]);
   if (row >= find.matches.size()) return;
-  set_label(find.note, go_to_item(find.items[find.matches[row]]) + " ");
+  const SiteItem item = find.items[find.matches[row]];  // opening may visit the index anew
+  set_label(find.note, go_to_item(item) + " ");
 }
 
 // Down in the text field goes on into the list.
@@ -394,7 +412,7 @@ void refresh_changes(void) {
     if (row < static_cast<int>(changes.rows.size()) && changes.rows[row] >= 0)
       selected.push_back(changes.changes[changes.rows[row]].field->path);
   changes.changes = session::pending();
-  changes.items = changes.changes.empty() ? std::vector<SiteItem>{} : site_items();
+  changes.items = changes.changes.empty() ? std::vector<SiteItem>{} : visit_items();
   changes.rows.clear();
   std::vector<std::string> lines;
   int heading = -1;  // the area whose heading was listed last
@@ -417,23 +435,23 @@ void refresh_changes(void) {
   set_label(changes.note, changes.changes.empty() ? _("Nothing to save.") : " ");
 }
 
-std::vector<const session::Change *> selected_changes(void) {
-  std::vector<const session::Change *> chosen;
+std::vector<session::Change> selected_changes(void) {
+  std::vector<session::Change> chosen;
   for (int row : selected_rows(changes.list))
     if (row < static_cast<int>(changes.rows.size()) && changes.rows[row] >= 0)
-      chosen.push_back(&changes.changes[changes.rows[row]]);
+      chosen.push_back(changes.changes[changes.rows[row]]);
   return chosen;
 }
 
 void open_change(Widget, XtPointer, XtPointer) {
-  std::vector<const session::Change *> chosen = selected_changes();
+  std::vector<session::Change> chosen = selected_changes();
   SiteItem item;
-  if (chosen.empty() || !item_editing(*chosen[0]->field, changes.items, item)) return;
+  if (chosen.empty() || !item_editing(*chosen[0].field, changes.items, item)) return;
   set_label(changes.note, go_to_item(item) + " ");
 }
 
 void revert_changes(Widget, XtPointer, XtPointer) {
-  for (const session::Change *change : selected_changes()) session::revert(*change);
+  for (const session::Change &change : selected_changes()) session::revert(change);
   review_changes();
 }
 
@@ -447,6 +465,62 @@ void make_changes_dialog(void) {
   XtAddCallback(changes.list, XmNdefaultActionCallback, open_change, nullptr);
 }
 
+// ---- Marks on the labels of changed fields
+
+struct MarkedLabel {
+  Widget label;
+  Pixel foreground;
+};
+std::vector<MarkedLabel> marked_labels;
+
+void marked_label_gone(Widget w, XtPointer, XtPointer) {
+  marked_labels.erase(std::remove_if(marked_labels.begin(), marked_labels.end(),
+                                     [w](const MarkedLabel &m) { return m.label == w; }),
+                      marked_labels.end());
+}
+
+void mark_label(Widget label) {
+  for (const MarkedLabel &m : marked_labels)
+    if (m.label == label) return;
+  MarkedLabel m{label, 0};
+  XtVaGetValues(label, XmNforeground, &m.foreground, nullptr);
+  XtVaSetValues(label, XmNforeground, colours().changed, nullptr);
+  XtAddCallback(label, XmNdestroyCallback, marked_label_gone, nullptr);
+  marked_labels.push_back(m);
+}
+
+void clear_label_marks(void) {
+  for (const MarkedLabel &m : marked_labels) {
+    XtRemoveCallback(m.label, XmNdestroyCallback, marked_label_gone, nullptr);
+    XtVaSetValues(m.label, XmNforeground, m.foreground, nullptr);
+  }
+  marked_labels.clear();
+}
+
+// Whether the item edits a changed field, itself or through an auxset
+// switch or stand-in.
+bool edits_changed_field(const SiteItem &item, const std::vector<session::Change> &pending) {
+  if (!item.field) return false;
+  const void *stored = item.field->area < 0 ? stored_field_of(item.field->address()) : item.field->address();
+  for (const session::Change &change : pending)
+    if (change.field == item.field || change.field->address() == stored) return true;
+  return false;
+}
+
+void mark_changed_labels(const std::vector<session::Change> &pending) {
+  clear_label_marks();
+  if (pending.empty()) return;
+  PageState *states[PAGE_COUNT] = {};
+  for (int page : mode_pages())
+    if (page_window(page)) states[page] = session::page_state(page);
+  for (const SiteItem &item : site_items()) {
+    UiHandle label = nullptr;
+    if (states[item.page] && edits_changed_field(item, pending) &&
+        page_item_widget(*states[item.page], item.id, &label) && label)
+      mark_label(widget_of(label));
+  }
+}
+
 }  // namespace
 
 std::string go_to_item(const SiteItem &item) {
@@ -458,7 +532,7 @@ std::string go_to_item(const SiteItem &item) {
 
 void find_command(Widget, XtPointer, XtPointer) {
   if (!find.dialog) make_find_dialog();
-  find.items = site_items();
+  find.items = visit_items();
   refilter();
   show_dialog(find.dialog);
   XmProcessTraversal(find.text, XmTRAVERSE_CURRENT);
@@ -472,9 +546,14 @@ void changes_command(Widget, XtPointer, XtPointer) {
 }
 
 void review_changes(void) {
-  if (changes.dialog && XtIsManaged(changes.dialog)) refresh_changes();
+  if (changes.dialog && XtIsManaged(changes.dialog)) {
+    refresh_changes();
+    mark_changed_labels(changes.changes);
+  } else {
+    mark_changed_labels(session::pending());
+  }
   if (find.dialog && XtIsManaged(find.dialog)) {
-    find.items = site_items();
+    find.items = visit_items();
     refilter();
   }
 }

@@ -1,8 +1,8 @@
 // The editor in German, with the catalogues the build compiles: every page
 // window opened on a loaded site. Labels longer than the English must still
 // fit their column, and every number shown in a field or offered by a hint
-// must still parse back, and Find must find the German labels. Each window is saved as german_page_<n>.png in
-// the build directory for a look.
+// must still parse back; Find finds the German labels. Each window is
+// saved as german_page_<n>.png in the build directory for a look.
 #include <gtest/gtest.h>
 // gtest before the X headers: their macros (None, Bool) break it.
 #include <Xm/Label.h>

@@ -161,7 +161,15 @@ std::wstring folded(const std::string &text) {
   std::mbstate_t state{};
   const char *p = text.c_str();
   const char *end = p + text.size();
+  out.reserve(text.size());
   while (p < end) {
+    // ASCII needs no conversion: the index is mostly ASCII, and Find folds
+    // all of it on every keystroke.
+    if (static_cast<unsigned char>(*p) < 0x80) {
+      out += static_cast<wchar_t>(*p >= 'A' && *p <= 'Z' ? *p - 'A' + 'a' : *p);
+      ++p;
+      continue;
+    }
     wchar_t c;
     size_t n = std::mbrtowc(&c, p, end - p, &state);
     if (n == 0 || n > static_cast<size_t>(end - p)) {  // not UTF-8: the byte as it is

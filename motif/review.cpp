@@ -296,10 +296,12 @@ Widget fill_dialog(Widget form, Widget top, const std::vector<Button> &buttons, 
                                   XmALIGNMENT_BEGINNING, XmNleftAttachment, XmATTACH_FORM, XmNleftOffset, 6,
                                   XmNrightAttachment, XmATTACH_FORM, XmNbottomAttachment, XmATTACH_WIDGET,
                                   XmNbottomWidget, row, nullptr);
-  Arg args[2];
+  // Long lines scroll sideways rather than widen the dialog.
+  Arg args[3];
   XtSetArg(args[0], XmNselectionPolicy, XmEXTENDED_SELECT);
   XtSetArg(args[1], XmNscrollBarDisplayPolicy, XmSTATIC);
-  Widget list = XmCreateScrolledList(form, const_cast<char *>("list"), args, 2);
+  XtSetArg(args[2], XmNlistSizePolicy, XmCONSTANT);
+  Widget list = XmCreateScrolledList(form, const_cast<char *>("list"), args, 3);
   XtVaSetValues(XtParent(list), XmNleftAttachment, XmATTACH_FORM, XmNleftOffset, 6, XmNrightAttachment,
                 XmATTACH_FORM, XmNrightOffset, 6, XmNbottomAttachment, XmATTACH_WIDGET, XmNbottomWidget,
                 *note, XmNtopAttachment, top ? XmATTACH_WIDGET : XmATTACH_FORM, XmNtopWidget, top,

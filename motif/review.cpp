@@ -430,10 +430,13 @@ void refresh_changes(void) {
       changes.rows.push_back(static_cast<int>(i));
     }
   fill_list(changes.list, lines);
+  // Selecting adds to the selection only in multiple selection.
+  XtVaSetValues(changes.list, XmNselectionPolicy, XmMULTIPLE_SELECT, nullptr);
   for (size_t row = 0; row < changes.rows.size(); ++row)
     if (changes.rows[row] >= 0 && std::find(selected.begin(), selected.end(),
                                             changes.changes[changes.rows[row]].field->path) != selected.end())
       XmListSelectPos(changes.list, static_cast<int>(row) + 1, False);
+  XtVaSetValues(changes.list, XmNselectionPolicy, XmEXTENDED_SELECT, nullptr);
   set_label(changes.note, changes.changes.empty() ? _("Nothing to save.") : " ");
 }
 

@@ -75,20 +75,49 @@ TEST_F(Review, AnEditIsListedAndMarkedUntilReverted) {
   EXPECT_EQ(label_of(in(dialog, "note")), "Nothing to save.");
 
   type_into(field, "42");
-  EXPECT_EQ(list_items(list),
-            (std::vector<std::string>{"ZEL",
-                                      "    Radar Control Processor Setups › Antenna height above the ground: "
-                                      "20.0 meters → 42.0 meters (zel.irad_hgt)"}));
+  // The latitude is edited through auxset and stored in the record.
+  Widget latitude = page.item("Default Latitude of antenna");
+  type_into(latitude, "50");
+  const std::vector<std::string> listed = list_items(list);
+  ASSERT_EQ(listed.size(), 3u);
+  EXPECT_EQ(listed[1],
+            "    Radar Control Processor Setups › Antenna height above the ground: 20.0 meters → 42.0 meters "
+            "(zel.irad_hgt)");
+  EXPECT_NE(listed[2].find("Default Latitude of antenna: 52.00000 deg North → 50.00000 deg North "
+                           "(zel.idefault_lat)"),
+            std::string::npos)
+      << listed[2];
   EXPECT_NE(get<Pixel>(label, XmNforeground), plain) << "the changed field's label is marked";
 
+  XtVaSetValues(list, XmNselectionPolicy, XmMULTIPLE_SELECT, nullptr);
   XmListSelectPos(list, 2, False);
+  XmListSelectPos(list, 3, False);
   activate(in(dialog, "revert"));
   EXPECT_EQ(field_text(field), "20.0 meters");
+  EXPECT_EQ(field_text(latitude), "52.00000 deg North");
   EXPECT_TRUE(list_items(list).empty());
   EXPECT_FALSE(session::changed()) << "Exit asks no question";
   EXPECT_EQ(get<Pixel>(label, XmNforeground), plain) << "the mark goes with the change";
   XtUnmanageChild(dialog);
   XtUnmanageChild(page_window(1)->form_dialog);
+}
+
+// A value the load put into editing form is pending from the start, and
+// there is nothing to revert it to.
+TEST_F(Review, AValueConvertedAtLoadIsListedWithoutRevert) {
+  FactorySite converted([] { zel.icontrol_format = 4; });
+  start_up_load(nullptr, nullptr);
+  changes_command(nullptr, nullptr, nullptr);
+  Widget list = in(changes_dialog(), "list");
+  std::vector<std::string> listed = list_items(list);
+  ASSERT_EQ(listed.size(), 2u);
+  const std::string ending = "(zel.icontrol_format)   (converted at load)";
+  EXPECT_EQ(listed[1].substr(listed[1].size() - ending.size()), ending) << listed[1];
+  XmListSelectPos(list, 2, False);
+  activate(in(changes_dialog(), "revert"));
+  EXPECT_EQ(list_items(list), listed);
+  EXPECT_TRUE(session::changed());
+  XtUnmanageChild(changes_dialog());
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <Xm/ScrolledW.h>
 #include <Xm/TextF.h>
 #include <Xm/Xm.h>
+#include <langinfo.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -65,13 +66,24 @@ std::string page_name(const std::string &title) {
   return title;
 }
 
+// The lines' dashes and arrows need a UTF-8 locale; in any other, ASCII
+// stands in for them.
+std::string in_locale_charset(std::string line) {
+  if (std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0) return line;
+  const std::pair<std::string, std::string> ascii[] = {{"—", "-"}, {"›", ">"}, {"→", "->"}};
+  for (const auto &[utf8, plain] : ascii)
+    for (size_t at = line.find(utf8); at != std::string::npos; at = line.find(utf8, at + plain.size()))
+      line.replace(at, utf8.size(), plain);
+  return line;
+}
+
 std::string formatted(const char *format, std::initializer_list<const std::string *> args) {
   std::vector<const char *> a;
   for (const std::string *s : args) a.push_back(s->c_str());
   a.resize(5, "");
   char line[2048];
   std::snprintf(line, sizeof line, format, a[0], a[1], a[2], a[3], a[4]);
-  return line;
+  return in_locale_charset(line);
 }
 
 // Sections, by page and number, that show an item: their own condition
@@ -515,14 +527,14 @@ bool edits_changed_field(const SiteItem &item, const std::vector<session::Change
 void mark_changed_labels(const std::vector<session::Change> &pending) {
   clear_label_marks();
   if (pending.empty()) return;
-  PageState *states[PAGE_COUNT] = {};
-  for (int page : mode_pages())
-    if (page_window(page)) states[page] = session::page_state(page);
-  for (const SiteItem &item : site_items()) {
-    UiHandle label = nullptr;
-    if (states[item.page] && edits_changed_field(item, pending) &&
-        page_item_widget(*states[item.page], item.id, &label) && label)
-      mark_label(widget_of(label));
+  for (int page : mode_pages()) {
+    PageState *state = page_window(page) ? session::page_state(page) : nullptr;
+    if (!state) continue;
+    for (const SiteItem &item : page_items(page)) {
+      UiHandle label = nullptr;
+      if (edits_changed_field(item, pending) && page_item_widget(*state, item.id, &label) && label)
+        mark_label(widget_of(label));
+    }
   }
 }
 

@@ -8,6 +8,7 @@
 #include <Xm/TextF.h>
 
 #include <algorithm>
+#include <clocale>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@ class Review : public ::testing::Test {
  protected:
   void SetUp() override {
     REQUIRE_DISPLAY();
+    setlocale(LC_ALL, "C.UTF-8");  // as the editor starts in a UTF-8 locale
     full_mode = 0;
     start_up_load(nullptr, nullptr);
     gui_process(50);

@@ -481,7 +481,7 @@ void run_list_all(int rounds) {
 void run_find(int rounds) {
   zamo.device.imaxdevcount = zamo.device.idevcount = kOutputDevices;
   const std::string query = "antenna height";
-  std::vector<double> open, keystroke, filter;
+  std::vector<double> open, keystroke, filter, review;
   const std::vector<SiteItem> items = site_items();
   for (int round = 0; round < rounds; ++round) {
     Stamp start = now();
@@ -500,10 +500,21 @@ void run_find(int rounds) {
     }
     XtUnmanageChild(find_dialog());
     drain();
+    // What follows every edit with a change pending and Changes open.
+    take_snapshot_as_is();
+    changes_command(nullptr, nullptr, nullptr);
+    zel.irad_hgt += 1;
+    start = now();
+    review_changes();
+    review.push_back(cpu_since(start));
+    zel.irad_hgt -= 1;
+    XtUnmanageChild(changes_dialog());
+    drain();
   }
   std::printf(
-      "Find (%zu items): open %.1f ms cpu; a keystroke: filter %.1f ms cpu (at most 5), with the list %.1f\n",
-      items.size(), median(open), median(filter), median(keystroke));
+      "Find (%zu items): open %.1f ms cpu; a keystroke: filter %.1f ms cpu (at most 5), with the list %.1f;"
+      " Changes and marks after an edit %.1f\n",
+      items.size(), median(open), median(filter), median(keystroke), median(review));
   load_factory_values();
 }
 

@@ -37,7 +37,7 @@ namespace {
 
 constexpr unsigned long kMarkMs = 1500;
 
-// Colours from the resources (setup.markBackground, setup.changedForeground).
+// Colours from the resources markBackground and changedForeground.
 struct Colours {
   Pixel mark;     // the row of an item just opened
   Pixel changed;  // the label of a field that differs from the snapshot
@@ -225,6 +225,18 @@ void focus_arrived(Widget shell, XtPointer field, XEvent *event, Boolean *) {
   focus_field(static_cast<Widget>(field));
 }
 
+// The field gets the focus now, and again when its window gets the X focus
+// (unless it has it already: then no focus event would come).
+void give_focus(Widget shell, Widget field) {
+  focus_field(field);
+  Window focused = 0;
+  int revert_to = 0;
+  XGetInputFocus(XtDisplay(shell), &focused, &revert_to);
+  if (focused == XtWindow(shell)) return;
+  XtAddEventHandler(shell, FocusChangeMask, False, focus_arrived, field);
+  take_focus(shell);
+}
+
 // Scrolls to the item being opened, focuses and marks it.
 void finish_opening(Widget shell) {
   PageWindow *window = page_window(opening.page);
@@ -234,9 +246,7 @@ void finish_opening(Widget shell) {
   Widget field = state ? widget_of(page_item_widget(*state, opening.id, &label)) : nullptr;
   if (field && shown_below(field, window->row_column)) {
     XmScrollVisible(window->scrolled_window, XtParent(field), 0, 20);
-    focus_field(field);
-    XtAddEventHandler(shell, FocusChangeMask, False, focus_arrived, field);
-    take_focus(shell);
+    give_focus(shell, field);
     // What is typed next replaces the value, as after a triple click.
     if (XmIsTextField(field)) {
       const XmTextPosition end = XmTextFieldGetLastPosition(field);

@@ -62,9 +62,6 @@ constexpr int kTestItemsPerDevice = 6;
 constexpr int kSmallSize = 100;
 constexpr int kOutputDevices = 32;
 
-const char *const kPageNames[PAGE_COUNT] = {"signal processor", "control processor", "general",     "ingest",
-                                            "product",          "output device",     "input device"};
-
 struct Options {
   int rounds = 5;
   int size = 1500;
@@ -96,7 +93,11 @@ Options parse_options(int argc, char **argv) {
 
 // The test page in a page slot of the editor's windows.
 bool test_page_active = false;
-PageInfo test_page_info{test_page, 600, "Test Page Setups, %s", "test_page_setups"};
+const PageInfo test_page_info = [] {
+  PageInfo info = page_info(kTestPageNumber);
+  info.function = test_page;
+  return info;
+}();
 
 const PageInfo &bench_page_lookup(int page_number) {
   if (test_page_active && page_number == kTestPageNumber) return test_page_info;
@@ -122,8 +123,7 @@ void load_factory_values(void) {
       setup_limits(info.limits_name, limits + which * info.size, which, 0);
     std::memcpy(info.record, limits + COPY_FACTORY * info.size, info.size);
   }
-  for (int n = 0; n < PAGE_COUNT; ++n)
-    if (page_info(n).function) page_info(n).function(PassMeasure, nullptr, nullptr);
+  for (int n = 0; n < PAGE_COUNT; ++n) page_info(n).function(PassMeasure, nullptr, nullptr);
 }
 
 // As the editor starts: the locale, the toolkit, the resource file.
@@ -547,10 +547,9 @@ int child_round_trips(int page, int size) {
 void run_round_trips(const Options &o, Worst &worst) {
   std::printf("\nreplies waited for on the first open in a fresh process:");
   for (int page = -1; page < PAGE_COUNT; ++page) {
-    if (page >= 0 && !page_info(page).function) continue;
     long count = std::atol(
         run_child("--round-trips " + std::to_string(page) + " --size " + std::to_string(o.size)).c_str());
-    std::printf(" %s %ld;", page < 0 ? "test page" : kPageNames[page], count);
+    std::printf(" %s %ld;", page < 0 ? "test page" : page_info(page).name, count);
     if (page >= 0) worst.round_trips = std::max(worst.round_trips, count);
   }
   std::printf("\n");
@@ -562,7 +561,6 @@ void run_round_trips(const Options &o, Worst &worst) {
 int child_memory(const std::string &side) {
   std::vector<Description> trees(PAGE_COUNT);
   for (int n = 0; n < PAGE_COUNT; ++n) {
-    if (!page_info(n).function) continue;
     open_walk(n);
     trees[n] = describe_page(page_window(n)->row_column);
     destroy_page(n);
@@ -571,7 +569,6 @@ int child_memory(const std::string &side) {
   malloc_trim(0);
   long before = resident_kb();
   for (int n = 0; n < PAGE_COUNT; ++n) {
-    if (!page_info(n).function) continue;
     if (side == "walk")
       open_walk(n);
     else
@@ -641,8 +638,7 @@ int main(int argc, char **argv) {
            worst);
   test_page_active = false;
   worst.open = worst.destroy = 0;  // the worst figures are the editor's pages
-  for (int n = 0; n < PAGE_COUNT; ++n)
-    if (page_info(n).function) run_page(n, kPageNames[n], o.rounds, worst);
+  for (int n = 0; n < PAGE_COUNT; ++n) run_page(n, page_info(n).name, o.rounds, worst);
   std::printf("\nstores timed (the first toggle or choice that shows or hides something):\n");
   for (const std::string &store : stores_timed) std::printf("  %s\n", store.c_str());
 

@@ -22,9 +22,11 @@
 
 #include "cli/commands.h"
 #include "items/state.h"
-#include "store/host.h"
+#include "pages/pages.h"
+#include "session/index.h"
 #include "sitelib/safe_io.h"
 #include "sitelib/sitelib.h"
+#include "store/host.h"
 
 namespace {
 const char *const kSetupFiles[] = {"setup_ant.conf", "setup_dsp.conf", "setup_rtdisp.conf",
@@ -45,8 +47,16 @@ int usage() {
                "  diff [OTHER_DIR]            fields that differ from factory (or OTHER_DIR)\n"
                "  log [PATH]                  the change log\n"
                "  paths                       every field path\n"
-               "Pages: signal control general ingest product output input, or 0 to 6.\n");
+               "Pages:");
+  for (int page = 0; page < PAGE_COUNT; ++page) std::fprintf(stderr, " %s", page_info(page).name);
+  std::fprintf(stderr, ", or 0 to %d.\n", PAGE_COUNT - 1);
   return 2;
+}
+
+// The mode's page names, one a line (for shell completion); reads no setups.
+int pages_command(const Args &) {
+  for (int page : mode_pages()) std::printf("%s\n", page_info(page).name);
+  return 0;
 }
 
 // The login name of the real user id, not of whoever's name is in $USER.
@@ -154,7 +164,7 @@ struct Command {
 const Command commands[] = {
     {"list", list_command}, {"check", check_command}, {"repair", repair_command}, {"get", get_command},
     {"set", set_command},   {"reset", reset_command}, {"range", range_command},   {"diff", diff_command},
-    {"log", log_command},   {"paths", paths_command},
+    {"log", log_command},   {"paths", paths_command}, {"pages", pages_command},
 };
 
 int init_command(const Args &args) {

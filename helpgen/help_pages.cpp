@@ -239,7 +239,7 @@ void write_setting(std::ostream &out, const SiteItem &item, const Variants &vari
 }
 
 std::string page_title(int page) {
-  std::string title = page_info(page).clock_title;
+  std::string title = page_info(page).title;
   return title.substr(0, title.find(','));
 }
 

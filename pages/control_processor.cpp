@@ -34,8 +34,7 @@ bool timestamped_receive() {
 #define AUX_DEVICE_USED \
   "an auxiliary receive format is chosen, or an auxiliary transmit format on the controlling host"
 
-PageState page = PAGE_STATE(control_processor_page, N_("Radar Control Processor Setups, %s"),
-                            "radar_control_processor_setup");
+PageState page = page_state(PAGE_CONTROL_PROCESSOR);
 
 }  // namespace
 

@@ -51,7 +51,7 @@ bool site_in_use(int isite) {
          holds_printable(site.sCode, sizeof site.sCode - 1);
 }
 
-PageState page = PAGE_STATE(general_page, N_("ZAMO General Setups, %s"), "zamo_general_setups");
+PageState page = page_state(PAGE_GENERAL);
 
 void modes_and_protocols(PageWalk &w) {
   w.section(_("Modes and Protocols"), "modes_and_protocols");

@@ -43,7 +43,7 @@ const char *const melting_hints[ZAMO_MELT_MONTHS][3] = {
     {N_(" 2.5 km tropic"), N_(" 1.0 km mid"), N_("-1.0 km polar")},
 };
 
-PageState page = PAGE_STATE(ingest_page, N_("ZAMO INGEST Setups, %s"), "zamo_ingest_setups");
+PageState page = page_state(PAGE_INGEST);
 
 void data_source_selection(PageWalk &w) {
   w.section(_("Data Source Selection"), "data_source_selection");

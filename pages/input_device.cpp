@@ -13,7 +13,7 @@ enum { POLLING = 2, TCPIP_SOCKET = 4 };
 
 const char *const topic = "zamo_input_setups";
 
-PageState page = PAGE_STATE(input_device_page, N_("ZAMO Input Device Setups, %s"), topic);
+PageState page = page_state(PAGE_INPUT_DEVICE);
 
 bool device_in_use(int iDevice) { return zamo.Input.iInputCount > static_cast<uint32_t>(iDevice); }
 

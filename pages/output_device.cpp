@@ -30,8 +30,7 @@ enum { MEDIA_TAPE = 1, MEDIA_MO = 2, MEDIA_LARGE_DISK = 3, MEDIA_DVD = 4 };
 
 constexpr int DEVICE_RECORDS = static_cast<int>(sizeof zamo.device.def / sizeof zamo.device.def[0]);
 
-PageState page =
-    PAGE_STATE(output_device_page, N_("ZAMO Output Device Setups, %s"), "zamo_output_devices_setups");
+PageState page = page_state(PAGE_OUTPUT_DEVICE);
 const char *const section_topic = "output_device_general_specifications";
 // A condition in words, for the help pages.
 #define NETWORK "the device type is Network"

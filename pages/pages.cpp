@@ -1,19 +1,35 @@
 #include "pages/pages.h"
 
+#include <algorithm>
+
 #include "items/i18n.h"
+#include "items/state.h"
+#include "items/walk.h"
 
 namespace {
-const PageInfo pages[PAGE_COUNT] = {
-    {signal_processor_page, 640, N_("Radar Video Processor Setups, %s     %s"),
-     "radar_video_processor_setup"},
-    {control_processor_page, 620, N_("Radar Control Processor Setups, %s     %s"),
-     "radar_control_processor_setup"},
-    {general_page, 600, N_("ZAMO General Setups, %s     %s"), "zamo_general_setups"},
-    {ingest_page, 600, N_("ZAMO INGEST Setups, %s     %s"), "zamo_ingest_setups"},
-    {product_page, 600, N_("ZAMO PRODUCT Setups, %s     %s"), "zamo_product_setups"},
-    {output_device_page, 600, N_("ZAMO Output Device Setups, %s     %s"), "zamo_output_devices_setups"},
-    {input_device_page, 600, N_("ZAMO Input Device Setups, %s     %s"), "zamo_input_setups"},
+constexpr PageInfo pages[] = {
+#define PAGE(number, function, name, width, title, clock_title, help_topic, measure, check, repair, list, \
+             processor)                                                                                   \
+  {function, name, width, title, clock_title, help_topic, {measure, check, repair, list}, processor},
+#include "pages/page_table.def"
+#undef PAGE
 };
 }  // namespace
 
 const PageInfo &page_info(int page_number) { return pages[page_number]; }
+
+bool page_in_mode(int page_number) { return full_mode || pages[page_number].processor; }
+
+std::vector<int> page_order(PageOrder order) {
+  std::vector<int> numbers;
+  for (int page = 0; page < PAGE_COUNT; ++page)
+    if (page_in_mode(page)) numbers.push_back(page);
+  std::stable_sort(numbers.begin(), numbers.end(),
+                   [order](int a, int b) { return pages[a].rank[order] < pages[b].rank[order]; });
+  return numbers;
+}
+
+PageState page_state(int page_number) {
+  const PageInfo &row = pages[page_number];
+  return PAGE_STATE(row.function, row.title, row.help_topic);
+}

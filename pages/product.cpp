@@ -13,7 +13,7 @@ constexpr double ANGLE16 = 65536.0 / 360.0;  // 16-bit binary angle per degree
 constexpr int SCHEDULING_RANKS = 40;         // ranks the scheduler knows, 1 first
 enum { TRACK_PRODUCT = 4, WARN_PRODUCT = 12 };
 
-PageState page = PAGE_STATE(product_page, N_("ZAMO PRODUCT Setups, %s"), "zamo_product_setups");
+PageState page = page_state(PAGE_PRODUCT);
 
 // Whether the product type has a priority item at this rank.
 bool scheduled_at(int iprod, int rank) {

@@ -43,8 +43,7 @@ bool rtd_enabled() { return Rtdisp.lEnabled != 0; }
 #define DUAL_TRANSMIT DUAL_POL " and the polarization transmit scheme is Dual"
 #define SIGGEN "test signal generator control is in use"
 
-PageState page =
-    PAGE_STATE(signal_processor_page, N_("Radar Video Processor Setups, %s"), "radar_video_processor_setup");
+PageState page = page_state(PAGE_SIGNAL_PROCESSOR);
 
 void system_type(PageWalk &w) {
   w.section(_("System Type"), "system_type");

@@ -17,8 +17,6 @@
 #include "store/host.h"
 #include "store/store.h"
 
-const char *const page_names[7] = {"signal", "control", "general", "ingest", "product", "output", "input"};
-
 namespace {
 
 // The two type lists name the numeric types in the same order; texts have
@@ -192,13 +190,13 @@ const SiteField *field_at(const void *address) {
 std::vector<int> mode_pages(void) {
   std::vector<int> pages;
   for (int page = 0; page < PAGE_COUNT; ++page)
-    if (page_info(page).function && (full_mode || page <= PAGE_CONTROL_PROCESSOR)) pages.push_back(page);
+    if (page_in_mode(page)) pages.push_back(page);
   return pages;
 }
 
 int page_by_name(const std::string &name) {
   for (int page : mode_pages()) {
-    if (name == page_names[page] || name == std::to_string(page)) return page;
+    if (name == page_info(page).name || name == std::to_string(page)) return page;
   }
   return -1;
 }

@@ -96,7 +96,6 @@ bool item_editing(const SiteField &f, const std::vector<SiteItem> &items, SiteIt
 std::vector<int> mode_pages(void);
 // A page by name ("control", "signal", ...) or number; -1 when none.
 int page_by_name(const std::string &name);
-extern const char *const page_names[7];
 
 // The item's limits and factory value in shown units (numbers), or as
 // stored (choices, toggles).

@@ -395,6 +395,16 @@ std::vector<Change> pending(bool show_secrets) {
   return changes;
 }
 
+void revert(const Change &change) {
+  const SiteField &f = *change.field;
+  const Bytes &before = baseline(change.area);
+  if (before.size() < f.offset + f.size) return;
+  // The baseline is in storage form: the field's auxset stand-in or switch
+  // follows it back into editing form.
+  std::memcpy(f.address(), before.data() + f.offset, f.size);
+  stored_field_changed(f.address());
+}
+
 std::string change_line(const Change &change) {
   return change.field->path + ": " + change.old_stored + " -> " + change.new_stored;
 }
@@ -471,7 +481,7 @@ std::string save_question(void) { return save_question_text(); }
 bool check(void) {
   clear_bounds_lines();
   error_found = 0;
-  run_pass(check_order, PassCheck, nullptr);
+  run_pass(ORDER_CHECK, PassCheck, nullptr);
   return error_found != 0;
 }
 
@@ -494,13 +504,11 @@ void list(FILE *out, int page) {
   if (page >= 0)
     page_info(page).function(PassList, nullptr, out);
   else
-    run_pass(list_order, PassList, out);
+    run_pass(ORDER_LIST, PassList, out);
 }
 
 bool write_listing(int page) {
-  if (page >= 0) return ::write_listing(&page, 1);
-  std::vector<PageFunction> pages = pages_in_order(list_order);
-  return ::write_listing(list_order, static_cast<int>(pages.size()));
+  return ::write_listing(page >= 0 ? std::vector<int>{page} : page_order(ORDER_LIST));
 }
 
 bool is_operator(void) { return (lzamo_operator(tolvek_username()) & 0xffff) != 0; }

@@ -1,6 +1,6 @@
 // The setup areas as loading, saving and change detection see them, the
-// snapshot of what was loaded or saved, and the page orders of the passes
-// that run over all pages.
+// snapshot of what was loaded or saved, and the passes that run over all
+// pages.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "items/item.h"
+#include "pages/pages.h"
 
 // Areas in load, snapshot and save order; the data system only in full mode.
 enum Area { AREA_ZEL = 0, AREA_DSP, AREA_RTDISP, AREA_ZAMO, AREA_COUNT };
@@ -96,15 +97,9 @@ void report_changed_on_disk(int area);
 // Every line added so far (the dialog's list, also kept without a display).
 const std::vector<std::string> &error_status_lines(void);
 
-// Page orders of the runs over all pages; in processor-only mode only the
-// first two entries (the processor pages) take part.
-extern const int measure_order[7];
-extern const int check_order[7];
-extern const int repair_order[7];
-extern const int list_order[7];
-// Pages of the order that exist, as functions, for the mode.
-std::vector<PageFunction> pages_in_order(const int order[7]);
-void run_pass(const int order[7], uint32_t pass, void *arg);
+// The mode's pages in the order, as functions.
+std::vector<PageFunction> pages_in_order(PageOrder order);
+void run_pass(PageOrder order, uint32_t pass, void *arg);
 
 // The listing file for this minute in $ZAMO_LISTINGS (or $HOME), opened
 // for writing; nullptr when there is none (the reason already reported).
@@ -112,6 +107,6 @@ FILE *open_listing_file(std::string &path);
 // Opens `path` for a new listing: never through a link, never anything but
 // a regular file; nullptr (the reason on standard error) otherwise.
 FILE *open_listing_path(const std::string &path);
-// Writes the pages of the order (or the one page) to a new listing file;
+// Writes the pages (page numbers, in their order) to a new listing file;
 // false when the listing could not be written.
-bool write_listing(const int *pages, int count);
+bool write_listing(const std::vector<int> &pages);

@@ -84,15 +84,14 @@ FILE *open_listing_file(std::string &path) {
   return open_listing_path(path);
 }
 
-bool write_listing(const int *pages, int count) {
+bool write_listing(const std::vector<int> &pages) {
   std::string path;
   FILE *file = open_listing_file(path);
   if (!file) {
     report_list_error();
     return false;
   }
-  for (int i = 0; i < count; ++i)
-    if (PageFunction page = page_info(pages[i]).function) page(PassList, nullptr, file);
+  for (int page : pages) page_info(page).function(PassList, nullptr, file);
   // A listing cut short (full disk, quota) is as useless as none.
   if (int error = finish_listing(file)) {
     errno = error;

@@ -123,7 +123,7 @@ void load_all_areas(void) {
 }
 
 bool load_and_check(void) {
-  run_pass(measure_order, PassMeasure, nullptr);
+  run_pass(ORDER_MEASURE, PassMeasure, nullptr);
   load_all_areas();
   // Taken before editing form, so that whatever editing form changes in a
   // record that was read counts as a change of its area.
@@ -136,11 +136,11 @@ bool load_and_check(void) {
   take_auxset_snapshot();
 
   static std::vector<PageFunction> repair_pages;
-  repair_pages = pages_in_order(repair_order);
+  repair_pages = pages_in_order(ORDER_REPAIR);
   set_repair_pages(repair_pages.data(), static_cast<int>(repair_pages.size()));
   const int16_t found_before = error_found;
   error_found = 0;
-  run_pass(check_order, PassCheck, nullptr);
+  run_pass(ORDER_CHECK, PassCheck, nullptr);
   const bool found = error_found != 0;
   error_found = found || found_before;
   return found;

@@ -40,12 +40,15 @@ void small_page(uint32_t pass, SetupItem *, XtPointer arg) {
   XtAddCallback(window->form_dialog, XmNdestroyCallback, note_destroyed, reinterpret_cast<XtPointer>(Page));
 }
 
-PageInfo test_pages[PAGE_COUNT] = {
-    {small_page<0>, 640, "", ""}, {small_page<1>, 620, "", ""}, {nullptr, 600, "", ""},
-    {small_page<3>, 600, "", ""}, {test_page, 600, "", ""},     {small_page<5>, 600, "", ""},
-    {nullptr, 600, "", ""},
-};
-const PageInfo &test_page_info(int page_number) { return test_pages[page_number]; }
+// The editor's page rows with pages of the test in their place.
+const PageInfo &test_page_info(int page_number) {
+  static const PageFunction functions[PAGE_COUNT] = {small_page<0>, small_page<1>, nullptr, small_page<3>,
+                                                     test_page,     small_page<5>, nullptr};
+  static PageInfo rows[PAGE_COUNT];
+  rows[page_number] = page_info(page_number);
+  rows[page_number].function = functions[page_number];
+  return rows[page_number];
+}
 
 Widget menu_entry(int page, const char *name) { return gui_find(page_window(page)->menu_bar, name); }
 

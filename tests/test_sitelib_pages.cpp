@@ -64,7 +64,6 @@ std::string last_line() { return bounds_lines().empty() ? "" : bounds_lines().ba
 void expect_clean_check(const char *setting) {
   for (int page = 0; page < PAGE_COUNT; ++page) {
     PageFunction function = page_info(page).function;
-    if (!function) continue;
     clear_bounds_lines();
     error_found = 0;
     ::testing::internal::CaptureStderr();
@@ -82,7 +81,6 @@ TEST(FactorySiteOnThePages, ChecksCleanNeedsNoRepairAndNoShownFieldLacksLimits) 
   expect_clean_check("factory site");
   for (int page = 0; page < PAGE_COUNT; ++page) {
     PageFunction function = page_info(page).function;
-    if (!function) continue;
     auto before = std::make_unique<RecordCopies>();
     clear_bounds_lines();
     function(PassRepair, nullptr, nullptr);

@@ -395,16 +395,6 @@ std::vector<Change> pending(bool show_secrets) {
   return changes;
 }
 
-void revert(const Change &change) {
-  const SiteField &f = *change.field;
-  const Bytes &before = baseline(change.area);
-  if (before.size() < f.offset + f.size) return;
-  // The baseline is in storage form: the field's auxset stand-in or switch
-  // follows it back into editing form.
-  std::memcpy(f.address(), before.data() + f.offset, f.size);
-  stored_field_changed(f.address());
-}
-
 std::string change_line(const Change &change) {
   return change.field->path + ": " + change.old_stored + " -> " + change.new_stored;
 }
@@ -451,6 +441,8 @@ bool revert(const Change &change) {
           ? load_baseline[f.area]
           : baseline(f.area);
   if (to.size() != f.record_size) return false;
+  // The baseline is in storage form: the field's auxset stand-in or switch
+  // follows it back into editing form.
   std::memcpy(f.address(), to.data() + f.offset, f.size);
   stored_field_changed(f.address());
   redisplay_everywhere(f);

@@ -105,9 +105,13 @@ TEST_F(Review, AnEditIsListedAndMarkedUntilReverted) {
 }
 
 // A value the load put into editing form is pending from the start, and
-// there is nothing to revert it to.
-TEST_F(Review, AValueConvertedAtLoadIsListedWithoutRevert) {
-  FactorySite converted([] { zel.icontrol_format = 4; });
+// there is nothing to revert it to. Factory's new window marks the labels
+// of the values it changed.
+TEST_F(Review, AValueConvertedAtLoadIsListedWithoutRevertAndFactoryKeepsTheMarks) {
+  FactorySite converted([] {
+    zel.icontrol_format = 4;
+    zel.irad_hgt = 30;
+  });
   start_up_load(nullptr, nullptr);
   changes_command(nullptr, nullptr, nullptr);
   Widget list = in(changes_dialog(), "list");
@@ -120,6 +124,17 @@ TEST_F(Review, AValueConvertedAtLoadIsListedWithoutRevert) {
   EXPECT_EQ(list_items(list), listed);
   EXPECT_TRUE(session::changed());
   XtUnmanageChild(changes_dialog());
+
+  open_page(1);
+  activate(gui_find(page_window(1)->menu_bar, "Factory"));
+  gui_process(400);
+  ASSERT_NE(page_window(1), nullptr);
+  const std::vector<Widget> row =
+      children(XtParent(PageView{page_window(1)}.item("Ground height above sea level")));
+  ASSERT_GE(row.size(), 4u);  // label, field, label, field
+  EXPECT_NE(get<Pixel>(row[2], XmNforeground), get<Pixel>(row[0], XmNforeground))
+      << label_of(row[2]) << " marked, " << label_of(row[0]) << " not";
+  XtUnmanageChild(page_window(1)->form_dialog);
 }
 
 }  // namespace

@@ -7,7 +7,8 @@
 //   calls from the same texts and values; one PassStore that shows or hides
 //   part of the page; destroying the page's window, as Factory and the
 //   output device rebuild do, timed apart from the next build;
-// - the output device page rebuilt for 32 devices, and List of all pages;
+// - the output device page rebuilt for 32 devices, List of all pages, and
+//   Find on the full index, per keystroke;
 // - growth: PassBuild time per item of the test page at 100 items and at
 //   the largest size;
 // - replies waited for from the X server on the first open of each page in
@@ -24,6 +25,7 @@
 #include <Xm/Form.h>
 #include <Xm/PushB.h>
 #include <Xm/RowColumn.h>
+#include <Xm/TextF.h>
 #include <Xm/ToggleB.h>
 #include <Xm/Xm.h>
 #include <malloc.h>
@@ -41,10 +43,12 @@
 #include "bench/tree.h"
 #include "motif/commands.h"
 #include "motif/page_window.h"
+#include "motif/review.h"
 #include "motif/startup.h"
 #include "motif/state.h"
 #include "pages/pages.h"
 #include "pages/setup_copies.h"
+#include "session/session.h"
 #include "sitelib/sitelib.h"
 #include "store/areas.h"
 #include "tests/support/test_page.h"
@@ -471,6 +475,49 @@ void run_list_all(int rounds) {
   std::printf("List (all pages): %.1f ms cpu\n", median(cpu));
 }
 
+// Find on the full index with every output device in use: visiting the
+// index as the dialog opens, and one keystroke (filter and list) for each
+// prefix of a query typed.
+void run_find(int rounds) {
+  zamo.device.imaxdevcount = zamo.device.idevcount = kOutputDevices;
+  const std::string query = "antenna height";
+  std::vector<double> open, keystroke, filter, review;
+  const std::vector<SiteItem> items = site_items();
+  for (int round = 0; round < rounds; ++round) {
+    Stamp start = now();
+    find_command(nullptr, nullptr, nullptr);
+    open.push_back(cpu_since(start));
+    Widget text = XtNameToWidget(find_dialog(), "findtext");
+    for (size_t n = 0; n <= query.size(); ++n) {
+      start = now();
+      XmTextFieldSetString(text, const_cast<char *>(query.substr(0, n).c_str()));
+      keystroke.push_back(cpu_since(start));
+      start = now();
+      size_t found = 0;
+      for (const SiteItem &item : items) found += session::matches(item, query.substr(0, n));
+      filter.push_back(cpu_since(start));
+      if (found > items.size()) std::abort();  // keeps the loop
+    }
+    XtUnmanageChild(find_dialog());
+    drain();
+    // What follows every edit with a change pending and Changes open.
+    take_snapshot_as_is();
+    changes_command(nullptr, nullptr, nullptr);
+    zel.irad_hgt += 1;
+    start = now();
+    review_changes();
+    review.push_back(cpu_since(start));
+    zel.irad_hgt -= 1;
+    XtUnmanageChild(changes_dialog());
+    drain();
+  }
+  std::printf(
+      "Find (%zu items): open %.1f ms cpu; a keystroke: filter %.1f ms cpu (at most 5), with the list %.1f;"
+      " Changes and marks after an edit %.1f\n",
+      items.size(), median(open), median(filter), median(keystroke), median(review));
+  load_factory_values();
+}
+
 // ---------------------------------------------------------------------------
 // Fresh processes: round trips and memory
 
@@ -597,6 +644,7 @@ int main(int argc, char **argv) {
 
   run_output_rebuild(o.rounds);
   run_list_all(o.rounds);
+  run_find(o.rounds);
   run_growth(o, worst);
   test_page_active = false;
   run_round_trips(o, worst);

@@ -559,3 +559,15 @@ void page_redisplay_field(PageState &page, const void *field_address) {
     if ((b.kind == KindText ? static_cast<const void *>(b.text.address) : b.field.address) == field_address)
       redisplay(*ui, b);
 }
+
+UiHandle page_item_widget(const PageState &page, uint32_t id, UiHandle *label) {
+  if (!page.built_items) return nullptr;
+  const BuiltItems &built = *static_cast<const BuiltItems *>(page.built_items);
+  // Every built item noted its label in build order.
+  for (size_t i = 0; i < built.items.size(); ++i) {
+    if (built.items[i].id != id) continue;
+    if (label) *label = i < built.labels.size() ? built.labels[i] : nullptr;
+    return built.items[i].widget;
+  }
+  return nullptr;
+}

@@ -189,3 +189,7 @@ class PageWalk {
 // Shows the stored value again in every built item bound to this field
 // address (used when a page changes a value behind its widget).
 void page_redisplay_field(PageState &page, const void *field_address);
+
+// The widget that shows the value of the built item with this id, and its
+// label when `label` is given; nullptr while the page has no window.
+UiHandle page_item_widget(const PageState &page, uint32_t id, UiHandle *label = nullptr);

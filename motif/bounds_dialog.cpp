@@ -5,6 +5,7 @@
 #include <Xm/Xm.h>
 
 #include "items/i18n.h"
+#include "motif/review.h"
 #include "motif/state.h"
 #include "motif/xm_text.h"
 
@@ -57,6 +58,7 @@ void repair_bounds(void) {
     XtVaSetValues(dialog, XmNresizePolicy, XmRESIZE_NONE, nullptr);
   }
   run_repair();
+  review_changes();
   if (dialog) XtUnmanageChild(XmMessageBoxGetChild(dialog, XmDIALOG_OK_BUTTON));
 }
 

@@ -11,6 +11,7 @@
 #include "items/i18n.h"
 #include "motif/bounds_dialog.h"
 #include "motif/dialogs.h"
+#include "motif/review.h"
 #include "motif/state.h"
 #include "pages/pages.h"
 #include "session/session.h"
@@ -49,11 +50,13 @@ void start_up_load(XtPointer, XtIntervalId *) {
   show_bounds_if_errors();
   busy_cursor_off();
   hide_loading_dialog();
+  review_changes();
 }
 
 void save_command(Widget, XtPointer, XtPointer) {
   show_busy();
   const bool all_saved = session::save().status == 0;
+  review_changes();
   cancel_saved_message_timeout();
   if (all_saved)
     show_warning(WarningInformation, _("Setup files successfully saved"), _("OK"), nullptr);

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "motif/front_end.h"
+#include "motif/review.h"
 #include "session/session.h"
 
 namespace {
@@ -52,4 +53,5 @@ void dispatch_widget_callback(Widget w, XtPointer client, XtPointer, PageFunctio
       session::help_pressed(page, *item);
       break;
   }
+  review_changes();
 }

@@ -24,6 +24,7 @@
 #include "motif/commands.h"
 #include "motif/front_end.h"
 #include "motif/menu.h"
+#include "motif/review.h"
 #include "motif/state.h"
 #include "pages/pages.h"
 #include "pages/setup_copies.h"
@@ -130,6 +131,7 @@ void factory_command(Widget, XtPointer page_number, XtPointer) {
   }
   // The window is rebuilt from the new values, never inside this callback.
   if (slots[page].window) destroy_page_window(slots[page]);
+  review_changes();
   XtAppAddTimeOut(app_context, kFactoryReopenMs, reopen_page, page_number);
 }
 
@@ -139,6 +141,8 @@ void build_page_menus(PageWindow &window, int page_number) {
        nullptr},
       {N_("Factory"), &xmPushButtonGadgetClass, 'F', nullptr, nullptr, factory_command,
        page_data(page_number), nullptr},
+      {N_("Find..."), &xmPushButtonGadgetClass, 'n', "Ctrl<Key>f", "Ctrl+F", find_command, nullptr, nullptr},
+      {N_("Changes..."), &xmPushButtonGadgetClass, 'g', nullptr, nullptr, changes_command, nullptr, nullptr},
       {"separator", &xmSeparatorGadgetClass, 0, nullptr, nullptr, nullptr, nullptr, nullptr},
       {N_("Close"), &xmPushButtonGadgetClass, 'C', nullptr, nullptr, close_command, window.form_dialog,
        nullptr},
@@ -209,6 +213,7 @@ void open_page(int page_number) {
     slot.device_count = zamo.device.idevcount;
     slot.device_maximum = zamo.device.imaxdevcount;
     info.function(PassBuild, nullptr, slot.window);
+    review_changes();  // the new labels of changed fields are marked
   }
   XtManageChild(slot.window->form_dialog);
   Widget shell = XtParent(slot.window->form_dialog);

@@ -15,6 +15,7 @@
 #include "motif/commands.h"
 #include "motif/dialogs.h"
 #include "motif/menu.h"
+#include "motif/review.h"
 #include "motif/state.h"
 #include "sitelib/installation.h"
 #include "sitelib/sitelib.h"
@@ -102,6 +103,8 @@ namespace {
 MenuItem file_items[] = {
     {N_("Save"), &xmPushButtonGadgetClass, 'S', nullptr, nullptr, save_command, nullptr, nullptr},
     {N_("List"), &xmPushButtonGadgetClass, 'L', nullptr, nullptr, list_all_command, nullptr, nullptr},
+    {N_("Find..."), &xmPushButtonGadgetClass, 'n', "Ctrl<Key>f", "Ctrl+F", find_command, nullptr, nullptr},
+    {N_("Changes..."), &xmPushButtonGadgetClass, 'g', nullptr, nullptr, changes_command, nullptr, nullptr},
     {"separator", &xmSeparatorGadgetClass, 0, nullptr, nullptr, nullptr, nullptr, nullptr},
     {N_("Exit"), &xmPushButtonGadgetClass, 'E', nullptr, nullptr, exit_command, nullptr, nullptr},
     {nullptr, nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr},

@@ -161,7 +161,15 @@ std::wstring folded(const std::string &text) {
   std::mbstate_t state{};
   const char *p = text.c_str();
   const char *end = p + text.size();
+  out.reserve(text.size());
   while (p < end) {
+    // ASCII needs no conversion: the index is mostly ASCII, and Find folds
+    // all of it on every keystroke.
+    if (static_cast<unsigned char>(*p) < 0x80) {
+      out += static_cast<wchar_t>(*p >= 'A' && *p <= 'Z' ? *p - 'A' + 'a' : *p);
+      ++p;
+      continue;
+    }
     wchar_t c;
     size_t n = std::mbrtowc(&c, p, end - p, &state);
     if (n == 0 || n > static_cast<size_t>(end - p)) {  // not UTF-8: the byte as it is
@@ -387,18 +395,70 @@ std::vector<Change> pending(bool show_secrets) {
   return changes;
 }
 
-void revert(const Change &change) {
-  const SiteField &f = *change.field;
-  const Bytes &before = baseline(change.area);
-  if (before.size() < f.offset + f.size) return;
-  // The baseline is in storage form: the field's auxset stand-in or switch
-  // follows it back into editing form.
-  std::memcpy(f.address(), before.data() + f.offset, f.size);
-  stored_field_changed(f.address());
-}
-
 std::string change_line(const Change &change) {
   return change.field->path + ": " + change.old_stored + " -> " + change.new_stored;
+}
+
+namespace {
+
+bool field_differs(const SiteField &f, const Bytes &a, const Bytes &b) {
+  return a.size() != b.size() || a.size() < f.offset + f.size ||
+         std::memcmp(a.data() + f.offset, b.data() + f.offset, f.size) != 0;
+}
+
+// Shows the field again in every open page window, with the auxset fields
+// that stand for it, and shows or hides the rows and sections that follow
+// it (a store through no item).
+void redisplay_everywhere(const SiteField &f) {
+  std::vector<const void *> addresses{f.address()};
+  for (const SiteField &aux : site_fields())
+    if (aux.area < 0 && stored_field_of(aux.address()) == f.address()) addresses.push_back(aux.address());
+  for (int page : mode_pages()) {
+    PageState *state = page_state(page);
+    if (!state || !state->built_items) continue;
+    for (const void *address : addresses) page_redisplay_field(*state, address);
+    StoreRequest request = request_for(0, KindNumber, false);
+    state->function(PassStore, nullptr, &request);
+  }
+}
+
+}  // namespace
+
+bool converted_at_load(const Change &change) {
+  const SiteField &f = *change.field;
+  if (save_rule != SaveRule::Editor || f.area < 0) return false;
+  return field_differs(f, load_baseline[f.area], snapshot.records[f.area]) &&
+         !field_differs(f, load_baseline[f.area], storage_form_record(f.area));
+}
+
+bool revert(const Change &change) {
+  const SiteField &f = *change.field;
+  if (f.area < 0 || converted_at_load(change)) return false;
+  // A value the load converted goes back to its converted form: the form
+  // read would not show.
+  const Bytes &to =
+      save_rule == SaveRule::Editor && field_differs(f, load_baseline[f.area], snapshot.records[f.area])
+          ? load_baseline[f.area]
+          : baseline(f.area);
+  if (to.size() != f.record_size) return false;
+  // The baseline is in storage form: the field's auxset stand-in or switch
+  // follows it back into editing form.
+  std::memcpy(f.address(), to.data() + f.offset, f.size);
+  stored_field_changed(f.address());
+  redisplay_everywhere(f);
+  return true;
+}
+
+PageState *page_state(int page) {
+  if (page < 0 || page >= PAGE_COUNT || !page_info(page).function) return nullptr;
+  // The walk hands its state to every item it visits.
+  PageState *state = nullptr;
+  ItemVisitor visitor{[](void *context, const ItemVisit &visit) {
+                        *static_cast<PageState **>(context) = const_cast<PageState *>(visit.page);
+                      },
+                      &state};
+  page_info(page).function(PassVisit, nullptr, &visitor);
+  return state;
 }
 
 bool changed(void) {

@@ -16,6 +16,8 @@
 #include "session/index.h"
 #include "store/areas.h"
 
+struct PageState;
+
 namespace session {
 
 // What counts as a pending change and how a save goes.
@@ -95,12 +97,20 @@ struct Change {
 };
 // Masked texts show as asterisks unless `show_secrets`.
 std::vector<Change> pending(bool show_secrets = false);
-// Puts the field of a pending change back to the value it had when the
-// change began (the snapshot, or setup-site's load), as the terminal
-// editor's Changes screen reverts one change.
-void revert(const Change &change);
 // "PATH: OLD -> NEW", as the change log has it.
 std::string change_line(const Change &change);
+// A value the start-up load put into editing form (a transmit format 4
+// read as 2), pending since the snapshot holds it as read, and not changed
+// since: there is nothing to revert it to.
+bool converted_at_load(const Change &change);
+// Puts the field of a pending change back to the value it had when the
+// change began (the snapshot, or setup-site's load; as converted at load,
+// for such a field), with the auxset switches that stand for it; open page
+// windows show it again. False when there is nothing to put back (a value
+// converted at load and not changed since).
+bool revert(const Change &change);
+// The walk's state of a page of the mode: its widgets while it has a window.
+PageState *page_state(int page);
 // Any area of the mode, or in full mode auxset, changed.
 bool changed(void);
 // "Save SETUP data for the following?\n" and the words of the changed areas.

@@ -1,8 +1,8 @@
 // The editor in German, with the catalogues the build compiles: every page
 // window opened on a loaded site. Labels longer than the English must still
 // fit their column, and every number shown in a field or offered by a hint
-// must still parse back. Each window is saved as german_page_<n>.png in the
-// build directory for a look.
+// must still parse back; Find finds the German labels. Each window is
+// saved as german_page_<n>.png in the build directory for a look.
 #include <gtest/gtest.h>
 // gtest before the X headers: their macros (None, Bool) break it.
 #include <Xm/Label.h>
@@ -15,6 +15,7 @@
 #include "items/i18n.h"
 #include "motif/commands.h"
 #include "motif/page_window.h"
+#include "motif/review.h"
 #include "motif/startup.h"
 #include "motif/state.h"
 #include "tests/store_site.h"
@@ -64,7 +65,7 @@ bool is_item_label(Widget w) {
   return XtClass(w) == xmLabelWidgetClass && get<unsigned char>(w, XmNalignment) == XmALIGNMENT_END;
 }
 
-TEST(German, LabelsFitAndNumbersParseOnEveryPage) {
+TEST(German, LabelsFitNumbersParseAndFindSearchesThemOnEveryPage) {
   speak_german();
   ASSERT_STREQ(_("Help"), "Hilfe");
   REQUIRE_DISPLAY();
@@ -100,6 +101,13 @@ TEST(German, LabelsFitAndNumbersParseOnEveryPage) {
     e2e::screenshot("german_page_" + std::to_string(page) + ".png");
     XtUnmanageChild(window);
   }
+
+  // Find searches the labels as the pages show them.
+  find_command(nullptr, nullptr, nullptr);
+  XmTextFieldSetString(gui_find(find_dialog(), "findtext"), const_cast<char *>("antennenhöhe"));
+  const std::vector<std::string> found = list_items(gui_find(find_dialog(), "list"));
+  ASSERT_FALSE(found.empty());
+  EXPECT_EQ(found[0].rfind("Antennenhöhe über Grund — ", 0), 0u) << found[0];
 }
 
 }  // namespace

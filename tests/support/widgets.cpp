@@ -76,6 +76,15 @@ std::string field_text(Widget field) {
   return result;
 }
 
+std::vector<std::string> list_items(Widget list) {
+  XmStringTable items = nullptr;
+  int count = 0;
+  XtVaGetValues(list, XmNitems, &items, XmNitemCount, &count, nullptr);
+  std::vector<std::string> texts;
+  for (int i = 0; i < count; ++i) texts.push_back(string_of(items[i]));
+  return texts;
+}
+
 void activate(Widget w) {
   if (!w) return ADD_FAILURE() << "nothing to activate", void();
   XmAnyCallbackStruct call{XmCR_ACTIVATE, nullptr};

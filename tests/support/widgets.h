@@ -29,7 +29,8 @@ std::string label_of(Widget w, const char *resource = XmNlabelString);
 // A message box's message, its separators as newlines.
 std::string message_text(Widget box);
 std::vector<Widget> children(Widget w);  // none unless composite
-SetupItem *item_of(Widget w);            // the item record in XmNuserData
+std::vector<std::string> list_items(Widget list);
+SetupItem *item_of(Widget w);  // the item record in XmNuserData
 // Every widget from `root` down, in creation order, that `accept` takes.
 std::vector<Widget> collect(Widget root, const std::function<bool(Widget)> &accept);
 

@@ -7,3 +7,7 @@
 #define SETUP_TEXT_DOMAIN "quorbel-wr-common-"
 #define _(text) gettext(text)
 #define N_(text) (text)
+
+// Binds the program's catalogue and the site library's, as every front end
+// does at start (after setlocale).
+void bind_message_catalogues(void);

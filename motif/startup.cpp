@@ -75,13 +75,7 @@ void print_usage(void) {
   std::fflush(stdout);
 }
 
-void init_message_catalogue(void) {
-  textdomain(SETUP_TEXT_DOMAIN);
-  bindtextdomain(SETUP_TEXT_DOMAIN, catalogue_directory().c_str());
-  util_nls_init();
-  config_nls_init();
-  user_nls_init();
-}
+void init_message_catalogue(void) { bind_message_catalogues(); }
 
 uint8_t toolkit_is_motif(void) { return std::strstr(_XmVersionString, "Motif") ? 1 : 0; }
 

@@ -33,6 +33,8 @@ int areas_in_mode(void);
 // lines was read); the area then holds its factory values and is written
 // only after the operator changed it.
 extern bool area_read_failed[AREA_COUNT];
+// The site library's report of each bad line the area's last read skipped.
+extern std::vector<std::string> area_bad_lines[AREA_COUNT];
 
 // Reads one area into its current copy with its limit copies (the whole
 // "Load all areas" step for that area); returns the library's status.

@@ -97,6 +97,14 @@ bool fields_of(const Args &paths, std::vector<const SiteField *> &fields) {
   return known;
 }
 
+// The one path of a command that takes one, with the site opened; nullptr
+// with `status` set otherwise.
+const SiteField *open_with_path(const Args &args, const char *usage, int &status) {
+  std::vector<const SiteField *> fields;
+  status = args.size() != 1 ? usage_error("%s", usage) : !fields_of(args, fields) ? 2 : open_site();
+  return status == 0 ? fields[0] : nullptr;
+}
+
 // A field's value as a setup file holds it; a masked text as asterisks
 // unless secrets are shown.
 std::string value_of(const SiteField &f, const char *record) {
@@ -396,11 +404,10 @@ int undo_command(const Args &args) {
 }
 
 int range_command(const Args &args) {
-  if (args.size() != 1) return usage_error("%s", "usage: range PATH");
-  std::vector<const SiteField *> fields;
-  if (!fields_of(args, fields)) return 2;
-  const SiteField &f = *fields[0];
-  if (int status = open_site()) return status;
+  int status = 0;
+  const SiteField *field = open_with_path(args, "usage: range PATH", status);
+  if (!field) return status;
+  const SiteField &f = *field;
   const char *copies[] = {f.copy(COPY_MIN), f.copy(COPY_MAX), f.copy(COPY_FACTORY)};
   Json out{{"path", f.path}};
   if (f.text) {
@@ -426,11 +433,10 @@ int range_command(const Args &args) {
 }
 
 int describe_command(const Args &args) {
-  if (args.size() != 1) return usage_error("%s", "usage: describe PATH");
-  std::vector<const SiteField *> fields;
-  if (!fields_of(args, fields)) return 2;
-  const SiteField &f = *fields[0];
-  if (int status = open_site()) return status;
+  int status = 0;
+  const SiteField *field = open_with_path(args, "usage: describe PATH", status);
+  if (!field) return status;
+  const SiteField &f = *field;
   SiteItem item;
   const bool on_page = item_for(f, item);
   const SiteItem *shown = on_page ? &item : nullptr;

@@ -163,19 +163,6 @@ bool last_log_entry(std::vector<std::string> &changes) {
   return found;
 }
 
-int write_record(int area, void *record) {
-  switch (area) {
-    case AREA_ZEL:
-      return ant_save_setup(static_cast<zel_setup *>(record));
-    case AREA_DSP:
-      return dsp_save_setup(static_cast<dsp_setup *>(record));
-    case AREA_RTDISP:
-      return RtdispSaveSetup(static_cast<rtdisp_setup *>(record));
-    default:
-      return zamosave(static_cast<zamo_setup *>(record));
-  }
-}
-
 }  // namespace
 
 int read_area_file(int area, const std::string &path, Bytes &record) {
@@ -231,7 +218,7 @@ UndoReport undo(bool dry_run) {
     return refuse(std::string(tolvek_username()) + " is not an operator; nothing was written");
   for (int area = 0; area < AREA_COUNT; ++area) {
     if (!concerned[area]) continue;
-    const int status = write_record(area, backups[area].data());
+    const int status = write_area_record(area, backups[area].data());
     if (status != SITE_OK) return refuse(message_to_text(status, 0, 0));
   }
   const int status = append_change_log(program_name, report.changes);

@@ -83,6 +83,9 @@ void areas_to_save(bool (&marked)[AREA_COUNT]);
 // or failed takes a new snapshot, and the live records end in editing form
 // of what was written, as a save in place would leave them.
 SaveResult write_areas(const bool (&marked)[AREA_COUNT]);
+// Writes a record in storage form to the area's file through the site
+// library (atomically, the old file kept as .bak); returns its status.
+int write_area_record(int area, void *record);
 // Save changed areas: areas_to_save, then write_areas.
 SaveResult save_changed_areas(void);
 // "Save SETUP data for the following?\n" and the changed areas' words.

@@ -311,7 +311,7 @@ TEST_F(SiteTool, JsonOnEveryCommandThatPrints) {
   for (const char *command :
        {"get zel.iBaudRate1 zamo.device.def[0].dsi.network.sPassword", "get", "check --all", "diff",
         "range zel.irad_hgt", "describe zel.iParity1", "paths", "set zel.irad_hgt 9999", "reset zel.irad_hgt",
-        "repair --dry-run", "log", "undo --dry-run"}) {
+        "repair --dry-run", "log", "undo --dry-run", "apply --dry-run - </dev/null"}) {
     ToolRun run = tool(dir, std::string("--json ") + command);
     EXPECT_LE(run.status, 1) << command << run.err;
     nlohmann::json document = nlohmann::json::parse(run.out, nullptr, false);

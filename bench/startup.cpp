@@ -7,8 +7,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -107,4 +110,61 @@ StartupFigures time_startup(int rounds) {
   f.minimal_mapped_ms = median(minimal_mapped);
   f.ok = true;
   return f;
+}
+
+namespace {
+
+// Wall milliseconds from exec to the end of setup-site with these arguments.
+double time_tool(const std::string &site, std::vector<std::string> args) {
+  args.insert(args.begin(), {SETUP_SITE_PROGRAM, "-C", site, "--zamo"});
+  Stamp start = now();
+  pid_t child = spawn(args, site);
+  waitpid(child, nullptr, 0);
+  return wall_since(start);
+}
+
+}  // namespace
+
+void print_site_tool_times(int rounds) {
+  const std::string site = make_site();
+  if (site.empty()) return;
+  // Two baselines of 1,000 lines that differ in one value, applied in turn:
+  // each apply checks every line and writes.
+  std::system(
+      (std::string(SETUP_SITE_PROGRAM) + " -C " + site + " --zamo get | head -1000 >" + site + "/a.txt")
+          .c_str());
+  std::ifstream in(site + "/a.txt");
+  std::stringstream text;
+  text << in.rdbuf();
+  std::string other = text.str();
+  const size_t at = other.find("zel.irad_hgt = ");
+  if (at != std::string::npos) other.replace(at, other.find('\n', at) - at, "zel.irad_hgt = 30");
+  std::ofstream(site + "/b.txt") << other;
+  const std::vector<std::vector<std::string>> commands = {{"list"},
+                                                          {"check", "--all"},
+                                                          {"get"},
+                                                          {"get", "zel.irad_hgt"},
+                                                          {"range", "zel.irad_hgt"},
+                                                          {"describe", "zel.irad_hgt"},
+                                                          {"diff"},
+                                                          {"log"},
+                                                          {"paths"},
+                                                          {"set", "zel.irad_hgt", "25"},
+                                                          {"reset", "zel.irad_hgt"},
+                                                          {"repair"},
+                                                          {"undo", "--dry-run"}};
+  std::printf("\nsetup-site on a factory site, median wall ms of %d runs (target 20 each):\n ", rounds);
+  double worst = 0;
+  for (const std::vector<std::string> &command : commands) {
+    std::vector<double> times;
+    for (int round = 0; round < rounds; ++round) times.push_back(time_tool(site, command));
+    worst = std::max(worst, median(times));
+    std::printf(" %s %.1f;", command[0].c_str(), median(times));
+  }
+  std::vector<double> applies;
+  for (int round = 0; round < rounds; ++round)
+    applies.push_back(time_tool(site, {"apply", site + (round % 2 ? "/a.txt" : "/b.txt")}));
+  std::printf("\nsetup-site worst command %.1f ms (target 20), apply of 1,000 lines %.1f ms (target 50)\n",
+              worst, median(applies));
+  std::system(("rm -rf " + site).c_str());
 }

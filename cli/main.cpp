@@ -258,7 +258,7 @@ void choose_site(const std::string &directory, int mode) {
 
 int main(int argc, char **argv) {
   std::setlocale(LC_ALL, "");
-  bind_message_catalogues();
+  init_message_catalogue();
   std::string directory;
   int mode = -1;
   int i = 1;

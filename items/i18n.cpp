@@ -3,7 +3,7 @@
 #include "sitelib/installation.h"
 #include "sitelib/sitelib.h"
 
-void bind_message_catalogues(void) {
+void init_message_catalogue(void) {
   textdomain(SETUP_TEXT_DOMAIN);
   bindtextdomain(SETUP_TEXT_DOMAIN, catalogue_directory().c_str());
   util_nls_init();

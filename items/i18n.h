@@ -8,6 +8,6 @@
 #define _(text) gettext(text)
 #define N_(text) (text)
 
-// Binds the program's catalogue and the site library's, as every front end
-// does at start (after setlocale).
-void bind_message_catalogues(void);
+// Catalogue domain and its directory ($ZAMO_ROOT/bin/nls/, else the
+// installation's), and the site library's catalogues.
+void init_message_catalogue(void);

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "items/i18n.h"
 #include "motif/clock.h"
 #include "motif/front_end.h"
 #include "motif/main_panel.h"

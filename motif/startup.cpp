@@ -75,8 +75,6 @@ void print_usage(void) {
   std::fflush(stdout);
 }
 
-void init_message_catalogue(void) { bind_message_catalogues(); }
-
 uint8_t toolkit_is_motif(void) { return std::strstr(_XmVersionString, "Motif") ? 1 : 0; }
 
 std::string fallback_resource_file(void) {

@@ -29,10 +29,6 @@ void set_display(const std::string &name);
 // Prints the usage text on standard output.
 void print_usage(void);
 
-// Catalogue domain and its directory ($ZAMO_ROOT/bin/nls/, else the
-// installation's).
-void init_message_catalogue(void);
-
 // 1 when the Motif library's version string names Motif.
 uint8_t toolkit_is_motif(void);
 

@@ -428,6 +428,16 @@ std::vector<Change> pending(bool show_secrets) {
   return changes;
 }
 
+void revert(const Change &change) {
+  const SiteField &f = *change.field;
+  const Bytes &before = baseline(change.area);
+  if (before.size() < f.offset + f.size) return;
+  // The baseline is in storage form: the field's auxset stand-in or switch
+  // follows it back into editing form.
+  std::memcpy(f.address(), before.data() + f.offset, f.size);
+  stored_field_changed(f.address());
+}
+
 std::string change_line(const Change &change) {
   return change.field->path + ": " + change.old_stored + " -> " + change.new_stored;
 }

@@ -108,6 +108,10 @@ struct Change {
 };
 // Masked texts show as asterisks unless `show_secrets`.
 std::vector<Change> pending(bool show_secrets = false);
+// Puts the field of a pending change back to the value it had when the
+// change began (the snapshot, or setup-site's load), as the terminal
+// editor's Changes screen reverts one change.
+void revert(const Change &change);
 // "PATH: OLD -> NEW", as the change log has it.
 std::string change_line(const Change &change);
 // Any area of the mode, or in full mode auxset, changed.

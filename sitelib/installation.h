@@ -15,7 +15,8 @@ std::string installation_prefix(void);
 std::string installed_data_directory(void);
 // <prefix>/share/locale: message catalogues.
 std::string installed_catalogue_directory(void);
-// <prefix>/etc/zamo/config: the default setup directory.
+// <prefix>/etc/zamo/config, /etc/zamo/config for prefix /usr: the default
+// setup directory.
 std::string installed_config_directory(void);
 
 // The message catalogues of the program and the library: $ZAMO_ROOT/bin/nls/

@@ -594,7 +594,8 @@ int zamoload(zamo_setup *record);
 int zamosave(zamo_setup *record);
 
 // The setup directory: $ZAMO_CONFIG, else $ZAMO_ROOT/config, else the
-// installation's own (etc/zamo/config below its prefix).
+// installation's own (etc/zamo/config below its prefix; /etc/zamo/config
+// for a /usr installation).
 const char *setup_directory(void);
 
 // Reading a setup file that has bad lines loads every good line, gives the

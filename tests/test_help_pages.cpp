@@ -187,7 +187,7 @@ TEST_F(HelpPages, AreValidHtmlWithoutScripts) {
 }
 
 TEST(ManualPages, RenderWithoutWarnings) {
-  for (const char *page : {"setup.1", "setup-site.1", "setup-files.5"}) {
+  for (const char *page : {"setup.1", "setup-site.1", "setup-tui.1", "setup-files.5"}) {
     const std::string source = SETUP_SOURCE_DIR "/man/" + std::string(page);
     ASSERT_TRUE(fs::is_regular_file(source)) << source;
     const std::string command = "groff -ww -man -Tutf8 -z " + source + " 2>&1";

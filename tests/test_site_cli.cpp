@@ -44,22 +44,6 @@ std::string quoted(const std::string &text) {
   return word + "'";
 }
 
-std::string setup_files(const std::string &dir) {
-  std::string all;
-  for (const char *name : {"setup_ant.conf", "setup_dsp.conf", "setup_rtdisp.conf", "setup_zamo.conf"})
-    all += read_file(dir + "/" + name);
-  return all;
-}
-
-// "window: LINE / tool: LINE" for each line that differs.
-std::string differing_lines(const std::string &window, const std::string &tool) {
-  std::stringstream a(window), b(tool);
-  std::string differ, x, y;
-  while (std::getline(a, x) && std::getline(b, y))
-    if (x != y) differ += "window: " + x + "\ntool:   " + y + "\n";
-  return differ;
-}
-
 std::string line_of(const std::string &file_text, const std::string &path) {
   size_t at = file_text.find("\n" + path + " = ");
   return at == std::string::npos ? "" : file_text.substr(at + 1, file_text.find('\n', at + 1) - at - 1);

@@ -1,8 +1,10 @@
 #!/bin/sh
 # Installs what the editor needs to build, run and be tested (Debian, as
-# root). Only packages that are missing are installed; packages already
-# installed are left as they are, never upgraded.
+# root), or the packages named as arguments. Only packages that are missing
+# are installed; packages already installed are left as they are, never
+# upgraded.
 set -eu
+# libncurses-dev builds the terminal editor, and tmux drives it in its tests;
 # libxml2-dev and groff check the help and manual pages in the tests;
 # xdg-utils and dillo, a light browser, let the Help menus work by default.
 packages="g++ cmake make pkg-config
@@ -10,9 +12,11 @@ packages="g++ cmake make pkg-config
   nlohmann-json3-dev
   googletest libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick xfonts-base xfonts-75dpi xfonts-100dpi fonts-dejavu-core
+  libncurses-dev tmux
   libxml2-dev groff-base
   xdg-utils dillo
   clang libclang-rt-14-dev"  # clang with libFuzzer: the setup-file fuzzer (tools/fuzz.sh)
+[ $# -eq 0 ] || packages="$*"
 
 missing=""
 for package in $packages; do

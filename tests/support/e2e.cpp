@@ -45,16 +45,6 @@ std::string only_listing(const std::string &directory) {
   return found;
 }
 
-std::string output_of(const std::string &command) {
-  std::string text;
-  if (FILE *pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
-    pclose(pipe);
-  }
-  return text;
-}
-
 std::vector<std::string> changed_lines(const std::string &before, const std::string &after) {
   std::vector<std::string> a, b, changed;
   std::stringstream in_a(before), in_b(after);

@@ -25,8 +25,6 @@ bool eventually(const std::function<bool()> &condition, int ms = 8000);
 void screenshot(const std::string &png);
 // The listing file ("YYYYMMDDhhmm.setup") in the directory, or "".
 std::string only_listing(const std::string &directory);
-// Standard output of a shell command.
-std::string output_of(const std::string &command);
 // Lines of `after` that differ from `before`, as "old -> new" (or the
 // change of the line count).
 std::vector<std::string> changed_lines(const std::string &before, const std::string &after);

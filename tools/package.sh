@@ -1,0 +1,13 @@
+#!/bin/sh
+# Builds the Debian package radar-setup with Debian's own tools, as
+# "dpkg-buildpackage -b -us -uc" in the checkout: the .deb lands in the
+# parent directory. Installs the build dependencies that are missing first
+# (Debian, as root). Extra arguments go to dpkg-buildpackage.
+set -eu
+cd "$(dirname "$0")/.."
+# Debian's tools, lintian and desktop-file-utils to check the result, and
+# the Build-Depends of debian/control.
+sh tools/deps.sh dpkg-dev debhelper lintian desktop-file-utils \
+  g++ cmake make gettext libmotif-dev libx11-dev libxpm-dev libxt-dev pkg-config zlib1g-dev
+export DEB_BUILD_OPTIONS="${DEB_BUILD_OPTIONS:-parallel=$(nproc)}"
+dpkg-buildpackage -b -us -uc "$@"

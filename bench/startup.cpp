@@ -4,11 +4,15 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -107,4 +111,74 @@ StartupFigures time_startup(int rounds) {
   f.minimal_mapped_ms = median(minimal_mapped);
   f.ok = true;
   return f;
+}
+
+namespace {
+
+// Milliseconds from exec to the end of setup-site with these arguments:
+// wall, and the child's cpu (user and system), which a busy machine
+// does not inflate.
+struct ToolTime {
+  std::vector<double> wall, cpu;
+};
+
+void time_tool(const std::string &site, std::vector<std::string> args, ToolTime &t) {
+  args.insert(args.begin(), {SETUP_SITE_PROGRAM, "-C", site, "--zamo"});
+  Stamp start = now();
+  pid_t child = spawn(args, site);
+  rusage usage{};
+  wait4(child, nullptr, 0, &usage);
+  t.wall.push_back(wall_since(start));
+  auto ms = [](const timeval &v) { return v.tv_sec * 1e3 + v.tv_usec / 1e3; };
+  t.cpu.push_back(ms(usage.ru_utime) + ms(usage.ru_stime));
+}
+
+}  // namespace
+
+void print_site_tool_times(int rounds) {
+  const std::string site = make_site();
+  if (site.empty()) return;
+  // Two baselines of 1,000 lines that differ in one value, applied in turn:
+  // each apply checks every line and writes.
+  std::system(
+      (std::string(SETUP_SITE_PROGRAM) + " -C " + site + " --zamo get | head -1000 >" + site + "/a.txt")
+          .c_str());
+  std::ifstream in(site + "/a.txt");
+  std::stringstream text;
+  text << in.rdbuf();
+  std::string other = text.str();
+  const size_t at = other.find("zel.irad_hgt = ");
+  if (at != std::string::npos) other.replace(at, other.find('\n', at) - at, "zel.irad_hgt = 30");
+  std::ofstream(site + "/b.txt") << other;
+  const std::vector<std::vector<std::string>> commands = {{"list"},
+                                                          {"check", "--all"},
+                                                          {"get"},
+                                                          {"get", "zel.irad_hgt"},
+                                                          {"range", "zel.irad_hgt"},
+                                                          {"describe", "zel.irad_hgt"},
+                                                          {"diff"},
+                                                          {"log"},
+                                                          {"paths"},
+                                                          {"set", "zel.irad_hgt", "25"},
+                                                          {"reset", "zel.irad_hgt"},
+                                                          {"repair"},
+                                                          {"undo", "--dry-run"}};
+  std::printf("\nsetup-site on a factory site, median ms of %d runs, wall/cpu (target 20 each):\n ", rounds);
+  double worst_wall = 0, worst_cpu = 0;
+  for (const std::vector<std::string> &command : commands) {
+    ToolTime t;
+    for (int round = 0; round < rounds; ++round) time_tool(site, command, t);
+    worst_wall = std::max(worst_wall, median(t.wall));
+    worst_cpu = std::max(worst_cpu, median(t.cpu));
+    std::printf(" %s %.0f/%.0f;", command[0].c_str(), median(t.wall), median(t.cpu));
+  }
+  ToolTime apply;
+  for (int round = 0; round < rounds; ++round)
+    time_tool(site, {"apply", site + (round % 2 ? "/a.txt" : "/b.txt")}, apply);
+  std::printf(
+      "\nsetup-site worst command %.1f ms wall, %.1f cpu (target 20); apply of 1,000 lines %.1f wall, %.1f "
+      "cpu "
+      "(target 50)\n",
+      worst_wall, worst_cpu, median(apply.wall), median(apply.cpu));
+  std::system(("rm -rf " + site).c_str());
 }

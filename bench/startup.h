@@ -13,3 +13,7 @@ struct StartupFigures {
 // Runs each program `rounds` times, alternating, on a factory site that
 // names the user an operator; medians.
 StartupFigures time_startup(int rounds);
+
+// Every setup-site command timed on a factory site (median wall ms of
+// `rounds` runs each), and apply of 1,000 lines that writes; printed.
+void print_site_tool_times(int rounds);

@@ -6,9 +6,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iostream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "items/bounds.h"
+#include "items/c_notation.h"
 #include "items/item.h"
+#include "items/listing.h"
 #include "items/state.h"
 #include "pages/pages.h"
 #include "pages/setup_copies.h"
@@ -20,6 +26,8 @@
 #include "store/areas.h"
 #include "store/store.h"
 
+using Json = nlohmann::ordered_json;
+
 namespace {
 
 int usage_error(const char *format, const std::string &what) {
@@ -29,157 +37,313 @@ int usage_error(const char *format, const std::string &what) {
   return 2;
 }
 
-void print_bounds_lines(void) {
-  for (const std::string &line : bounds_lines()) std::printf("%s\n", line.c_str());
-}
-
 void print_errors(const std::vector<std::string> &lines) {
   for (const std::string &line : lines)
     std::fprintf(stderr, "setup-site: %s\n", session::printable(line).c_str());
 }
 
-// Opens the site as the editor does at start; what could not be read goes
-// to standard error. True when a value is out of range.
-bool open_site(void) {
-  session::OpenOptions options;
-  options.rule = session::SaveRule::OnlyEdits;
-  session::OpenReport report = session::open(options);
-  print_errors(report.error_status);
-  return report.out_of_range;
+// The document of a command run with --json, on standard output.
+void emit(const Json &document) {
+  std::printf("%s\n", document.dump(2, ' ', false, Json::error_handler_t::replace).c_str());
 }
+
+// A line for the terminal, unless the output is JSON.
+void say(const std::string &line) {
+  if (!options.json) std::printf("%s\n", session::printable(line).c_str());
+}
+
+// How the site was read: what could not be read makes a reading command's
+// status 4, whatever else it found.
+session::OpenReport site;
+
+// Opens the site as the editor does at start; what could not be read goes
+// to standard error. A writing command is refused (4) over a site with a
+// file that could not be read, unless --force.
+int open_site(bool writing = false) {
+  session::OpenOptions open_options;
+  open_options.rule = session::SaveRule::OnlyEdits;
+  site = session::open(open_options);
+  print_errors(site.error_status);
+  const std::string dir = setup_directory();
+  if (site.unreadable.size() == static_cast<size_t>(areas_in_mode())) {
+    std::fprintf(stderr, "setup-site: no site in %s; write one with \"setup-site init %s\"\n",
+                 session::printable(dir).c_str(), session::printable(dir).c_str());
+    return 4;
+  }
+  if (writing && !site.unreadable.empty()) {
+    if (!options.force) {
+      std::fprintf(stderr,
+                   "setup-site: the site in %s could not be read whole; nothing was written "
+                   "(--force starts what is missing from factory values and writes it)\n",
+                   session::printable(dir).c_str());
+      return 4;
+    }
+    session::write_unread_areas();
+  }
+  return 0;
+}
+
+// A reading command's status: 4 over anything it found.
+int read_status(int status) { return site.unreadable.empty() ? status : 4; }
 
 // The fields of the paths, or false after naming an unknown one.
 bool fields_of(const Args &paths, std::vector<const SiteField *> &fields) {
+  bool known = true;
   for (const std::string &path : paths) {
     const SiteField *f = find_field(path);
-    if (!f) {
-      usage_error("unknown path \"%s\"", path);
-      return false;
-    }
+    if (!f) known = usage_error("unknown path \"%s\"", path) == 0;
     fields.push_back(f);
   }
+  return known;
+}
+
+// The one path of a command that takes one, with the site opened; nullptr
+// with `status` set otherwise.
+const SiteField *open_with_path(const Args &args, const char *usage, int &status) {
+  std::vector<const SiteField *> fields;
+  status = args.size() != 1 ? usage_error("%s", usage) : !fields_of(args, fields) ? 2 : open_site();
+  return status == 0 ? fields[0] : nullptr;
+}
+
+// A field's value as a setup file holds it; a masked text as asterisks
+// unless secrets are shown.
+std::string value_of(const SiteField &f, const char *record) {
+  return !options.show_secrets && is_secret_path(f.path) ? "\"********\"" : stored_text(f, record);
+}
+
+// The record a save would write for the field's area (auxset as it is).
+const char *saved_record(const SiteField &f) {
+  static Bytes records[AREA_COUNT];
+  if (f.area < 0) return f.record;
+  if (records[f.area].empty()) records[f.area] = storage_form_record(f.area);
+  return reinterpret_cast<const char *>(records[f.area].data());
+}
+
+// A stored value as JSON: a number, or a text's characters.
+Json json_value(const SiteField &f, const std::string &stored) {
+  if (!f.text) {
+    char *end = nullptr;
+    const double v = strtod_c(stored.c_str(), &end);
+    if (v == std::floor(v) && std::fabs(v) < 9e15) return static_cast<long long>(v);
+    return v;
+  }
+  if (is_secret_path(f.path) && stored == "\"********\"") return "********";
+  std::vector<char> record(f.record_size + 1, '\0');
+  if (!f.schema || !parse_field_value(*f.schema, stored, record.data()).empty()) return stored;
+  const char *text = record.data() + f.offset;
+  return std::string(text, strnlen(text, f.size));
+}
+
+Json change_json(const session::Change &change) {
+  const SiteField &f = *change.field;
+  return {{"path", f.path},
+          {"label", change.label},
+          {"old", json_value(f, change.old_stored)},
+          {"new", json_value(f, change.new_stored)},
+          {"old_shown", change.old_shown},
+          {"new_shown", change.new_shown}};
+}
+
+// What a store made of a value, on standard error; --strict refuses it.
+struct Notes {
+  Json list = Json::array();
+  bool refused = false;
+
+  void add(const SiteField &f, const session::Stored &stored) {
+    if (!stored.notice.empty()) std::fprintf(stderr, "%s\n", stored.notice.c_str());
+    const std::string note = session::stored_note(stored);
+    if (note.empty()) return;
+    std::fprintf(stderr, "setup-site: %s: %s\n", f.path.c_str(), session::printable(note).c_str());
+    list.push_back({{"path", f.path}, {"note", note}, {"clamped", stored.clamped}});
+    refused = refused || options.strict;
+  }
+};
+
+// Saves what the command changed (unless --dry-run) and prints each change.
+int save_edits(Json &out, const Notes &notes = Notes()) {
+  const std::vector<session::Change> changes = session::pending(options.show_secrets);
+  out["dry_run"] = options.dry_run;
+  out["notes"] = notes.list;
+  out["changes"] = Json::array();
+  for (const session::Change &change : changes) out["changes"].push_back(change_json(change));
+  int status = 0;
+  if (notes.refused) {
+    std::fprintf(stderr, "setup-site: refused with --strict; nothing was written\n");
+    out["error"] = "refused with --strict";
+    status = 2;
+  } else if (!options.dry_run) {
+    const session::SaveReport report = session::save();
+    print_errors(report.refusal.empty() ? report.errors : std::vector<std::string>{report.refusal});
+    if (report.status != 0)
+      out["error"] = report.refusal.empty() ? "not all areas were written" : report.refusal;
+    status = report.status;
+  }
+  out["changed"] = status == 0 && !changes.empty();
+  if (options.json)
+    emit(out);
+  else if (status == 0)
+    for (const session::Change &change : changes) say(session::change_line(change));
+  return status;
+}
+
+// The check's or repair's lines about fields: only the pages that have
+// some, each line naming its path.
+Json print_findings(void) {
+  Json list = Json::array();
+  std::string title;
+  for (const session::Finding &finding : session::findings()) {
+    if (finding.page_title != title) {
+      title = finding.page_title;
+      for (const char *line : {" ", heading_rule, title.c_str(), heading_rule}) say(line);
+    }
+    const std::string path = finding.field ? finding.field->path : "";
+    say(finding.line + "   [" + path + "]");
+    list.push_back({{"page", finding.page >= 0 ? page_info(finding.page).name : ""},
+                    {"path", path},
+                    {"line", finding.line}});
+  }
+  return list;
+}
+
+// The setups of another site, as its files hold them; each file that could
+// not be read is named once.
+bool load_other_site(const std::string &dir, std::vector<Bytes> &records) {
+  bool whole = true;
+  records.resize(AREA_COUNT);
+  for (int area = 0; area < areas_in_mode(); ++area) {
+    const std::string file = dir + "/" + area_info(area).file;
+    const int status = session::read_area_file(area, file, records[area]);
+    if (status == SITE_OK) continue;
+    print_errors({message_to_text(status, 0, 0)});
+    whole = whole && status == SITE_BAD_SETUP_FILE;
+  }
+  return whole;
+}
+
+bool read_input(const std::string &name, std::string &text) {
+  if (name == "-") {
+    text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    return true;
+  }
+  std::ifstream in(name);
+  if (!in) return false;
+  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return true;
 }
 
-// A field's value as a setup file holds it, from its record as a save would
-// write it; a masked text as asterisks unless secrets are shown.
-std::string value_of(const SiteField &f, const char *record) {
-  return !show_secrets && is_secret_path(f.path) ? "\"********\"" : stored_text(f, record);
-}
-
-std::string saved_value_of(const SiteField &f) {
-  if (f.area < 0) return value_of(f, f.record);
-  const Bytes record = storage_form_record(f.area);
-  return value_of(f, reinterpret_cast<const char *>(record.data()));
-}
-
-// Saves what the command changed and prints each changed field.
-int save_edits(void) {
-  const std::vector<session::Change> changes = session::pending(show_secrets);
-  const session::SaveReport report = session::save();
-  if (!report.refusal.empty()) {
-    print_errors({report.refusal});
-    return 3;
+// The other side of a diff for each field: a baseline's values by path.
+bool baseline_values(const std::string &file, std::vector<std::string> &theirs) {
+  std::string text;
+  if (!read_input(file, text)) return usage_error("cannot read %s", file + ": " + std::strerror(errno)) == 0;
+  std::vector<std::pair<int, std::string>> paths;
+  std::vector<std::string> values, errors;
+  session::parse_setup_lines(text, paths, values, errors);
+  const std::vector<SiteField> &fields = site_fields();
+  theirs.assign(fields.size(), "");
+  for (size_t i = 0; i < paths.size(); ++i) {
+    const SiteField &f = *find_field(paths[i].second);
+    std::vector<char> record(f.record, f.record + f.record_size);
+    std::string error;
+    if (f.schema && (error = parse_field_value(*f.schema, values[i], record.data())).empty())
+      theirs[&f - fields.data()] = stored_text(f, record.data());
+    else if (!f.schema)
+      theirs[&f - fields.data()] = values[i];
+    else
+      errors.push_back("line " + std::to_string(paths[i].first) + ": " + f.path + ": " + error);
   }
-  print_errors(report.errors);
-  if (report.status != 0) return 3;
-  for (const session::Change &change : changes)
-    std::printf("%s\n", session::printable(session::change_line(change)).c_str());
-  return 0;
+  print_errors(errors);
+  return errors.empty();
 }
 
-// A store's warning, as the page would show it.
-int stored_status(const session::Stored &stored) {
-  if (!stored.ok) return usage_error("%s", stored.error);
-  if (!stored.notice.empty()) std::fprintf(stderr, "%s\n", stored.notice.c_str());
-  return 0;
-}
-
-// The setups of another site, as its files hold them.
-bool load_other_site(const std::string &dir, std::vector<Bytes> &records) {
-  const std::string own = setup_directory();
-  setenv("ZAMO_CONFIG", dir.c_str(), 1);
-  static zel_setup other_zel;
-  static dsp_setup other_dsp;
-  static rtdisp_setup other_rtdisp;
-  static zamo_setup other_zamo;
-  int statuses[] = {ant_load_setup(&other_zel),
-                    lim_loadFile("setup_dsp.conf", "dsp_manual_setup", &other_dsp, setup_limits),
-                    RtdispLoadSetup(&other_rtdisp), full_mode ? zamoload(&other_zamo) : SITE_OK};
-  setenv("ZAMO_CONFIG", own.c_str(), 1);
-  bool ok = true;
-  for (int status : statuses)
-    if (status != SITE_OK) {
-      print_errors({message_to_text(status, 0, 0)});
-      ok = false;
-    }
-  const void *copies[] = {&other_zel, &other_dsp, &other_rtdisp, &other_zamo};
-  for (int area = 0; area < AREA_COUNT; ++area) {
-    const auto *bytes = static_cast<const unsigned char *>(copies[area]);
-    records.emplace_back(bytes, bytes + area_info(area).size);
-  }
-  return ok;
+// The text of a limit as the item shows it, or as stored.
+std::string shown_limit_text(const SiteField &f, const SiteItem *item, int copy) {
+  if (item && item->kind != KindText) return shown_value(*item, index_limit(f, copy));
+  return stored_text(f, f.copy(copy));
 }
 
 }  // namespace
 
-bool show_secrets = false;
+Options options;
 
 int list_command(const Args &args) {
   if (args.size() > 1) return usage_error("%s", "list takes at most one page");
   int page = -1;
   if (!args.empty() && (page = page_by_name(args[0])) < 0) return usage_error("unknown page \"%s\"", args[0]);
-  open_site();
+  if (int status = open_site()) return status;
   session::list(stdout, page);
-  return std::fflush(stdout) == 0 ? 0 : 3;
+  return read_status(std::fflush(stdout) == 0 ? 0 : 3);
 }
 
 int check_command(const Args &args) {
   const bool all = args.size() == 1 && args[0] == "--all";
   if (!args.empty() && !all) return usage_error("%s", "check takes only --all");
-  bool found = open_site();
-  // As the dialog lists them; with nothing out of range it is never shown.
-  if (found) print_bounds_lines();
-  if (!all) return found ? 1 : 0;
-  for (const std::string &line : session::check_every_field()) {
-    std::printf("%s\n", session::printable(line).c_str());
-    found = true;
+  if (int status = open_site()) return status;
+  Json out;
+  out["findings"] = print_findings();
+  out["bad_lines"] = site.bad_lines;
+  out["unreadable"] = Json::array();
+  for (int area : site.unreadable) out["unreadable"].push_back(area_info(area).file);
+  bool found = !out["findings"].empty() || !site.bad_lines.empty();
+  if (all) {
+    out["out_of_range"] = Json::array();
+    for (const SiteField *f : session::fields_out_of_range()) {
+      say(f->path + " = " + stored_text(*f, f->record) + "   (range " + stored_text(*f, f->copy(COPY_MIN)) +
+          " to " + stored_text(*f, f->copy(COPY_MAX)) + ")");
+      out["out_of_range"].push_back({{"path", f->path},
+                                     {"value", json_value(*f, stored_text(*f, f->record))},
+                                     {"minimum", json_value(*f, stored_text(*f, f->copy(COPY_MIN)))},
+                                     {"maximum", json_value(*f, stored_text(*f, f->copy(COPY_MAX)))}});
+      found = true;
+    }
   }
-  return found ? 1 : 0;
+  if (options.json) emit(out);
+  return read_status(found ? 1 : 0);
 }
 
 int repair_command(const Args &args) {
   if (!args.empty()) return usage_error("%s", "repair takes no arguments");
-  open_site();
+  if (int status = open_site(true)) return status;
   session::repair();
-  print_bounds_lines();
-  return save_edits();
+  Json out;
+  out["repaired"] = print_findings();
+  return save_edits(out);
 }
 
 int get_command(const Args &args) {
-  if (args.empty()) return usage_error("%s", "get needs at least one path");
+  const bool all = args.empty() || (args.size() == 1 && args[0] == "--all");
   std::vector<const SiteField *> fields;
-  if (!fields_of(args, fields)) return 2;
-  open_site();
-  for (const SiteField *f : fields)
-    std::printf("%s = %s\n", f->path.c_str(), session::printable(saved_value_of(*f)).c_str());
-  return 0;
+  if (!all && !fields_of(args, fields)) return 2;
+  if (int status = open_site()) return status;
+  if (all)
+    for (const SiteField &f : site_fields())
+      if (f.area >= 0) fields.push_back(&f);
+  Json values = Json::object();
+  for (const SiteField *f : fields) {
+    const std::string value = value_of(*f, saved_record(*f));
+    say(f->path + " = " + value);
+    values[f->path] = json_value(*f, value);
+  }
+  if (options.json) emit({{"values", values}});
+  return read_status(0);
 }
 
 int set_command(const Args &args) {
   const bool raw = !args.empty() && args[0] == "--raw";
   const size_t first = raw ? 1 : 0;
-  if (args.size() != first + 2) return usage_error("%s", "usage: set [--raw] PATH VALUE");
+  if (args.size() != first + 2) return usage_error("%s", "usage: set [--raw] [--strict] PATH VALUE");
   std::vector<const SiteField *> fields;
   if (!fields_of({args[first]}, fields)) return 2;
   const SiteField &f = *fields[0];
   const std::string &value = args[first + 1];
-  open_site();
+  if (int status = open_site(true)) return status;
   SiteItem item;
   const bool typed = !raw && item_editing(f, site_items(), item);
-  if (int status = stored_status(typed ? session::set_typed(item, value) : session::set_raw(f, value)))
-    return status;
-  return save_edits();
+  const session::Stored stored = typed ? session::set_typed(item, value) : session::set_raw(f, value);
+  if (!stored.ok) return usage_error("%s", stored.error);
+  Notes notes;
+  notes.add(f, stored);
+  Json out;
+  return save_edits(out, notes);
 }
 
 int reset_command(const Args &args) {
@@ -193,82 +357,238 @@ int reset_command(const Args &args) {
   } else if (!all && !fields_of(args, fields)) {
     return 2;
   }
-  open_site();
+  if (int status = open_site(true)) return status;
   if (page >= 0)
     for (const SiteItem &item : page_items(page))
       if (item.field) fields.push_back(item.field);
   if (all)
     for (const SiteField &f : site_fields()) fields.push_back(&f);
   for (const SiteField *f : fields) session::reset(*f);
-  return save_edits();
+  Json out;
+  return save_edits(out);
+}
+
+int apply_command(const Args &args) {
+  const bool typed = !args.empty() && args[0] == "--typed";
+  if (args.size() != (typed ? 2u : 1u)) return usage_error("%s", "usage: apply [--typed] [--strict] FILE|-");
+  std::string text;
+  if (!read_input(args.back(), text))
+    return usage_error("cannot read %s", args.back() + ": " + std::strerror(errno));
+  if (int status = open_site(true)) return status;
+  const session::ApplyReport report = session::apply(text, typed);
+  if (!report.errors.empty()) {
+    print_errors(report.errors);
+    std::fprintf(stderr, "setup-site: nothing was applied\n");
+    return 2;
+  }
+  Notes notes;
+  for (const session::Applied &applied : report.applied) notes.add(*applied.field, applied.stored);
+  Json out;
+  return save_edits(out, notes);
+}
+
+int undo_command(const Args &args) {
+  if (!args.empty()) return usage_error("%s", "undo takes no arguments");
+  if (int status = open_site(true)) return status;
+  const session::UndoReport report = session::undo(options.dry_run);
+  if (report.status != 0) print_errors({report.error});
+  Json out{{"dry_run", options.dry_run}, {"changed", report.status == 0 && !options.dry_run}};
+  out["files"] = report.files;
+  out["changes"] = report.changes;
+  if (!report.error.empty()) out["error"] = report.error;
+  if (options.json)
+    emit(out);
+  else if (report.status == 0)
+    for (const std::string &line : report.changes) say(line);
+  return report.status;
 }
 
 int range_command(const Args &args) {
-  if (args.size() != 1) return usage_error("%s", "usage: range PATH");
-  std::vector<const SiteField *> fields;
-  if (!fields_of(args, fields)) return 2;
-  const SiteField &f = *fields[0];
-  open_site();
+  int status = 0;
+  const SiteField *field = open_with_path(args, "usage: range PATH", status);
+  if (!field) return status;
+  const SiteField &f = *field;
   const char *copies[] = {f.copy(COPY_MIN), f.copy(COPY_MAX), f.copy(COPY_FACTORY)};
+  Json out{{"path", f.path}};
   if (f.text) {
-    std::printf("%s: factory %s\n", f.path.c_str(), stored_text(f, copies[2]).c_str());
-    return 0;
+    say(f.path + ": factory " + stored_text(f, copies[2]));
+    out["factory"] = json_value(f, stored_text(f, copies[2]));
+    if (options.json) emit(out);
+    return read_status(0);
   }
-  std::printf("%s: minimum %s, maximum %s, factory %s\n", f.path.c_str(), stored_text(f, copies[0]).c_str(),
-              stored_text(f, copies[1]).c_str(), stored_text(f, copies[2]).c_str());
+  const char *names[] = {"minimum", "maximum", "factory"};
+  for (int copy = 0; copy < 3; ++copy) out[names[copy]] = json_value(f, stored_text(f, copies[copy]));
+  say(f.path + ": minimum " + stored_text(f, copies[0]) + ", maximum " + stored_text(f, copies[1]) +
+      ", factory " + stored_text(f, copies[2]));
   SiteItem item;
-  if (item_for(f, item) && item.kind != KindText)
-    std::printf("%s: minimum %s, maximum %s, factory %s\n", session::printable(item.label).c_str(),
-                shown_value(item, index_limit(f, COPY_MIN)).c_str(),
-                shown_value(item, index_limit(f, COPY_MAX)).c_str(),
-                shown_value(item, index_limit(f, COPY_FACTORY)).c_str());
-  return 0;
+  if (item_for(f, item) && item.kind != KindText) {
+    Json shown{{"label", item.label}};
+    for (int copy = 0; copy < 3; ++copy) shown[names[copy]] = shown_value(item, index_limit(f, copy));
+    say(item.label + ": minimum " + shown["minimum"].get<std::string>() + ", maximum " +
+        shown["maximum"].get<std::string>() + ", factory " + shown["factory"].get<std::string>());
+    out["shown"] = shown;
+  }
+  if (options.json) emit(out);
+  return read_status(0);
+}
+
+int describe_command(const Args &args) {
+  int status = 0;
+  const SiteField *field = open_with_path(args, "usage: describe PATH", status);
+  if (!field) return status;
+  const SiteField &f = *field;
+  SiteItem item;
+  const bool on_page = item_for(f, item);
+  const SiteItem *shown = on_page ? &item : nullptr;
+  Json out{{"path", f.path}};
+  std::vector<std::pair<std::string, std::string>> lines;
+  auto add = [&](const char *key, const char *words, const Json &value, const std::string &text) {
+    out[key] = value;
+    if (!text.empty()) lines.emplace_back(words, text);
+  };
+  if (on_page) {
+    const std::string unit = item.kind == KindNumber ? unit_of(item.format) : "";
+    std::string when = item.section_when;
+    if (!item.row_when.empty()) when += (when.empty() ? "" : "; ") + item.row_when;
+    add("label", "label", item.label, item.label);
+    add("page", "page", page_info(item.page).name, item.page_title + " (" + page_info(item.page).name + ")");
+    add("section", "section", item.section_title, item.section_title);
+    add("condition", "shown when", when, when.empty() ? "always" : when);
+    add("shown", "shown now", item.shown, item.shown ? "yes" : "no");
+    add("unit", "unit", unit, unit);
+    Json choices = Json::array();
+    std::string choice_text;
+    for (const SiteChoice &c : item.choices) {
+      choices.push_back({{"text", c.text}, {"value", c.value}});
+      choice_text += (choice_text.empty() ? "" : ", ") + c.text + " (" + std::to_string(c.value) + ")";
+    }
+    if (item.kind == KindToggle) choice_text = item.on_text + " (1), " + item.off_text + " (0)";
+    add("choices", "choices", choices, choice_text);
+    std::string hint_text;
+    for (const std::string &hint : item.hints) hint_text += (hint_text.empty() ? "" : ", ") + hint;
+    add("hints", "hints", item.hints, hint_text);
+  } else {
+    add("page", "page", nullptr, "on no page");
+  }
+  if (!f.text) {
+    add("minimum", "minimum", json_value(f, stored_text(f, f.copy(COPY_MIN))),
+        shown_limit_text(f, shown, COPY_MIN));
+    add("maximum", "maximum", json_value(f, stored_text(f, f.copy(COPY_MAX))),
+        shown_limit_text(f, shown, COPY_MAX));
+  }
+  add("factory", "factory", json_value(f, stored_text(f, f.copy(COPY_FACTORY))),
+      shown_limit_text(f, shown, COPY_FACTORY));
+  const std::string value = value_of(f, saved_record(f));
+  add("value", "value", json_value(f, value), value);
+  say(f.path);
+  for (const auto &line : lines) say("  " + line.first + ": " + line.second);
+  if (options.json) emit(out);
+  return read_status(0);
 }
 
 int diff_command(const Args &args) {
-  if (args.size() > 1) return usage_error("%s", "usage: diff [OTHER_DIR]");
-  open_site();
+  const bool against = !args.empty() && args[0] == "--against";
+  if (args.size() > (against ? 2u : 1u) || (against && args.size() != 2))
+    return usage_error("%s", "usage: diff [OTHER_DIR | --against FILE]");
+  if (int status = open_site()) return status;
+  const std::vector<SiteField> &fields = site_fields();
   std::vector<Bytes> other;
-  if (!args.empty() && !load_other_site(args[0], other)) return 3;
-  Bytes ours[AREA_COUNT];
-  for (int area = 0; area < areas_in_mode(); ++area) ours[area] = storage_form_record(area);
-  bool found = false;
-  for (const SiteField &f : site_fields()) {
-    if (f.area < 0) continue;
-    const char *record = reinterpret_cast<const char *>(ours[f.area].data());
-    const char *theirs =
-        other.empty() ? f.copy(COPY_FACTORY) : reinterpret_cast<const char *>(other[f.area].data());
-    if (std::memcmp(f.in(record), f.in(theirs), f.size) == 0) continue;
-    std::printf("%s = %s\n", f.path.c_str(), session::printable(value_of(f, record)).c_str());
-    found = true;
+  std::vector<std::string> baseline;
+  bool other_whole = true;
+  if (against && !baseline_values(args[1], baseline)) return 2;
+  if (!against && !args.empty()) other_whole = load_other_site(args[0], other);
+  Json differences = Json::array();
+  for (size_t i = 0; i < fields.size(); ++i) {
+    const SiteField &f = fields[i];
+    if (f.area < 0 && !against) continue;
+    const std::string ours = stored_text(f, saved_record(f));
+    std::string theirs;
+    if (against)
+      theirs = baseline[i];
+    else
+      theirs = stored_text(
+          f, other.empty() ? f.copy(COPY_FACTORY) : reinterpret_cast<const char *>(other[f.area].data()));
+    if (theirs.empty() || theirs == ours) continue;
+    const bool masked = !options.show_secrets && is_secret_path(f.path);
+    if (masked && theirs == "\"********\"") continue;  // a masked baseline leaves it as it is
+    const std::string a = masked ? "\"********\"" : ours, b = masked ? "\"********\"" : theirs;
+    say(f.path + ": " + a + " -> " + b);
+    differences.push_back({{"path", f.path}, {"this", json_value(f, a)}, {"other", json_value(f, b)}});
   }
-  return found ? 1 : 0;
+  if (options.json)
+    emit({{"against", against ? args[1] : args.empty() ? "factory" : args[0]}, {"differences", differences}});
+  if (!other_whole) return 4;
+  return read_status(differences.empty() ? 0 : 1);
 }
 
 int log_command(const Args &args) {
   if (args.size() > 1) return usage_error("%s", "usage: log [PATH]");
+  if (!args.empty() && !find_field(args[0])) return usage_error("unknown path \"%s\"", args[0]);
+  if (int status = open_site()) return status;
   std::ifstream in(change_log_path());
-  if (!in) return 0;  // nothing saved yet
-  const std::string wanted = args.empty() ? "" : "  " + args[0] + ": ";
-  std::string entry, line;
+  const std::string wanted = args.empty() ? "" : args[0] + ": ";
+  Json entries = Json::array(), entry;
+  std::string text;
   bool matched = args.empty();
   auto flush = [&] {
-    if (matched && !entry.empty()) std::fputs(entry.c_str(), stdout);
-    entry.clear();
+    if (matched && !entry.is_null()) {
+      if (!options.json) std::fputs(text.c_str(), stdout);
+      entries.push_back(entry);
+    }
+    entry = nullptr;
+    text.clear();
     matched = args.empty();
   };
-  while (std::getline(in, line)) {
+  for (std::string line; std::getline(in, line);) {
     const bool change = line.compare(0, 2, "  ") == 0;
-    if (!change) flush();
-    if (change && !args.empty() && line.compare(0, wanted.size(), wanted) != 0) continue;
-    if (change && !args.empty()) matched = true;
-    entry += session::printable(line) + "\n";
+    if (!change) {
+      flush();
+      std::istringstream words(line);
+      std::string time, user, host, program;
+      words >> time >> user >> host >> program;
+      entry = {
+          {"time", time}, {"user", user}, {"host", host}, {"program", program}, {"changes", Json::array()}};
+    }
+    if (entry.is_null() || (change && !args.empty() && line.compare(2, wanted.size(), wanted) != 0)) continue;
+    if (change) {
+      matched = true;
+      const size_t colon = line.find(": "), arrow = line.find(" -> ", colon);
+      const std::string path = line.substr(2, colon - 2);
+      const SiteField *f = find_field(path);
+      std::string old_value = line.substr(colon + 2, arrow - colon - 2),
+                  new_value = arrow == std::string::npos ? "" : line.substr(arrow + 4);
+      entry["changes"].push_back({{"path", path},
+                                  {"old", f ? json_value(*f, old_value) : Json(old_value)},
+                                  {"new", f ? json_value(*f, new_value) : Json(new_value)}});
+    }
+    text += session::printable(line) + "\n";
   }
   flush();
-  return 0;
+  if (options.json) emit({{"entries", entries}});
+  return read_status(0);
 }
 
 int paths_command(const Args &) {
-  for (const SiteField &f : site_fields()) std::printf("%s\n", f.path.c_str());
+  Json paths = Json::array();
+  for (const SiteField &f : site_fields()) {
+    say(f.path);
+    paths.push_back(f.path);
+  }
+  if (options.json) emit({{"paths", paths}});
+  return 0;
+}
+
+int values_command(const Args &args) {
+  if (args.size() != 1) return 2;
+  const SiteField *f = find_field(args[0]);
+  if (!f) return 2;
+  session::OpenOptions open_options;
+  session::open(open_options);
+  SiteItem item;
+  if (!item_editing(*f, site_items(), item)) return 0;
+  for (const SiteChoice &c : item.choices) say(c.text);
+  if (item.kind == KindToggle)
+    for (const std::string &text : {item.on_text, item.off_text}) say(text);
+  if (item.kind == KindNumber && !unit_of(item.format).empty()) say(unit_of(item.format));
   return 0;
 }

@@ -3,6 +3,9 @@
 //
 //   setup-site [-C DIR] [--zamo | --rda] COMMAND ...
 //
+// Options such as --json, --dry-run, --force and --show-secrets may stand
+// before or after the command.
+//
 // init writes a complete factory site: the four setup files and an
 // "operators" file naming the invoking user. Without DIR the site goes where
 // the editor looks for it: $ZAMO_CONFIG, else $ZAMO_ROOT/config, else the
@@ -21,6 +24,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "items/i18n.h"
 #include "items/state.h"
 #include "pages/pages.h"
 #include "session/index.h"
@@ -32,24 +36,35 @@ namespace {
 const char *const kSetupFiles[] = {"setup_ant.conf", "setup_dsp.conf", "setup_rtdisp.conf",
                                    "setup_zamo.conf"};
 
-int usage() {
-  std::fprintf(stderr,
-               "Usage: setup-site [-C DIR] [--zamo | --rda] [--show-secrets] COMMAND ...\n"
+void print_usage(FILE *out) {
+  std::fprintf(out,
+               "Usage: setup-site [-C DIR] [--zamo | --rda] [--show-secrets] COMMAND [OPTION...] ...\n"
                "Commands:\n"
-               "  init [DIR] [--force]        write a factory site\n"
-               "  list [PAGE]                 the listing of every page, or of one\n"
-               "  check [--all]               values out of range (status 1 when any)\n"
-               "  repair                      repair values out of range and save\n"
-               "  get PATH...                 stored values\n"
-               "  set [--raw] PATH VALUE      a value as typed into its field, and save\n"
+               "  init [DIR] [--force]          write a factory site\n"
+               "  list [PAGE]                   the listing of every page, or of one\n"
+               "  check [--all]                 values out of range and bad lines (status 1 when any)\n"
+               "  repair                        repair values out of range and save\n"
+               "  get [PATH... | --all]         stored values; every field without a path\n"
+               "  set [--raw] [--strict] PATH VALUE   a value as typed into its field, and save\n"
                "  reset PATH... | --page PAGE | --all   factory values, and save\n"
-               "  range PATH                  minimum, maximum and factory value\n"
-               "  diff [OTHER_DIR]            fields that differ from factory (or OTHER_DIR)\n"
-               "  log [PATH]                  the change log\n"
-               "  paths                       every field path\n"
+               "  apply [--typed] [--strict] FILE|-    PATH = VALUE lines, checked first, saved once\n"
+               "  undo                          undo the last logged save from the .bak files\n"
+               "  range PATH                    minimum, maximum and factory value\n"
+               "  describe PATH                 what the help says of a setting\n"
+               "  diff [OTHER_DIR | --against FILE]   PATH: THIS -> OTHER (factory without either)\n"
+               "  log [PATH]                    the change log\n"
+               "  paths, pages                  every field path, the mode's page names\n"
+               "Options of every command that prints: --json; of those that write: --dry-run,\n"
+               "--force (go on over a site with unreadable files). --help, --version.\n"
+               "Statuses: 0 success, 1 found something (check, diff), 2 usage error, unknown\n"
+               "path or unparsable value, 3 refused or a failed write, 4 the site could not be read.\n"
                "Pages:");
-  for (int page = 0; page < PAGE_COUNT; ++page) std::fprintf(stderr, " %s", page_info(page).name);
-  std::fprintf(stderr, ", or 0 to %d.\n", PAGE_COUNT - 1);
+  for (int page = 0; page < PAGE_COUNT; ++page) std::fprintf(out, " %s", page_info(page).name);
+  std::fprintf(out, ", or 0 to %d.\n", PAGE_COUNT - 1);
+}
+
+int usage() {
+  print_usage(stderr);
   return 2;
 }
 
@@ -123,7 +138,7 @@ int write_factory_site() {
   for (int status : statuses)
     if (status != SITE_OK) {
       std::fprintf(stderr, "setup-site: %s\n", message_to_text(status, 0, 0));
-      return 1;
+      return 3;
     }
   return 0;
 }
@@ -132,7 +147,7 @@ int init(const std::string &dir, bool force) {
   std::string user = login_name();
   if (user.empty()) {
     std::fprintf(stderr, "setup-site: no login name for user id %d\n", static_cast<int>(getuid()));
-    return 1;
+    return 3;
   }
   if (!force) {
     bool refused = false;
@@ -141,46 +156,93 @@ int init(const std::string &dir, bool force) {
         std::fprintf(stderr, "setup-site: %s/%s exists; use --force to overwrite it\n", dir.c_str(), file);
         refused = true;
       }
-    if (refused) return 1;
+    if (refused) return 3;
   }
   if (!make_directory(dir)) {
     std::fprintf(stderr, "setup-site: cannot create %s: %s\n", dir.c_str(), std::strerror(errno));
-    return 1;
+    return 3;
   }
   setenv("ZAMO_CONFIG", dir.c_str(), 1);
   if (int status = write_factory_site()) return status;
   if (!add_operator(dir, user)) {
     std::fprintf(stderr, "setup-site: cannot write %s/operators\n", dir.c_str());
-    return 1;
+    return 3;
   }
   std::printf("setup-site: factory site written to %s, operator %s\n", dir.c_str(), user.c_str());
   return 0;
 }
 
+// Which of the options a command takes.
+enum Takes { kJson = 1, kDryRun = 2, kForce = 4, kStrict = 8 };
 struct Command {
   const char *name;
   int (*run)(const Args &args);
+  unsigned takes;
 };
+const unsigned kWrites = kJson | kDryRun | kForce;
 const Command commands[] = {
-    {"list", list_command}, {"check", check_command}, {"repair", repair_command}, {"get", get_command},
-    {"set", set_command},   {"reset", reset_command}, {"range", range_command},   {"diff", diff_command},
-    {"log", log_command},   {"paths", paths_command}, {"pages", pages_command},
+    {"list", list_command, 0},
+    {"check", check_command, kJson},
+    {"repair", repair_command, kWrites},
+    {"get", get_command, kJson},
+    {"set", set_command, kWrites | kStrict},
+    {"reset", reset_command, kWrites},
+    {"apply", apply_command, kWrites | kStrict},
+    {"undo", undo_command, kWrites},
+    {"range", range_command, kJson},
+    {"describe", describe_command, kJson},
+    {"diff", diff_command, kJson},
+    {"log", log_command, kJson},
+    {"paths", paths_command, kJson},
+    {"pages", pages_command, 0},
+    {"values", values_command, 0},
 };
+
+// Takes the options that may stand anywhere out of the arguments (until
+// "--"); false after naming one the command does not take.
+bool take_options(const std::string &command, unsigned takes, Args &args) {
+  const struct {
+    const char *name;
+    bool *flag;
+    unsigned needs;
+  } flags[] = {{"--json", &options.json, kJson},
+               {"--dry-run", &options.dry_run, kDryRun},
+               {"--force", &options.force, kForce},
+               {"--strict", &options.strict, kStrict},
+               {"--show-secrets", &options.show_secrets, 0}};
+  Args rest;
+  bool ended = false;
+  for (const std::string &arg : args) {
+    bool taken = false;
+    for (const auto &f : flags)
+      if (!ended && arg == f.name) {
+        if (f.needs && !(takes & f.needs)) {
+          std::fprintf(stderr, "setup-site: %s takes no %s\n", command.c_str(), f.name);
+          return false;
+        }
+        *f.flag = taken = true;
+      }
+    if (!ended && arg == "--") {
+      ended = true;
+      continue;
+    }
+    if (!taken) rest.push_back(arg);
+  }
+  args = rest;
+  return true;
+}
 
 int init_command(const Args &args) {
   std::string dir;
-  bool force = false;
   for (const std::string &arg : args) {
-    if (arg == "--force")
-      force = true;
-    else if (dir.empty() && !arg.empty())
+    if (dir.empty() && !arg.empty() && arg[0] != '-')
       dir = arg;
     else
       return usage();
   }
   if (dir.empty()) dir = setup_directory();
   while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
-  return init(dir, force);
+  return init(dir, options.force);
 }
 
 // The site and mode chosen on the command line; without a mode, the
@@ -196,28 +258,47 @@ void choose_site(const std::string &directory, int mode) {
 
 int main(int argc, char **argv) {
   std::setlocale(LC_ALL, "");
+  init_message_catalogue();
   std::string directory;
   int mode = -1;
   int i = 1;
   for (; i < argc && argv[i][0] == '-'; ++i) {
-    if (std::strcmp(argv[i], "-C") == 0 && i + 1 < argc && argv[i + 1][0] != '\0')
+    if (std::strcmp(argv[i], "-C") == 0 && i + 1 < argc && argv[i + 1][0] != '\0') {
       directory = argv[++i];
-    else if (std::strcmp(argv[i], "--zamo") == 0)
+    } else if (std::strcmp(argv[i], "--zamo") == 0) {
       mode = 1;
-    else if (std::strcmp(argv[i], "--rda") == 0)
+    } else if (std::strcmp(argv[i], "--rda") == 0) {
       mode = 0;
-    else if (std::strcmp(argv[i], "--show-secrets") == 0)
-      show_secrets = true;
-    else
-      return usage();
+    } else if (std::strcmp(argv[i], "--help") == 0) {
+      print_usage(stdout);
+      return 0;
+    } else if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("setup-site %s\n", SETUP_VERSION);
+      return 0;
+    } else {
+      break;  // an option of the command's, before it
+    }
   }
-  if (i >= argc) return usage();
-  const std::string name = argv[i];
-  const Args args(argv + i + 1, argv + argc);
-  choose_site(directory, mode);
-  if (name == "init") return init_command(args);
+  Args args(argv + i, argv + argc);
+  // The command is the first word that is no option.
+  size_t at = 0;
+  while (at < args.size() && args[at].compare(0, 2, "--") == 0) ++at;
+  if (at >= args.size()) return usage();
+  const std::string name = args[at];
+  args.erase(args.begin() + at);
+  const Command *command = nullptr;
   for (const Command &c : commands)
-    if (name == c.name) return c.run(args);
-  std::fprintf(stderr, "setup-site: unknown command \"%s\"\n", name.c_str());
-  return usage();
+    if (name == c.name) command = &c;
+  if (name == "init") {
+    if (!take_options(name, kForce, args)) return 2;
+    choose_site(directory, mode);
+    return init_command(args);
+  }
+  if (!command) {
+    std::fprintf(stderr, "setup-site: unknown command \"%s\"\n", name.c_str());
+    return usage();
+  }
+  if (!take_options(name, command->takes, args)) return 2;
+  choose_site(directory, mode);
+  return command->run(args);
 }

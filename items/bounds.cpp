@@ -10,6 +10,8 @@
 namespace {
 
 std::vector<std::string> lines;
+std::vector<const void *> line_fields;
+const void *noted_field = nullptr;
 const PageFunction *repair_pages = nullptr;
 int repair_page_count = 0;
 
@@ -25,10 +27,12 @@ void add_formatted_line(const char *format, Values... values) {
 
 void add_bounds_line(const char *text) {
   lines.emplace_back(text);
+  line_fields.push_back(noted_field);
   if (const FrontEnd *ui = installed_front_end()) ui->bounds_line_added(text);
 }
 
 void add_bounds_heading(const char *title) {
+  noted_field = nullptr;
   add_bounds_line(" ");
   add_bounds_line(heading_rule);
   add_bounds_line(title);
@@ -37,10 +41,15 @@ void add_bounds_heading(const char *title) {
 
 void clear_bounds_lines(void) {
   lines.clear();
+  line_fields.clear();
   if (const FrontEnd *ui = installed_front_end()) ui->bounds_cleared();
 }
 
 const std::vector<std::string> &bounds_lines(void) { return lines; }
+
+const std::vector<const void *> &bounds_line_fields(void) { return line_fields; }
+
+void note_bounds_item(const void *field) { noted_field = field; }
 
 void number_check_line(const char *label, const char *display_format, double value, double minimum,
                        double maximum, double scale) {

@@ -17,6 +17,10 @@ void add_bounds_heading(const char *title);
 // Empties the list (and the front end's).
 void clear_bounds_lines(void);
 const std::vector<std::string> &bounds_lines(void);
+// The address of the field each line is about (nullptr for headings): the
+// walk notes the item it checks or repairs before its line is added.
+const std::vector<const void *> &bounds_line_fields(void);
+void note_bounds_item(const void *field);
 
 // Check lines set error_found; repair lines do not. Values in stored units.
 void number_check_line(const char *label, const char *display_format, double value, double minimum,

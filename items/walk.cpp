@@ -356,6 +356,9 @@ void PageWalk::handle(const ItemDescription &desc, Step step) {
   } else if (step == StepStore) {
     request_->outcome.stored = true;
     if (store_rule_) pending_rule_ = store_rule_;
+  } else if (pass_ == PassCheck || pass_ == PassRepair) {
+    note_bounds_item(desc.kind == KindText ? static_cast<const void *>(desc.text.address)
+                                           : desc.field.address);
   } else if (pass_ == PassVisit && arg_) {
     const auto *visitor = static_cast<const ItemVisitor *>(arg_);
     ItemVisit visit{&page_,           id_,          &desc,      section_title_, section_topic_,

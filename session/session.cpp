@@ -3,8 +3,10 @@
 #include <locale.h>
 #include <strings.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
@@ -89,7 +91,21 @@ bool parse_number_with_unit(const std::string &text, const std::string &format, 
   if (is_blank(end)) return true;
   while (*end == ' ') ++end;
   const std::string unit = unit_of(format);
-  return !unit.empty() && end == unit;
+  std::string rest = end;
+  rest.erase(rest.find_last_not_of(" \t") + 1);
+  return !unit.empty() && same_text(rest, unit);
+}
+
+// What became of a number stored through an item: the page clamps it in
+// shown units and the field's type and scale may round it.
+void note_number(const SiteItem &item, double typed, Stored &stored) {
+  if (!item.field || !stored.ok) return;
+  const double now = field_value(item.field->field()) / item.scale;
+  stored.rounded = !stored.clamped && !(std::fabs(now - typed) <= 1e-6 * std::max(1.0, std::fabs(typed)));
+  char text[64];
+  std::snprintf(text, sizeof text, "%.10g", now);
+  const std::string unit = unit_of(item.format);
+  stored.value = unit.empty() ? text : std::string(text) + " " + unit;
 }
 
 // A choice by its label (exactly, then in any case) or by its value.
@@ -220,7 +236,29 @@ OpenReport open(const OpenOptions &options) {
   report.out_of_range = load_and_check();
   report.error_status = status_lines_since(reported);
   for (int area = 0; area < AREA_COUNT; ++area) load_baseline[area] = storage_form_record(area);
+  for (int area = 0; area < areas_in_mode(); ++area) {
+    if (area_read_failed[area]) report.unreadable.push_back(area);
+    report.bad_lines.insert(report.bad_lines.end(), area_bad_lines[area].begin(), area_bad_lines[area].end());
+  }
   return report;
+}
+
+void write_unread_areas(void) {
+  for (int area = 0; area < areas_in_mode(); ++area)
+    if (area_read_failed[area]) load_baseline[area].clear();
+}
+
+std::string number_forms(const SiteItem &item) {
+  const std::string unit = unit_of(item.format);
+  if (unit.empty()) return "a number such as \"25\"";
+  return "a number, bare or followed by its unit: \"25\", \"25 " + unit + "\" or \"25" + unit +
+         "\" (any case)";
+}
+
+std::string stored_note(const Stored &stored) {
+  if (!stored.ok || stored.value.empty()) return "";
+  if (stored.clamped) return "clamped to " + stored.value;
+  return stored.rounded ? "stored as " + stored.value : "";
 }
 
 bool parse_typed_number(const char *text, double &value, const char **end) {
@@ -243,7 +281,7 @@ Stored set_typed(const SiteItem &item, const std::string &typed) {
   switch (item.kind) {
     case KindNumber:
       if (!parse_number_with_unit(typed, item.format, number))
-        return refused("\"" + typed + "\" for \"" + path + "\" is not a number");
+        return refused("\"" + typed + "\" for \"" + path + "\" is not a number; give " + number_forms(item));
       request.number = &number;
       break;
     case KindText:
@@ -261,7 +299,9 @@ Stored set_typed(const SiteItem &item, const std::string &typed) {
       request.on = state == 1;
       break;
   }
-  return store_item(item, request);
+  Stored stored = store_item(item, request);
+  if (item.kind == KindNumber) note_number(item, number, stored);
+  return stored;
 }
 
 Stored choose_hint(const SiteItem &item, int hint) {
@@ -288,7 +328,7 @@ Stored set_toggle(const SiteItem &item, bool on) {
   return store_item(item, request);
 }
 
-Stored set_raw(const SiteField &f, const std::string &value) {
+Stored set_raw(const SiteField &f, const std::string &value, bool clamp) {
   if (f.text && is_secret_path(f.path) && all_asterisks(value)) return Stored{};
   if (!f.schema) {
     char *end = nullptr;
@@ -308,7 +348,8 @@ Stored set_raw(const SiteField &f, const std::string &value) {
     std::memcpy(f.address(), parsed.data() + f.offset, f.size);
   }
   Stored stored;
-  if (!f.text) stored.clamped = clamp_to_limits(f.field());
+  if (!f.text && clamp) stored.clamped = clamp_to_limits(f.field());
+  stored.value = f.text ? "" : stored_text(f, f.record);
   stored_field_changed(f.address());
   return stored;
 }
@@ -477,20 +518,47 @@ bool check(void) {
   return error_found != 0;
 }
 
-std::vector<std::string> check_every_field(void) {
-  std::vector<std::string> lines;
+std::vector<const SiteField *> fields_out_of_range(void) {
+  std::vector<const SiteField *> found;
   for (const SiteField &f : site_fields()) {
     if (f.text) continue;
     const Field field = f.field();
     double v = field_value(field), lo = field_limit(field, COPY_MIN), hi = field_limit(field, COPY_MAX);
-    if (v >= lo && v <= hi) continue;
-    lines.push_back(f.path + " = " + stored_text(f, f.record) + "   (range " +
-                    stored_text(f, f.copy(COPY_MIN)) + " to " + stored_text(f, f.copy(COPY_MAX)) + ")");
+    if (!(v >= lo && v <= hi)) found.push_back(&f);
   }
+  return found;
+}
+
+std::vector<std::string> check_every_field(void) {
+  std::vector<std::string> lines;
+  for (const SiteField *f : fields_out_of_range())
+    lines.push_back(f->path + " = " + stored_text(*f, f->record) + "   (range " +
+                    stored_text(*f, f->copy(COPY_MIN)) + " to " + stored_text(*f, f->copy(COPY_MAX)) + ")");
   return lines;
 }
 
 void repair(void) { run_repair(); }
+
+std::vector<Finding> findings(void) {
+  const std::vector<std::string> &lines = bounds_lines();
+  const std::vector<const void *> &fields = bounds_line_fields();
+  std::vector<Finding> found;
+  std::vector<SiteItem> items;
+  std::string title;
+  for (size_t i = 0; i < lines.size() && i < fields.size(); ++i) {
+    if (!fields[i]) {  // a heading: blank, rule, title, rule
+      if (i + 2 < lines.size() && lines[i] == " ") title = lines[i + 2];
+      if (lines[i] == " ") i += 3;
+      continue;
+    }
+    const SiteField *f = field_at(fields[i]);
+    if (items.empty()) items = site_items();
+    SiteItem item;
+    const int page = f && item_for(*f, items, item) ? item.page : -1;
+    found.push_back({page, title, f, lines[i]});
+  }
+  return found;
+}
 
 void list(FILE *out, int page) {
   if (page >= 0)

@@ -40,19 +40,31 @@ struct OpenOptions {
 struct OpenReport {
   std::vector<std::string> error_status;  // what the error status dialog lists
   bool out_of_range = false;              // the check found a value out of range
+  std::vector<int> unreadable;            // areas of the mode whose file could not be read at all
+  std::vector<std::string> bad_lines;     // one report per bad line of the files read
 };
 
 // The start-up load: PassMeasure on every page of the mode, every area read
 // with its limits, the snapshot taken, editing form, PassCheck.
 OpenReport open(const OpenOptions &options);
+// Areas that could not be read start from factory values; this has the
+// next save write them, as the editor's would once they were edited.
+void write_unread_areas(void);
+// The forms a number is accepted in for an item: "25", "25 UNIT", "25UNIT".
+std::string number_forms(const SiteItem &item);
 
 // What became of an edit.
 struct Stored {
   bool ok = true;     // false: nothing stored, `error` says why
   std::string error;  // for the user, without the program's name
   bool clamped = false;
-  std::string notice;  // a warning of the page's store rule
+  bool rounded = false;  // a number stored other than typed, not by clamping
+  std::string value;     // what was stored: shown units with the unit, or as the file holds it
+  std::string notice;    // a warning of the page's store rule
 };
+// "clamped to VALUE" or "stored as VALUE" when the stored value is not the
+// given one; empty otherwise.
+std::string stored_note(const Stored &stored);
 
 // Edits through an item of the index, as if made in its page window: a
 // value given is always an edit, even when the field shows it already.
@@ -65,7 +77,8 @@ Stored set_toggle(const SiteItem &item, bool on);
 // The stored value in setup-file syntax, C notation whatever the locale,
 // still clamped to the field's limits. NaN and infinities are refused; an
 // all-asterisk value leaves a masked text as it is.
-Stored set_raw(const SiteField &field, const std::string &value);
+// `clamp` false leaves the clamping to the caller.
+Stored set_raw(const SiteField &field, const std::string &value, bool clamp = true);
 // The factory value (an auxset field with the stored field it stands for).
 void reset(const SiteField &field);
 // A page window's Factory: the processor page's whole record back to its
@@ -121,8 +134,19 @@ bool check(void);
 // Every numeric field of the mode, on a page or not, against its limits:
 // "PATH = VALUE   (range MIN to MAX)" for each one outside them.
 std::vector<std::string> check_every_field(void);
+// Numeric fields of the mode outside their limits, on a page or not.
+std::vector<const SiteField *> fields_out_of_range(void);
 // The repair run; the lines are bounds_lines().
 void repair(void);
+// The lines of the last check or repair about a field, with the page
+// (number and title) and the field each is about, in the run's order.
+struct Finding {
+  int page;
+  std::string page_title;
+  const SiteField *field;  // nullptr when no field of the index
+  std::string line;
+};
+std::vector<Finding> findings(void);
 // PassList over one page (-1: every page of the mode, in list order).
 void list(FILE *out, int page = -1);
 // A new dated listing file, as File > List writes it; false on failure.
@@ -138,6 +162,42 @@ struct SaveReport {
 // the lost-update check, atomic writes and the change log.
 SaveReport save(void);
 bool is_operator(void);
+
+// Setup-file syntax ("PATH = VALUE" lines, "#" comments, blank lines) as a
+// set of edits. Every line is tried first: with any refused, nothing
+// changes. Raw values as set_raw takes them, or typed into the item that
+// edits each field. A device's values are clamped to the limits of its type
+// as applied, whatever the order of the lines.
+struct Applied {
+  int line;
+  const SiteField *field;
+  Stored stored;
+};
+struct ApplyReport {
+  std::vector<std::string> errors;  // "line N: ..." for each line refused
+  std::vector<Applied> applied;
+};
+ApplyReport apply(const std::string &text, bool typed);
+// The lines of setup-file syntax by path, checked against the index; false
+// with `errors` naming each bad line.
+bool parse_setup_lines(const std::string &text, std::vector<std::pair<int, std::string>> &paths,
+                       std::vector<std::string> &values, std::vector<std::string> &errors);
+
+// Reads the area's setup file at `path` (another site's, a backup) into
+// `record`, as the site library reads it; returns its status.
+int read_area_file(int area, const std::string &path, Bytes &record);
+
+// Undoes the last logged save: each of its files back to its .bak, written
+// as a save writes it (so the replaced file becomes the .bak and a second
+// undo redoes), logged as a save of its own. Refused when a file no longer
+// holds what that save wrote, a .bak is missing or the user is no operator.
+struct UndoReport {
+  int status = 0;  // 0 done, 3 refused or failed
+  std::string error;
+  std::vector<std::string> changes;  // "PATH: OLD -> NEW" as the undo writes them
+  std::vector<std::string> files;
+};
+UndoReport undo(bool dry_run);
 
 // Text for a terminal: control bytes, and bytes that are not UTF-8, as \xHH.
 std::string printable(const std::string &text);

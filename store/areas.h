@@ -33,6 +33,8 @@ int areas_in_mode(void);
 // lines was read); the area then holds its factory values and is written
 // only after the operator changed it.
 extern bool area_read_failed[AREA_COUNT];
+// The site library's report of each bad line the area's last read skipped.
+extern std::vector<std::string> area_bad_lines[AREA_COUNT];
 
 // Reads one area into its current copy with its limit copies (the whole
 // "Load all areas" step for that area); returns the library's status.
@@ -81,6 +83,9 @@ void areas_to_save(bool (&marked)[AREA_COUNT]);
 // or failed takes a new snapshot, and the live records end in editing form
 // of what was written, as a save in place would leave them.
 SaveResult write_areas(const bool (&marked)[AREA_COUNT]);
+// Writes a record in storage form to the area's file through the site
+// library (atomically, the old file kept as .bak); returns its status.
+int write_area_record(int area, void *record);
 // Save changed areas: areas_to_save, then write_areas.
 SaveResult save_changed_areas(void);
 // "Save SETUP data for the following?\n" and the changed areas' words.

@@ -13,6 +13,7 @@
 #include "store/store.h"
 
 bool area_read_failed[AREA_COUNT];
+std::vector<std::string> area_bad_lines[AREA_COUNT];
 
 namespace {
 
@@ -112,6 +113,13 @@ int load_area(int area) {
     copy_device_types_to_limits();
     fill_limit_copies(info);
   }
+  area_bad_lines[area].clear();
+  if (status == SITE_BAD_SETUP_FILE)
+    for (const char *text = message_to_text(status, 0, 0); *text;) {
+      const char *end = std::strchr(text, '\n');
+      area_bad_lines[area].emplace_back(text, end ? end : text + std::strlen(text));
+      text = end ? end + 1 : text + std::strlen(text);
+    }
   if (status != SITE_OK) report_read_error(area, status);
   report_read_warnings(area, setup_file_warnings());
   if (area_read_failed[area]) use_factory_values(info);

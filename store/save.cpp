@@ -23,8 +23,9 @@ void note_written(int area, Bytes &written) {
   }
 }
 
-int write_record(int area, Bytes &record) {
-  void *data = record.data();
+}  // namespace
+
+int write_area_record(int area, void *data) {
   switch (area) {
     case AREA_ZEL:
       return ant_save_setup(static_cast<zel_setup *>(data));
@@ -36,6 +37,8 @@ int write_record(int area, Bytes &record) {
       return zamosave(static_cast<zamo_setup *>(data));
   }
 }
+
+namespace {
 
 // One entry for the save: each written field with its value as last read or
 // written. The save stands whether or not the log takes it.
@@ -67,7 +70,8 @@ bool SaveResult::any_written() const {
 
 void areas_to_save(bool (&marked)[AREA_COUNT]) {
   for (int area = 0; area < AREA_COUNT; ++area)
-    marked[area] = area < areas_in_mode() && (area_changed(area) || (area == AREA_ZAMO && zamo_version_is_old()));
+    marked[area] =
+        area < areas_in_mode() && (area_changed(area) || (area == AREA_ZAMO && zamo_version_is_old()));
 }
 
 SaveResult write_areas(const bool (&marked)[AREA_COUNT]) {
@@ -76,7 +80,7 @@ SaveResult write_areas(const bool (&marked)[AREA_COUNT]) {
   for (int area = 0; area < AREA_COUNT; ++area) records[area] = storage_form_record(area);
   for (int area = 0; area < areas_in_mode(); ++area) {
     if (!marked[area]) continue;
-    int status = write_record(area, records[area]);
+    int status = write_area_record(area, records[area].data());
     if (status == SITE_OK) {
       note_written(area, records[area]);
       result.area[area] = SaveWritten;
@@ -93,7 +97,8 @@ SaveResult write_areas(const bool (&marked)[AREA_COUNT]) {
   // still counts as changed, and Exit still offers to save it. A file that
   // changed on disk is overwritten by the next Save.
   for (int area = 0; area < AREA_COUNT; ++area) {
-    if (result.area[area] != SaveRefused && result.area[area] != SaveFailed) take_snapshot(area, records[area]);
+    if (result.area[area] != SaveRefused && result.area[area] != SaveFailed)
+      take_snapshot(area, records[area]);
     // The live records end as a save always left them: what was written,
     // in editing form again (a switch that is off clears its stored value).
     memcpy(area_info(area).record, records[area].data(), records[area].size());

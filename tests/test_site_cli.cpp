@@ -1,14 +1,19 @@
 // setup-site on sites made for the test: a value set from the command line
 // is stored exactly as the page stores it when typed, round trips through
-// get, and only the areas a command changed are written, by operators only.
+// get, and only the areas a command changed are written, by operators only;
+// statuses, both sides of a diff, apply, undo, JSON, German and completion.
 #include <gtest/gtest.h>
 // gtest before the X headers: their macros (None, Bool) break it.
 #include <sys/wait.h>
 
+#include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "items/i18n.h"
 #include "pages/pages.h"
 #include "session/index.h"
+#include "session/session.h"
+#include "store/host.h"
 #include "tests/store_site.h"
 #include "tests/support/gui.h"
 #include "tests/support/widgets.h"
@@ -20,11 +25,12 @@ struct ToolRun {
   std::string out, err;
 };
 
-// setup-site in full mode on the site in `dir`.
-ToolRun tool(const std::string &dir, const std::string &args) {
+// setup-site in full mode on the site in `dir`, with variables in `env`.
+ToolRun tool(const std::string &dir, const std::string &args, const std::string &env = "") {
   const std::string out = dir + ".out", err = dir + ".err";
   int status = std::system(
-      (SETUP_BINARY_DIR "/setup-site -C " + dir + " --zamo " + args + " >" + out + " 2>" + err).c_str());
+      (env + " " SETUP_BINARY_DIR "/setup-site -C " + dir + " --zamo " + args + " >" + out + " 2>" + err)
+          .c_str());
   ToolRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(out), read_file(err)};
   unlink(out.c_str());
   unlink(err.c_str());
@@ -133,21 +139,211 @@ TEST_F(SiteTool, CheckRepairDiffAndReset) {
   ASSERT_EQ(tool(dir, "set zel.lTimePacketUtc 'Local Time'").status, 0);
   diff = tool(dir, "diff");
   EXPECT_EQ(diff.status, 1);
-  EXPECT_NE(diff.out.find("zel.iBaudRate1 = 19200\n"), std::string::npos);
+  EXPECT_NE(diff.out.find("zel.iBaudRate1: 19200 -> 9600\n"), std::string::npos);
   ASSERT_EQ(tool(dir, "reset zel.iBaudRate1").status, 0);
   EXPECT_EQ(tool(dir, "diff").out.find("zel.iBaudRate1"), std::string::npos);
   EXPECT_NE(tool(dir, "diff").out.find("zel.lTimePacketUtc"), std::string::npos);
   ASSERT_EQ(tool(dir, "reset --page control").status, 0);
   EXPECT_EQ(tool(dir, "diff").out.find("zel."), std::string::npos);
 
-  // Against another site: the fields that differ, as this site holds them.
+  // Against another site, both sides; its missing file is named once, and
+  // what could not be read makes the status 4.
   ASSERT_EQ(tool(dir, "set dsp.iXmtTubeType TWT").status, 0);
   std::string other = dir + "-other";
   ASSERT_EQ(0, std::system((SETUP_BINARY_DIR "/setup-site init " + other + " >/dev/null").c_str()));
   ToolRun against = tool(dir, "diff " + other);
-  std::filesystem::remove_all(other);
   EXPECT_EQ(against.status, 1);
-  EXPECT_NE(against.out.find("dsp.iXmtTubeType = 3\n"), std::string::npos) << against.out;
+  EXPECT_EQ(against.out, "dsp.iXmtTubeType: 3 -> 1\nzamo.misc.iingsim_flags: 8 -> 9\n");
+  unlink((other + "/setup_rtdisp.conf").c_str());
+  against = tool(dir, "diff " + other);
+  std::filesystem::remove_all(other);
+  EXPECT_EQ(against.status, 4);
+  EXPECT_EQ(against.err, "setup-site: Cannot read setup file " + other +
+                             "/setup_rtdisp.conf: No such file or directory\n");
+
+  // Against a baseline that get wrote, which apply takes back.
+  write_file(dir + ".base", tool(dir, "get").out);
+  ASSERT_EQ(tool(dir, "set zel.iBaudRate1 4800").status, 0);
+  EXPECT_EQ(tool(dir, "diff --against " + dir + ".base").out, "zel.iBaudRate1: 4800 -> 9600\n");
+  EXPECT_EQ(tool(dir, "apply " + dir + ".base").out, "zel.iBaudRate1: 4800 -> 9600\n");
+  ToolRun same = tool(dir, "diff --against " + dir + ".base");
+  unlink((dir + ".base").c_str());
+  EXPECT_EQ(same.status + same.out.size(), 0u);
+}
+
+TEST_F(SiteTool, StatusesNeverTellAFailureAsSuccess) {
+  ToolRun help = tool(dir, "--help"), version = tool(dir, "--version");
+  EXPECT_EQ(help.status + version.status, 0);
+  EXPECT_NE(help.out.find("4 the site could not be read"), std::string::npos);
+  EXPECT_EQ(version.out, "setup-site 1.0\n");
+  ToolRun log = tool(dir, "log zel.nonexistent"), init = tool(dir, "init " + dir);
+  EXPECT_EQ(log.status, 2);
+  EXPECT_NE(log.err.find("unknown path \"zel.nonexistent\""), std::string::npos);
+  EXPECT_EQ(init.status, 3);
+  EXPECT_EQ(tool(dir, "get --dry-run zel.iBaudRate1").status, 2) << "get writes nothing to try";
+
+  // A bad line is a finding of check's; the site is still read.
+  write_file(dir + "/setup_dsp.conf", read_file(dir + "/setup_dsp.conf") + "junk\n");
+  ToolRun check = tool(dir, "check");
+  EXPECT_EQ(check.status, 1);
+  EXPECT_NE(check.err.find("found \"junk\""), std::string::npos);
+  EXPECT_EQ(check.out, "") << "no page heading without a finding";
+
+  // A missing file: readers print what they can, writers refuse, --force goes on.
+  const std::string ant = dir + "/setup_ant.conf";
+  unlink(ant.c_str());
+  ToolRun get = tool(dir, "get zel.iBaudRate1"), set = tool(dir, "set zel.iBaudRate1 4800");
+  EXPECT_EQ(get.status, 4);
+  EXPECT_EQ(get.out, "zel.iBaudRate1 = 9600\n");
+  EXPECT_NE(get.err.find(ant), std::string::npos);
+  EXPECT_EQ(set.status, 4);
+  EXPECT_NE(set.err.find("--force"), std::string::npos);
+  EXPECT_EQ(tool(dir, "check").status, 4) << "4 over 1";
+  EXPECT_EQ(tool(dir, "set --force zel.iBaudRate1 4800").status, 0);
+  EXPECT_EQ(line_of(read_file(ant), "zel.iBaudRate1"), "zel.iBaudRate1 = 4800");
+
+  // No site at all: 4 for every command, with the way to make one.
+  for (const char *command : {"list", "get zel.iBaudRate1", "set zel.iBaudRate1 1200", "log", "undo"}) {
+    ToolRun none = tool(dir + "/nowhere", command);
+    EXPECT_EQ(none.status, 4) << command;
+    EXPECT_NE(none.err.find("setup-site init"), std::string::npos) << command;
+    EXPECT_EQ(none.err.find("not an operator"), std::string::npos) << command;
+  }
+}
+
+TEST_F(SiteTool, SetTellsWhatItStored) {
+  ToolRun clamped = tool(dir, "set zel.irad_hgt 9999"), rounded = tool(dir, "set zel.irad_hgt 25.5");
+  EXPECT_EQ(clamped.err, "setup-site: zel.irad_hgt: clamped to 500 meters\n");
+  EXPECT_EQ(rounded.err, "setup-site: zel.irad_hgt: stored as 26 meters\n");
+  EXPECT_EQ(clamped.status + rounded.status, 0);
+  for (const char *typed : {"30meters", "31 METERS", "32Meters"}) {
+    ToolRun unit = tool(dir, std::string("set zel.irad_hgt '") + typed + "'");
+    EXPECT_EQ(unit.status, 0) << typed << unit.err;
+    EXPECT_EQ(unit.err, "") << typed;
+  }
+  EXPECT_EQ(get("zel.irad_hgt"), "zel.irad_hgt = 32\n");
+  ToolRun feet = tool(dir, "set zel.irad_hgt '25 feet'");
+  EXPECT_EQ(feet.status, 2);
+  EXPECT_NE(feet.err.find("\"25\", \"25 meters\" or \"25meters\""), std::string::npos) << feet.err;
+  DirectoryStamps before = stamp_directory(dir);
+  EXPECT_EQ(tool(dir, "set --strict zel.irad_hgt 9999").status, 2);
+  EXPECT_EQ(tool(dir, "set --dry-run zel.irad_hgt 40").out, "zel.irad_hgt: 32 -> 40\n");
+  EXPECT_EQ(written_since(dir, before), "");
+  // A point where the locale's decimal separator is a comma, and the comma.
+  if (newlocale(LC_ALL_MASK, "de_DE.UTF-8", static_cast<locale_t>(0))) {
+    for (const char *typed : {"12.5", "12,5"})
+      EXPECT_EQ(tool(dir, std::string("set --dry-run zel.fazvelmax ") + typed, "LC_ALL=de_DE.UTF-8").out,
+                "zel.fazvelmax: 36 -> 12.5\n");
+  }
+  // Control bytes never reach the terminal as they are.
+  ASSERT_EQ(tool(dir, "set zel.sDevice1 \"$(printf 'a\\033[2Jb')\"").status, 0);
+  EXPECT_EQ(get("zel.sDevice1").find('\033'), std::string::npos);
+}
+
+TEST_F(SiteTool, ApplyChecksEveryLineAndSavesOnce) {
+  const std::string file = dir + ".apply", log = dir + "/changes.log";
+  write_file(file,
+             "# a bad line writes nothing\nzel.irad_hgt = 100\nzel.nonsense = 1\nzel.iBaudRate1 = fast\n");
+  DirectoryStamps before = stamp_directory(dir);
+  ToolRun bad = tool(dir, "apply " + file);
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_NE(bad.err.find("line 3: unknown path \"zel.nonsense\""), std::string::npos) << bad.err;
+  EXPECT_NE(bad.err.find("line 4: zel.iBaudRate1"), std::string::npos) << bad.err;
+  EXPECT_EQ(written_since(dir, before), "");
+
+  // The device's type comes last, its other value is clamped to it all the same.
+  write_file(file,
+             "zel.irad_hgt = 100\nzamo.device.def[1].iskip_time = 40000\nzamo.device.def[1].idev_type = 3\n"
+             "zamo.device.def[0].iskip_time = 40000\nzamo.device.def[0].idev_type = 7\n");
+  const std::string changes =
+      "zel.irad_hgt: 20 -> 100\nzamo.device.def[0].idev_type: 3 -> 7\nzamo.device.def[0].iskip_time: 0 -> "
+      "40000\nzamo.device.def[1].idev_type: 7 -> 3\nzamo.device.def[1].iskip_time: 0 -> 3600\n";
+  EXPECT_EQ(tool(dir, "apply --dry-run " + file).out, changes);
+  EXPECT_EQ(written_since(dir, before), "");
+  ToolRun applied = tool(dir, "apply - <" + file);
+  EXPECT_EQ(applied.out, changes);
+  EXPECT_EQ(applied.err, "setup-site: zamo.device.def[1].iskip_time: clamped to 3600\n");
+  EXPECT_EQ(written_since(dir, before), "setup_ant.conf setup_zamo.conf");
+  const std::string logged = read_file(log);
+  EXPECT_EQ(logged.find("setup-site\n", logged.find("setup-site\n") + 1), std::string::npos) << "one entry";
+  EXPECT_NE(logged.find("  zamo.device.def[0].iskip_time: 0 -> 40000\n"), std::string::npos) << logged;
+  before = stamp_directory(dir);
+  ToolRun again = tool(dir, "apply --typed " + file);
+  EXPECT_EQ(again.status + again.out.size(), 0u) << again.err;
+  EXPECT_EQ(written_since(dir, before), "") << "nothing changed: nothing written or logged";
+  unlink(file.c_str());
+
+  // Undo from the .bak files, logged; a second undo redoes.
+  ToolRun undo = tool(dir, "undo");
+  EXPECT_EQ(undo.status, 0) << undo.err;
+  EXPECT_EQ(get("zel.irad_hgt zamo.device.def[1].iskip_time"),
+            "zel.irad_hgt = 20\nzamo.device.def[1].iskip_time = 0\n");
+  EXPECT_NE(read_file(log).find("  zel.irad_hgt: 100 -> 20\n"), std::string::npos);
+  EXPECT_EQ(tool(dir, "undo").status, 0);
+  EXPECT_EQ(get("zel.irad_hgt"), "zel.irad_hgt = 100\n");
+  edit_file("setup_ant.conf", "zel.irad_hgt", "55");
+  ToolRun changed = tool(dir, "undo");
+  EXPECT_EQ(changed.status, 3);
+  EXPECT_NE(changed.err.find("no longer holds"), std::string::npos);
+  edit_file("setup_ant.conf", "zel.irad_hgt", "100");
+  unlink((dir + "/setup_zamo.conf.bak").c_str());
+  EXPECT_EQ(tool(dir, "undo").status, 3);
+}
+
+TEST_F(SiteTool, JsonOnEveryCommandThatPrints) {
+  edit_file("setup_ant.conf", "zel.iParity1", "7");
+  for (const char *command :
+       {"get zel.iBaudRate1 zamo.device.def[0].dsi.network.sPassword", "get", "check --all", "diff",
+        "range zel.irad_hgt", "describe zel.iParity1", "paths", "set zel.irad_hgt 9999", "reset zel.irad_hgt",
+        "repair --dry-run", "log", "undo --dry-run", "apply --dry-run - </dev/null"}) {
+    ToolRun run = tool(dir, std::string("--json ") + command);
+    EXPECT_LE(run.status, 1) << command << run.err;
+    nlohmann::json document = nlohmann::json::parse(run.out, nullptr, false);
+    EXPECT_TRUE(document.is_object()) << command << ": " << run.out;
+  }
+  auto json = [&](const std::string &command) {
+    return nlohmann::json::parse(tool(dir, "--json " + command).out);
+  };
+  EXPECT_EQ(json("get zel.fazvelmax zel.sDevice1")["values"],
+            nlohmann::json::parse(R"({"zel.fazvelmax": 36, "zel.sDevice1": "/dev/ttyS1"})"));
+  nlohmann::json set = json("set zel.irad_hgt 9999");
+  EXPECT_EQ(set["changes"][0]["new"], 500);
+  EXPECT_EQ(set["notes"][0]["note"], "clamped to 500 meters");
+  EXPECT_EQ(json("check")["findings"][0]["path"], "zel.iParity1");
+  EXPECT_EQ(json("describe zel.irad_hgt")["unit"], "meters");
+  EXPECT_EQ(json("log zel.irad_hgt")["entries"][0]["changes"][0]["old"], 20);
+}
+
+TEST_F(SiteTool, ListsInGermanAsTheEditorDoes) {
+  // The tool finds the catalogues the build compiled below $ZAMO_ROOT.
+  const std::string root = dir + "-root";
+  std::filesystem::create_directories(root + "/bin");
+  std::filesystem::create_directory_symlink(SETUP_BINARY_DIR "/locale", root + "/bin/nls");
+  ToolRun german = tool(dir, "list", "LANGUAGE=de LC_ALL=C.UTF-8 ZAMO_ROOT=" + root);
+  std::filesystem::remove_all(root);
+  // The editor's listing, in this process.
+  setenv("LANGUAGE", "de", 1);
+  setenv("LC_ALL", "C.UTF-8", 1);
+  setlocale(LC_ALL, "");
+  textdomain(SETUP_TEXT_DOMAIN);
+  for (const char *domain : {SETUP_TEXT_DOMAIN, "quorbel-wr-util"})
+    bindtextdomain(domain, SETUP_BINARY_DIR "/locale");
+  setenv("ZAMO_CONFIG", dir.c_str(), 1);
+  clear_store_state();
+  read_host_name();
+  session::open({dir, 1});
+  char *text = nullptr;
+  size_t size = 0;
+  FILE *listing = open_memstream(&text, &size);
+  session::list(listing);
+  std::fclose(listing);
+  const std::string editor(text, size);
+  std::free(text);
+  unsetenv("LANGUAGE");
+  setlocale(LC_ALL, "C");
+  EXPECT_NE(editor.find("Einstellungen"), std::string::npos);
+  EXPECT_EQ(differing_lines(editor, german.out), "");
+  EXPECT_EQ(editor.size(), german.out.size());
 }
 
 TEST_F(SiteTool, OnlyChangedAreasAreWrittenAndOnlyByOperators) {
@@ -215,7 +411,12 @@ TEST_F(SiteTool, BashCompletesCommandsPagesAndPaths) {
   EXPECT_EQ(completions(dir, "list in"), "ingest input\n");
   EXPECT_EQ(completions(dir, "get zel.iBaudRate"), "zel.iBaudRate1 zel.iBaudRate2\n");
   EXPECT_EQ(completions(dir, "reset --page si"), "signal\n");
-  EXPECT_EQ(completions(dir, "--rda list ''"), "signal control\n");  // the pages of the mode
+  EXPECT_EQ(completions(dir, "--rda list ''"), "signal control\n");                // the pages of the mode
+  EXPECT_EQ(completions(dir, "set zel.lTimePacketUtc ''"), "UTC Local\\ Time\n");  // its toggle texts
+  EXPECT_EQ(completions(dir, "set zel.iParity1 ''"), "None Odd Even\n");
+  EXPECT_EQ(completions(dir, "get --"), "--all --json --show-secrets\n");
+  EXPECT_EQ(completions(dir, "init --"), "--force\n");
+  EXPECT_EQ(completions(dir, "diff " + dir.substr(0, dir.rfind('/') + 5)).find(dir + "/"), 0u);
 }
 
 // ---------------------------------------------------------------------------

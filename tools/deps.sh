@@ -9,6 +9,7 @@ set -eu
 # xdg-utils and dillo, a light browser, let the Help menus work by default.
 packages="g++ cmake make pkg-config
   libmotif-dev libxt-dev libx11-dev libxpm-dev zlib1g-dev gettext
+  nlohmann-json3-dev
   googletest libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick xfonts-base xfonts-75dpi xfonts-100dpi fonts-dejavu-core
   libncurses-dev tmux

@@ -16,7 +16,8 @@ MessageCatalogue::MessageCatalogue(const char *language, const std::string &entr
   const std::string messages = dir_ + "/" + language + "/LC_MESSAGES";
   std::filesystem::create_directories(messages);
   write_file(dir_ + "/messages.po",
-             "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n" + entries);
+             "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\nLanguage: " +
+                 std::string(language) + "\\n\"\n" + entries);
   ok = std::system(
            ("msgfmt -o " + messages + "/" SETUP_TEXT_DOMAIN ".mo " + dir_ + "/messages.po").c_str()) == 0;
   locale_ = setlocale(LC_MESSAGES, nullptr);

@@ -1,7 +1,7 @@
 // The editor in German, with the catalogues the build compiles: every page
 // window opened on a loaded site. Labels longer than the English must still
-// fit their column, and every number shown in a field or offered by a hint
-// must still parse back. Each window is saved as german_page_<n>.png in the
+// fit their column, the pages their windows' width, and every number shown
+// in a field or offered by a hint must still parse back. Each window is saved as german_page_<n>.png in the
 // build directory for a look.
 #include <gtest/gtest.h>
 // gtest before the X headers: their macros (None, Bool) break it.
@@ -86,6 +86,8 @@ TEST(German, LabelsFitAndNumbersParseOnEveryPage) {
     open_page(page);
     Widget window = page_window(page)->form_dialog;
     gui_process(300);
+    EXPECT_FALSE(scrolls_sideways(page_window(page)->scrolled_window))
+        << "page " << page << " scrolls sideways at its default size";
     for (Widget label : collect(window, is_item_label))
       EXPECT_LE(text_width(label), room(label))
           << "page " << page << ": \"" << label_of(label) << "\" is cut";

@@ -1,15 +1,22 @@
-// The main window under Xvfb: the block diagram of both modes, the menus,
-// the help command, the clock, the pixmaps and the read-only start.
+// The main window under Xvfb: the block diagram of both modes, the menus
+// and their mnemonics in every language, the help command, the clock, the pixmaps and the read-only start.
 #include <gtest/gtest.h>
 // gtest before the X headers: they define None.
+#include <Xm/CascadeB.h>
+#include <Xm/CascadeBG.h>
 #include <Xm/Form.h>
 #include <Xm/Label.h>
+#include <Xm/LabelG.h>
 #include <Xm/MainW.h>
 #include <Xm/MessageB.h>
 #include <Xm/PushBG.h>
 #include <Xm/RowColumn.h>
 #include <Xm/Separator.h>
 
+#include <cctype>
+#include <clocale>
+#include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -100,7 +107,7 @@ TEST_F(AppGui, PanelsOfBothModes) {
   XtDestroyWidget(m.shell);
 }
 
-MenuItem no_items[] = {{nullptr, nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr}};
+MenuItem no_items[] = {{nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
 
 TEST_F(AppGui, HelpCascadeByTranslatedPrefixAndEntriesWithTheMenuBarsTopic) {
   MessageCatalogue german("de", "msgid \"Help\"\nmsgstr \"Hilfe\"\n");
@@ -108,26 +115,71 @@ TEST_F(AppGui, HelpCascadeByTranslatedPrefixAndEntriesWithTheMenuBarsTopic) {
   ASSERT_STREQ(_("Help"), "Hilfe");
   Widget shell = new_shell("menus");
   Widget bar = new_menu_bar(shell);
-  BuildMenu(bar, XmMENU_PULLDOWN, "Help", 'H', false, no_items);
+  BuildMenu(bar, XmMENU_PULLDOWN, "Help", "H", false, no_items);
   EXPECT_EQ(get<Widget>(bar, XmNmenuHelpWidget), nullptr) << "the untranslated word is an ordinary title";
-  Widget help = BuildMenu(bar, XmMENU_PULLDOWN, "Hilfe zur Seite", 'H', false, no_items);
+  Widget help = BuildMenu(bar, XmMENU_PULLDOWN, "Hilfe zur Seite", "H", false, no_items);
   EXPECT_EQ(get<Widget>(bar, XmNmenuHelpWidget), help);
 
   // A help entry without a topic uses its menu bar's topic.
   HelpSite site;
   write_file(site.page("zamo_general_setups.html"), "<p>General</p>\n");
   MenuItem items[] = {
-      {"On Menu...", &xmPushButtonGadgetClass, 'M', nullptr, nullptr, help_command, nullptr, nullptr},
-      {nullptr, nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr}};
+      {"On Menu...", &xmPushButtonGadgetClass, "M", nullptr, nullptr, help_command, nullptr, nullptr},
+      {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
   static char topic[] = "zamo_general_setups";
   XtVaSetValues(bar, XmNuserData, topic, nullptr);
   Widget entry =
-      children(get<Widget>(BuildMenu(bar, XmMENU_PULLDOWN, "Help", 'H', false, items), XmNsubMenuId)).at(0);
+      children(get<Widget>(BuildMenu(bar, XmMENU_PULLDOWN, "Help", "H", false, items), XmNsubMenuId)).at(0);
   XtCallCallbacks(entry, XmNactivateCallback, nullptr);
   std::string page;
   site.next_run(&page);
   EXPECT_EQ(page, site.page("zamo_general_setups.html"));
   XtDestroyWidget(shell);
+}
+
+// Every menu of `menu` (a menu bar or a pane) and every entry of it has a
+// mnemonic of its own, a character of its label.
+void expect_own_mnemonics(Widget menu, const std::string &language) {
+  std::set<KeySym> seen;
+  for (Widget entry : children(menu)) {
+    if (!XmIsLabel(entry) && !XmIsLabelGadget(entry)) continue;
+    const KeySym key = get<KeySym>(entry, XmNmnemonic);
+    const std::string label = language + ": " + label_of(entry);
+    EXPECT_NE(key, NoSymbol) << label;
+    EXPECT_TRUE(seen.insert(key < 0x80 ? std::tolower(key) : key).second) << label << " shares its mnemonic";
+    if (key < 0x80) {
+      EXPECT_NE(label_of(entry).find(static_cast<char>(key)), std::string::npos) << label;
+    }
+    if (XmIsCascadeButton(entry) || XmIsCascadeButtonGadget(entry))
+      expect_own_mnemonics(get<Widget>(entry, XmNsubMenuId), language);
+  }
+}
+
+// The main window's and a page window's menus, in English and in every
+// language the build has a catalogue for.
+TEST_F(AppGui, MnemonicsOfEveryMenuAreItsOwnInEveryLanguage) {
+  std::vector<std::string> languages = {"en"};
+  for (const auto &entry : std::filesystem::directory_iterator(SETUP_BINARY_DIR "/locale"))
+    languages.push_back(entry.path().filename());
+  ASSERT_GT(languages.size(), 1u);
+  setenv("LC_ALL", "C.UTF-8", 1);
+  for (const std::string &language : languages) {
+    setenv("LANGUAGE", language.c_str(), 1);
+    setlocale(LC_ALL, "");
+    textdomain(SETUP_TEXT_DOMAIN);
+    bindtextdomain(SETUP_TEXT_DOMAIN, SETUP_BINARY_DIR "/locale");
+    EXPECT_EQ(language == "en", std::string(_("File")) == "File") << language;
+    MainWindow m = build_main_window(1);
+    expect_own_mnemonics(m.menu_bar, language);
+    PageWindow *page = create_page_window(PAGE_GENERAL, 0, 0);
+    expect_own_mnemonics(page->menu_bar, language);
+    XtDestroyWidget(XtParent(page->form_dialog));
+    delete page;
+    XtDestroyWidget(m.shell);
+  }
+  unsetenv("LANGUAGE");
+  unsetenv("LC_ALL");
+  setlocale(LC_ALL, "");
 }
 
 std::string shell_title(Widget w) {

@@ -67,16 +67,34 @@ Dimension content_width(Widget row_column) {
   return widest + 2 * margin;
 }
 
+// What the sections' width was last fitted to.
+struct WorkAreaFit {
+  Widget row_column;
+  Dimension window_width, window_height;  // the scrolled window's size then
+};
+
 // Keeps the page's sections as wide as the visible part of the page, so
 // that they scroll sideways only when the window is narrower than they
 // need. Runs when the clip window is first shown and whenever it changes
-// its size: with the window, and when a vertical scroll bar comes or goes.
-void fit_row_column(Widget clip, XtPointer row_column, XEvent *event, Boolean *) {
+// its size: with the window, and when a scroll bar comes or goes. The
+// toolkit asks for a sideways scroll bar for a work area as wide as the
+// clip window when the other bar shows, and the clip window then narrows;
+// at one size of the window the width therefore only ever narrows, which
+// ends that back and forth.
+void fit_row_column(Widget clip, XtPointer fit_data, XEvent *event, Boolean *) {
   if (event->type != ConfigureNotify && event->type != MapNotify) return;
-  auto work_area = static_cast<Widget>(row_column);
-  Dimension width = std::max<Dimension>(XtWidth(clip), content_width(work_area));
-  if (width > 0 && width != XtWidth(work_area)) XtVaSetValues(work_area, XmNwidth, width, nullptr);
+  auto &fit = *static_cast<WorkAreaFit *>(fit_data);
+  Widget window = XtParent(clip);
+  const bool same_window = fit.window_width == XtWidth(window) && fit.window_height == XtHeight(window);
+  fit.window_width = XtWidth(window);
+  fit.window_height = XtHeight(window);
+  Dimension width = std::max<Dimension>(XtWidth(clip), content_width(fit.row_column));
+  if (same_window)
+    width = std::min(width, std::max<Dimension>(XtWidth(fit.row_column), content_width(fit.row_column)));
+  if (width > 0 && width != XtWidth(fit.row_column)) XtVaSetValues(fit.row_column, XmNwidth, width, nullptr);
 }
+
+void forget_fit(Widget, XtPointer fit, XtPointer) { delete static_cast<WorkAreaFit *>(fit); }
 
 // An automatic scrolled window binds the keys of begin-line and end-line
 // (Home and End, also on the keypad) on its clip window with actions that
@@ -203,7 +221,11 @@ PageWindow *create_page_window(int page_number, int width, int height) {
                        10, XmNmarginHeight, 10, XmNresizeWidth, motif_toolkit ? False : True, nullptr);
   Widget clip = nullptr;
   XtVaGetValues(window->scrolled_window, XmNclipWindow, &clip, nullptr);
-  if (clip) XtAddEventHandler(clip, StructureNotifyMask, False, fit_row_column, window->row_column);
+  if (clip) {
+    auto *fit = new WorkAreaFit{window->row_column, 0, 0};
+    XtAddEventHandler(clip, StructureNotifyMask, False, fit_row_column, fit);
+    XtAddCallback(clip, XmNdestroyCallback, forget_fit, fit);
+  }
 
   Widget managed[] = {window->menu_bar, window->file_cascade, window->help_cascade, window->scrolled_window,
                       window->row_column};

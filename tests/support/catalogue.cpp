@@ -40,3 +40,19 @@ std::string po_string(const std::string &text) {
   for (char c : text) quoted += c == '\n' ? "\\n" : c == '"' ? "\\\"" : std::string(1, c);
   return quoted + "\"";
 }
+
+std::vector<std::string> built_languages(void) {
+  std::vector<std::string> languages = {""};
+  for (const auto &entry : std::filesystem::directory_iterator(SETUP_BINARY_DIR "/locale"))
+    languages.push_back(entry.path().filename());
+  return languages;
+}
+
+void speak(const std::string &language) {
+  setenv("LANGUAGE", language.c_str(), 1);
+  setenv("LC_ALL", language.empty() ? "C" : "C.UTF-8", 1);
+  setlocale(LC_ALL, "");
+  textdomain(SETUP_TEXT_DOMAIN);
+  for (const char *domain : {SETUP_TEXT_DOMAIN, "quorbel-wr-util"})
+    bindtextdomain(domain, SETUP_BINARY_DIR "/locale");
+}

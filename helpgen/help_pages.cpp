@@ -3,25 +3,34 @@
 // page functions themselves (the visit pass, no widgets) and the limits of
 // a factory site, so that the help never disagrees with the program.
 //
-//   setup-help TEXTS OUTDIR
+//   setup-help TEXTS OUTDIR [LANGUAGE LOCALEDIR]
+//
+// With LANGUAGE (a language of the catalogues in LOCALEDIR, "de") the pages
+// are written in that language: the pages' own texts, labels, titles and
+// conditions, and the words of the pages around them, come from the
+// catalogue; TEXTS then holds the introductions in that language.
 //
 // TEXTS holds the hand-written introductions: a line "== topic" starts the
 // text of a topic; paragraphs are separated by blank lines, and a paragraph
 // that starts with '<' is taken as HTML as it stands.
+#include <libintl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <initializer_list>
 #include <map>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "items/i18n.h"
 #include "items/state.h"
 #include "pages/pages.h"
 #include "pages/setup_copies.h"
@@ -33,6 +42,20 @@
 namespace {
 
 const char *const kOverviewTopic = "setup_overview";
+std::string page_language = "en";
+
+// A catalogue text with each "%s" in turn replaced by the next of `values`.
+std::string fill(const char *format, std::initializer_list<std::string> values) {
+  std::string text = format;
+  size_t at = 0;
+  for (const std::string &value : values) {
+    at = text.find("%s", at);
+    if (at == std::string::npos) break;
+    text.replace(at, 2, value);
+    at += value.size();
+  }
+  return text;
+}
 
 std::string escape(const std::string &text) {
   std::string out;
@@ -114,33 +137,33 @@ std::string factory_text(const SiteItem &item, int device_type = -1) {
   if (item.kind != KindText) return limit_text(item, COPY_FACTORY, device_type);
   std::string text = index_limit_bytes(*item.field, COPY_FACTORY, device_type);
   text = trim(text.substr(0, text.find('\0')));
-  return text.empty() ? "(empty)" : text;
+  return text.empty() ? _("(empty)") : text;
 }
 
 std::string range_text(const SiteItem &item, int device_type = -1) {
   switch (item.kind) {
     case KindNumber:
-      return "from " + limit_text(item, COPY_MIN, device_type) + " to " +
-             limit_text(item, COPY_MAX, device_type);
+      return fill(_("from %s to %s"),
+                  {limit_text(item, COPY_MIN, device_type), limit_text(item, COPY_MAX, device_type)});
     case KindChoice: {
       std::string text;
       for (const SiteChoice &c : item.choices) text += (text.empty() ? "" : ", ") + c.text;
-      return "one of " + text;
+      return fill(_("one of %s"), {text});
     }
     case KindToggle:
-      return item.on_text + " or " + item.off_text;
+      return fill(_("%s or %s"), {item.on_text, item.off_text});
     default:
-      return "up to " + std::to_string(item.field->size - 1) + " characters";
+      return fill(_("up to %s characters"), {std::to_string(item.field->size - 1)});
   }
 }
 
 std::string unit_text(const SiteItem &item) {
   if (item.kind == KindNumber) {
     std::string unit = unit_of(item.format);
-    return unit.empty() ? "a whole number" : unit;
+    return unit.empty() ? _("a whole number") : unit;
   }
-  if (item.kind == KindText) return "text";
-  return item.kind == KindChoice ? "a choice" : "a switch";
+  if (item.kind == KindText) return _("text");
+  return item.kind == KindChoice ? _("a choice") : _("a switch");
 }
 
 // The path the setup file spells; the editor's own stand-ins name the
@@ -149,20 +172,20 @@ std::string path_text(const SiteItem &item) {
   const SiteField &f = *item.field;
   if (f.area >= 0) return f.path;
   if (const SiteField *stored = field_at(stored_field_of(f.address())))
-    return stored->path + " (edited as " + f.path + ")";
+    return fill(_("%s (edited as %s)"), {stored->path, f.path});
   return f.path;
 }
 
 std::string when_text(const SiteItem &item) {
-  if (item.section_when.empty() && item.row_when.empty()) return "always";
+  if (item.section_when.empty() && item.row_when.empty()) return _("always");
   if (item.row_when.empty()) return item.section_when;
   if (item.section_when.empty()) return item.row_when;
-  return item.section_when + "; and " + item.row_when;
+  return fill(_("%s; and %s"), {item.section_when, item.row_when});
 }
 
 std::string heading_of(const SiteItem &item) {
   if (!item.label.empty()) return item.label;
-  return item.kind == KindToggle ? item.on_text + " / " + item.off_text : "(unlabelled)";
+  return item.kind == KindToggle ? item.on_text + " / " + item.off_text : _("(unlabelled)");
 }
 
 std::string anchor_of(const SiteItem &item) {
@@ -206,11 +229,11 @@ Variants device_type_variants(void) {
 // ---- Writing ---------------------------------------------------------------
 
 void page_start(std::ostream &out, const std::string &title) {
-  out << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+  out << "<!DOCTYPE html>\n<html lang=\"" << page_language << "\">\n<head>\n<meta charset=\"utf-8\">\n"
       << "<title>" << escape(title) << "</title>\n"
       << "<link rel=\"stylesheet\" href=\"help.css\">\n</head>\n<body>\n"
-      << "<p class=\"nav\"><a href=\"index.html\">Index</a> | <a href=\"" << kOverviewTopic
-      << ".html\">Overview</a></p>\n"
+      << "<p class=\"nav\"><a href=\"index.html\">" << _("Index") << "</a> | <a href=\"" << kOverviewTopic
+      << ".html\">" << _("Overview") << "</a></p>\n"
       << "<h1>" << escape(title) << "</h1>\n";
 }
 
@@ -219,27 +242,30 @@ void page_end(std::ostream &out) { out << "</body>\n</html>\n"; }
 void write_setting(std::ostream &out, const SiteItem &item, const Variants &variants) {
   out << "<div class=\"setting\" id=\"" << anchor_of(item) << "\">\n"
       << "<h3>" << escape(heading_of(item)) << "</h3>\n<dl>\n"
-      << "<dt>In the setup file</dt><dd class=\"path\"><code>" << escape(path_text(item)) << "</code></dd>\n"
-      << "<dt>Value</dt><dd class=\"unit\">" << escape(unit_text(item)) << "</dd>\n";
+      << "<dt>" << _("In the setup file") << "</dt><dd class=\"path\"><code>" << escape(path_text(item))
+      << "</code></dd>\n"
+      << "<dt>" << _("Value") << "</dt><dd class=\"unit\">" << escape(unit_text(item)) << "</dd>\n";
   auto found = variants.find(anchor_of(item));
   if (found == variants.end()) {
-    out << "<dt>Range</dt><dd class=\"range\">" << escape(range_text(item)) << "</dd>\n"
-        << "<dt>Factory value</dt><dd class=\"factory\">" << escape(factory_text(item)) << "</dd>\n";
+    out << "<dt>" << _("Range") << "</dt><dd class=\"range\">" << escape(range_text(item)) << "</dd>\n"
+        << "<dt>" << _("Factory value") << "</dt><dd class=\"factory\">" << escape(factory_text(item))
+        << "</dd>\n";
   } else {
     for (const Variant &v : found->second)
-      out << "<dt>With " << escape(v.when) << "</dt><dd class=\"variant\">" << escape(v.range)
-          << "; factory value " << escape(v.factory) << "</dd>\n";
+      out << "<dt>" << escape(fill(_("With %s"), {v.when})) << "</dt><dd class=\"variant\">"
+          << escape(fill(_("%s; factory value %s"), {v.range, v.factory})) << "</dd>\n";
   }
   if (!item.hints.empty()) {
     std::string hints;
     for (const std::string &h : item.hints) hints += (hints.empty() ? "" : ", ") + trim(h);
-    out << "<dt>Suggestions menu</dt><dd>" << escape(hints) << "</dd>\n";
+    out << "<dt>" << _("Suggestions menu") << "</dt><dd>" << escape(hints) << "</dd>\n";
   }
-  out << "<dt>Shown</dt><dd class=\"when\">" << escape(when_text(item)) << "</dd>\n</dl>\n</div>\n";
+  out << "<dt>" << _("Shown") << "</dt><dd class=\"when\">" << escape(when_text(item))
+      << "</dd>\n</dl>\n</div>\n";
 }
 
 std::string page_title(int page) {
-  std::string title = page_info(page).title;
+  std::string title = _(page_info(page).title);
   return title.substr(0, title.find(','));
 }
 
@@ -266,16 +292,18 @@ void write_section_topic(const std::string &dir, const Site &site, const std::st
   page_start(out, own_topic ? page_title(page) : first_title);
   // A page whose sections open the page's own topic has its introduction here.
   if (topic != page_info(page).help_topic)
-    out << "<p class=\"nav\">On the page <a href=\"" << page_info(page).help_topic << ".html\">"
-        << escape(page_title(page)) << "</a></p>\n";
+    out << "<p class=\"nav\">" << _("On the page") << " <a href=\"" << page_info(page).help_topic
+        << ".html\">" << escape(page_title(page)) << "</a></p>\n";
   write_intro(out, site.texts, topic);
   std::string section;
   for (const SiteItem &item : site.items) {
     if (item.section_topic != topic) continue;
     if (item.section_title != section) {
       section = item.section_title;
-      out << "<h2>" << escape(section) << "</h2>\n<p class=\"when\">Section shown: "
-          << escape(item.section_when.empty() ? "always" : item.section_when) << ".</p>\n";
+      out << "<h2>" << escape(section) << "</h2>\n<p class=\"when\">"
+          << escape(
+                 fill(_("Section shown: %s."), {item.section_when.empty() ? _("always") : item.section_when}))
+          << "</p>\n";
     }
     write_setting(out, item, site.variants);
   }
@@ -286,13 +314,14 @@ void write_page_topic(const std::string &dir, const Site &site, int page) {
   std::ofstream out(dir + "/" + page_info(page).help_topic + ".html");
   page_start(out, page_title(page));
   write_intro(out, site.texts, page_info(page).help_topic);
-  out << "<h2>Sections</h2>\n<ul>\n";
+  out << "<h2>" << _("Sections") << "</h2>\n<ul>\n";
   std::string section;
   for (const SiteItem &item : site.items) {
     if (item.page != page || item.section_title == section) continue;
     section = item.section_title;
     out << "<li><a href=\"" << escape(item.section_topic) << ".html\">" << escape(section) << "</a>"
-        << (item.section_when.empty() ? "" : " (shown: " + escape(item.section_when) + ")") << "</li>\n";
+        << (item.section_when.empty() ? "" : escape(fill(_(" (shown: %s)"), {item.section_when})))
+        << "</li>\n";
   }
   out << "</ul>\n";
   page_end(out);
@@ -300,16 +329,16 @@ void write_page_topic(const std::string &dir, const Site &site, int page) {
 
 void write_overview(const std::string &dir, const Site &site) {
   std::ofstream out(dir + "/" + kOverviewTopic + ".html");
-  page_start(out, "SETUP: Radar configuration editor");
+  page_start(out, _("SETUP: Radar configuration editor"));
   write_intro(out, site.texts, kOverviewTopic);
   page_end(out);
 }
 
 void write_index(const std::string &dir, const Site &site) {
   std::ofstream out(dir + "/index.html");
-  page_start(out, "SETUP help: index");
-  out << "<p><a href=\"" << kOverviewTopic
-      << ".html\">Overview of the editor</a></p>\n<h2>Pages</h2>\n<ul>\n";
+  page_start(out, _("SETUP help: index"));
+  out << "<p><a href=\"" << kOverviewTopic << ".html\">" << _("Overview of the editor") << "</a></p>\n<h2>"
+      << _("Pages") << "</h2>\n<ul>\n";
   for (int page = 0; page < PAGE_COUNT; ++page) {
     out << "<li><a href=\"" << page_info(page).help_topic << ".html\">" << escape(page_title(page))
         << "</a>\n<ul>\n";
@@ -320,8 +349,8 @@ void write_index(const std::string &dir, const Site &site) {
             << "</a></li>\n";
     out << "</ul></li>\n";
   }
-  out << "</ul>\n<h2>Every setting</h2>\n<p>Label, path in the setup file and section.</p>\n<ul "
-         "class=\"all\">\n";
+  out << "</ul>\n<h2>" << _("Every setting") << "</h2>\n<p>"
+      << _("Label, path in the setup file and section.") << "</p>\n<ul class=\"all\">\n";
   std::multimap<std::string, const SiteItem *> sorted;
   for (const SiteItem &item : site.items) sorted.emplace(heading_of(item) + "\n" + path_text(item), &item);
   for (const auto &[key, item] : sorted)
@@ -357,9 +386,17 @@ void load_factory_site(void) {
 }  // namespace
 
 int main(int argc, char **argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "Usage: setup-help TEXTS OUTDIR\n");
+  if (argc != 3 && argc != 5) {
+    std::fprintf(stderr, "Usage: setup-help TEXTS OUTDIR [LANGUAGE LOCALEDIR]\n");
     return 2;
+  }
+  if (argc == 5) {
+    page_language = argv[3];
+    setenv("LANGUAGE", argv[3], 1);
+    setlocale(LC_ALL, "C.UTF-8");
+    textdomain(SETUP_TEXT_DOMAIN);
+    bindtextdomain(SETUP_TEXT_DOMAIN, argv[4]);
+    bind_textdomain_codeset(SETUP_TEXT_DOMAIN, "UTF-8");
   }
   full_mode = 1;
   std::string dir = argv[2];

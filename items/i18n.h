@@ -4,9 +4,22 @@
 
 #include <libintl.h>
 
+#include <cstring>
+
 #define SETUP_TEXT_DOMAIN "quorbel-wr-common-"
 #define _(text) gettext(text)
 #define N_(text) (text)
+// Marks a text with a context that tells it apart from the same text
+// elsewhere (a menu entry's mnemonic letter); in_context translates it.
+#define NC_(context, text) (context "\004" text)
+
+// The translation of a text marked with NC_, else the text itself.
+inline const char *in_context(const char *marked) {
+  const char *translated = gettext(marked);
+  if (translated != marked) return translated;
+  const char *text = std::strchr(marked, '\004');
+  return text ? text + 1 : marked;
+}
 
 // Catalogue domain and its directory ($ZAMO_ROOT/bin/nls/, else the
 // installation's), and the site library's catalogues.

@@ -27,11 +27,22 @@ bool begins_with_help(const char *title) {
   return std::strncmp(title, help, std::strlen(help)) == 0;
 }
 
-Widget build_cascade(Widget parent, const char *title, char mnemonic, Widget pane) {
+// The key of a mnemonic in the user's language: its translation's first
+// character (ASCII or two-byte UTF-8), NoSymbol for none.
+KeySym mnemonic_key(const char *mnemonic) {
+  if (!mnemonic) return NoSymbol;
+  const auto *text = reinterpret_cast<const unsigned char *>(in_context(mnemonic));
+  if (text[0] < 0x80) return text[0];
+  if ((text[0] & 0xE0) != 0xC0 || (text[1] & 0xC0) != 0x80) return NoSymbol;
+  KeySym code = (text[0] & 0x1F) << 6 | (text[1] & 0x3F);
+  return code < 0x100 ? code : 0x1000000 | code;  // Latin-1 keysyms are their code points
+}
+
+Widget build_cascade(Widget parent, const char *title, const char *mnemonic, Widget pane) {
   XmString label = XmStringCreateLocalized(const_cast<char *>(title));
   Widget cascade = XtVaCreateWidget(title, xmCascadeButtonGadgetClass, parent, XmNsubMenuId, pane,
                                     XmNlabelString, label, nullptr);
-  if (mnemonic) XtVaSetValues(cascade, XmNmnemonic, (KeySym)mnemonic, nullptr);
+  if (KeySym key = mnemonic_key(mnemonic)) XtVaSetValues(cascade, XmNmnemonic, key, nullptr);
   XmStringFree(label);
   // The help menu sits at the right end of a menu bar.
   if (begins_with_help(title) && is_menu_bar(parent))
@@ -78,8 +89,8 @@ void build_entry(Widget pane, int menu_type, const MenuItem &item) {
   // focus is.
   Arg args[1];
   Cardinal count = 0;
-  if (item.mnemonic) {
-    XtSetArg(args[count], XmNmnemonic, (KeySym)item.mnemonic);
+  if (KeySym key = mnemonic_key(item.mnemonic)) {
+    XtSetArg(args[count], XmNmnemonic, key);
     ++count;
   }
   Widget w = XtCreateManagedWidget(_(item.label), *item.widget_class, pane, args, count);
@@ -89,7 +100,10 @@ void build_entry(Widget pane, int menu_type, const MenuItem &item) {
 
 }  // namespace
 
-Widget BuildMenu(Widget parent, int menu_type, const char *title, char mnemonic, bool tear_off,
+const char file_mnemonic[] = NC_("mnemonic: menu bar, File", "F");
+const char help_mnemonic[] = NC_("mnemonic: menu bar, Help", "H");
+
+Widget BuildMenu(Widget parent, int menu_type, const char *title, const char *mnemonic, bool tear_off,
                  MenuItem *items) {
   Widget menu = nullptr;
   switch (menu_type) {

@@ -4,11 +4,15 @@
 
 #include <Xm/Xm.h>
 
+// The mnemonics of the menu bars' File and Help menus, in the main and the
+// page windows.
+extern const char file_mnemonic[], help_mnemonic[];
+
 // One menu entry; a table ends with an entry whose label is nullptr.
 struct MenuItem {
   const char *label;  // catalogue key, translated when built
   WidgetClass *widget_class;
-  char mnemonic;  // 0 for none
+  const char *mnemonic;  // NC_("mnemonic: MENU > ENTRY", "L"), translated when built; nullptr for none
   const char *accelerator;
   const char *accelerator_text;
   XtCallbackProc callback;
@@ -16,8 +20,9 @@ struct MenuItem {
   MenuItem *submenu;
 };
 
-// menu_type: XmMENU_PULLDOWN, XmMENU_POPUP or XmMENU_OPTION.
-Widget BuildMenu(Widget parent, int menu_type, const char *title, char mnemonic, bool tear_off,
+// menu_type: XmMENU_PULLDOWN, XmMENU_POPUP or XmMENU_OPTION; `mnemonic`
+// as in MenuItem.
+Widget BuildMenu(Widget parent, int menu_type, const char *title, const char *mnemonic, bool tear_off,
                  MenuItem *items);
 
 // Push-button callback: opens the help viewer on the topic in client data,

@@ -14,6 +14,7 @@
 #include <Xm/VirtKeys.h>
 #include <Xm/XmP.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -35,7 +36,6 @@ namespace {
 
 constexpr int kDefaultWidth = 600;
 constexpr int kWindowHeight = 550;
-constexpr int kRowColumnMargin = 30;  // the shell's width less this is the row column's width
 constexpr int kFactoryReopenMs = 100;
 
 struct PageSlot {
@@ -51,16 +51,51 @@ XtPointer page_data(int page_number) {
 }
 int page_of(XtPointer data) { return static_cast<int>(reinterpret_cast<intptr_t>(data)); }
 
-// Keeps the page's sections as wide as the window, so they do not scroll
-// sideways.
-void fit_row_column(Widget shell, XtPointer row_column, XEvent *, Boolean *) {
-  Dimension shell_width = 0;
-  XtVaGetValues(shell, XmNwidth, &shell_width, nullptr);
-  // A window narrower than the margin still leaves the row column one pixel:
-  // X refuses a width of zero.
-  Dimension width = shell_width > kRowColumnMargin + 1 ? shell_width - kRowColumnMargin : 1;
-  XtVaSetValues(static_cast<Widget>(row_column), XmNwidth, width, nullptr);
+// The width the page's sections need: the widest as it would be laid out
+// on its own, and the row column's margins.
+Dimension content_width(Widget row_column) {
+  Dimension margin = 0, widest = 0;
+  XtVaGetValues(row_column, XmNmarginWidth, &margin, nullptr);
+  WidgetList children = nullptr;
+  Cardinal count = 0;
+  XtVaGetValues(row_column, XmNchildren, &children, XmNnumChildren, &count, nullptr);
+  for (Cardinal i = 0; i < count; ++i) {
+    if (!XtIsManaged(children[i])) continue;
+    XtWidgetGeometry preferred{};
+    XtQueryGeometry(children[i], nullptr, &preferred);
+    widest = std::max<Dimension>(widest, preferred.width + 2 * preferred.border_width);
+  }
+  return widest + 2 * margin;
 }
+
+// What the sections' width was last fitted to.
+struct WorkAreaFit {
+  Widget row_column;
+  Dimension window_width, window_height;  // the scrolled window's size then
+};
+
+// Keeps the page's sections as wide as the visible part of the page, so
+// that they scroll sideways only when the window is narrower than they
+// need. Runs when the clip window is first shown and whenever it changes
+// its size: with the window, and when a scroll bar comes or goes. The
+// toolkit asks for a sideways scroll bar for a work area as wide as the
+// clip window when the other bar shows, and the clip window then narrows;
+// at one size of the window the width therefore only ever narrows, which
+// ends that back and forth.
+void fit_row_column(Widget clip, XtPointer fit_data, XEvent *event, Boolean *) {
+  if (event->type != ConfigureNotify && event->type != MapNotify) return;
+  auto &fit = *static_cast<WorkAreaFit *>(fit_data);
+  Widget window = XtParent(clip);
+  const bool same_window = fit.window_width == XtWidth(window) && fit.window_height == XtHeight(window);
+  fit.window_width = XtWidth(window);
+  fit.window_height = XtHeight(window);
+  Dimension width = std::max<Dimension>(XtWidth(clip), content_width(fit.row_column));
+  if (same_window)
+    width = std::min(width, std::max<Dimension>(XtWidth(fit.row_column), content_width(fit.row_column)));
+  if (width > 0 && width != XtWidth(fit.row_column)) XtVaSetValues(fit.row_column, XmNwidth, width, nullptr);
+}
+
+void forget_fit(Widget, XtPointer fit, XtPointer) { delete static_cast<WorkAreaFit *>(fit); }
 
 // An automatic scrolled window binds the keys of begin-line and end-line
 // (Home and End, also on the keypad) on its clip window with actions that
@@ -137,23 +172,28 @@ void factory_command(Widget, XtPointer page_number, XtPointer) {
 
 void build_page_menus(PageWindow &window, int page_number) {
   MenuItem file_items[] = {
-      {N_("List"), &xmPushButtonGadgetClass, 'L', nullptr, nullptr, list_page_command, page_data(page_number),
-       nullptr},
-      {N_("Factory"), &xmPushButtonGadgetClass, 'F', nullptr, nullptr, factory_command,
-       page_data(page_number), nullptr},
-      {N_("Find..."), &xmPushButtonGadgetClass, 'n', "Ctrl<Key>f", "Ctrl+F", find_command, nullptr, nullptr},
-      {N_("Changes..."), &xmPushButtonGadgetClass, 'g', nullptr, nullptr, changes_command, nullptr, nullptr},
-      {"separator", &xmSeparatorGadgetClass, 0, nullptr, nullptr, nullptr, nullptr, nullptr},
-      {N_("Close"), &xmPushButtonGadgetClass, 'C', nullptr, nullptr, close_command, window.form_dialog,
-       nullptr},
-      {nullptr, nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr},
+      {N_("List"), &xmPushButtonGadgetClass, NC_("mnemonic: page window, File > List", "L"), nullptr, nullptr,
+       list_page_command, page_data(page_number), nullptr},
+      {N_("Factory"), &xmPushButtonGadgetClass, NC_("mnemonic: page window, File > Factory", "F"), nullptr,
+       nullptr, factory_command, page_data(page_number), nullptr},
+      {N_("Find..."), &xmPushButtonGadgetClass, NC_("mnemonic: page window, File > Find...", "n"), "Ctrl<Key>f",
+       "Ctrl+F", find_command, nullptr, nullptr},
+      {N_("Changes..."), &xmPushButtonGadgetClass, NC_("mnemonic: page window, File > Changes...", "g"), nullptr,
+       nullptr, changes_command, nullptr, nullptr},
+      {"separator", &xmSeparatorGadgetClass, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+      {N_("Close"), &xmPushButtonGadgetClass, NC_("mnemonic: page window, File > Close", "C"), nullptr,
+       nullptr, close_command, window.form_dialog, nullptr},
+      {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
   };
   MenuItem help_items[] = {
-      {N_("On Menu..."), &xmPushButtonGadgetClass, 'M', nullptr, nullptr, help_command, nullptr, nullptr},
-      {nullptr, nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr},
+      {N_("On Menu..."), &xmPushButtonGadgetClass, NC_("mnemonic: page window, Help > On Menu...", "M"),
+       nullptr, nullptr, help_command, nullptr, nullptr},
+      {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
   };
-  window.file_cascade = BuildMenu(window.menu_bar, XmMENU_PULLDOWN, _("File"), 'F', false, file_items);
-  window.help_cascade = BuildMenu(window.menu_bar, XmMENU_PULLDOWN, _("Help"), 'H', false, help_items);
+  window.file_cascade =
+      BuildMenu(window.menu_bar, XmMENU_PULLDOWN, _("File"), file_mnemonic, false, file_items);
+  window.help_cascade =
+      BuildMenu(window.menu_bar, XmMENU_PULLDOWN, _("Help"), help_mnemonic, false, help_items);
 }
 
 }  // namespace
@@ -185,8 +225,13 @@ PageWindow *create_page_window(int page_number, int width, int height) {
   window->row_column =
       XtVaCreateWidget("", xmRowColumnWidgetClass, window->scrolled_window, XmNspacing, 10, XmNmarginWidth,
                        10, XmNmarginHeight, 10, XmNresizeWidth, motif_toolkit ? False : True, nullptr);
-  XtAddEventHandler(XtParent(window->form_dialog), StructureNotifyMask, False, fit_row_column,
-                    window->row_column);
+  Widget clip = nullptr;
+  XtVaGetValues(window->scrolled_window, XmNclipWindow, &clip, nullptr);
+  if (clip) {
+    auto *fit = new WorkAreaFit{window->row_column, 0, 0};
+    XtAddEventHandler(clip, StructureNotifyMask, False, fit_row_column, fit);
+    XtAddCallback(clip, XmNdestroyCallback, forget_fit, fit);
+  }
 
   Widget managed[] = {window->menu_bar, window->file_cascade, window->help_cascade, window->scrolled_window,
                       window->row_column};

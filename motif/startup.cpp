@@ -101,20 +101,26 @@ void merge_resource_files(Display *display) {
 namespace {
 
 MenuItem file_items[] = {
-    {N_("Save"), &xmPushButtonGadgetClass, 'S', nullptr, nullptr, save_command, nullptr, nullptr},
-    {N_("List"), &xmPushButtonGadgetClass, 'L', nullptr, nullptr, list_all_command, nullptr, nullptr},
-    {N_("Find..."), &xmPushButtonGadgetClass, 'n', "Ctrl<Key>f", "Ctrl+F", find_command, nullptr, nullptr},
-    {N_("Changes..."), &xmPushButtonGadgetClass, 'g', nullptr, nullptr, changes_command, nullptr, nullptr},
-    {"separator", &xmSeparatorGadgetClass, 0, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {N_("Exit"), &xmPushButtonGadgetClass, 'E', nullptr, nullptr, exit_command, nullptr, nullptr},
-    {nullptr, nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {N_("Save"), &xmPushButtonGadgetClass, NC_("mnemonic: main window, File > Save", "S"), nullptr, nullptr,
+     save_command, nullptr, nullptr},
+    {N_("List"), &xmPushButtonGadgetClass, NC_("mnemonic: main window, File > List", "L"), nullptr, nullptr,
+     list_all_command, nullptr, nullptr},
+    {N_("Find..."), &xmPushButtonGadgetClass, NC_("mnemonic: main window, File > Find...", "n"), "Ctrl<Key>f",
+     "Ctrl+F", find_command, nullptr, nullptr},
+    {N_("Changes..."), &xmPushButtonGadgetClass, NC_("mnemonic: main window, File > Changes...", "g"), nullptr,
+     nullptr, changes_command, nullptr, nullptr},
+    {"separator", &xmSeparatorGadgetClass, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {N_("Exit"), &xmPushButtonGadgetClass, NC_("mnemonic: main window, File > Exit", "E"), nullptr, nullptr,
+     exit_command, nullptr, nullptr},
+    {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
 char overview_topic[] = "setup_overview";
 
 MenuItem help_items[] = {
-    {N_("On Setup"), &xmPushButtonGadgetClass, 'S', nullptr, nullptr, help_command, overview_topic, nullptr},
-    {nullptr, nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {N_("On Setup"), &xmPushButtonGadgetClass, NC_("mnemonic: main window, Help > On Setup", "S"), nullptr,
+     nullptr, help_command, overview_topic, nullptr},
+    {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
 // The first entry of the File pane is Save.
@@ -148,8 +154,8 @@ void continue_read_only(void) {
 Widget build_main_menus(Widget main_window) {
   Widget bar = XmCreateMenuBar(main_window, const_cast<char *>("setupmainbar"), nullptr, 0);
   XtVaSetValues(main_window, XmNmenuBar, bar, nullptr);
-  Widget file = BuildMenu(bar, XmMENU_PULLDOWN, _("File"), 'F', false, file_items);
-  BuildMenu(bar, XmMENU_PULLDOWN, _("Help"), 'H', false, help_items);
+  Widget file = BuildMenu(bar, XmMENU_PULLDOWN, _("File"), file_mnemonic, false, file_items);
+  BuildMenu(bar, XmMENU_PULLDOWN, _("Help"), help_mnemonic, false, help_items);
   save_entry = first_entry(file);
   return bar;
 }

@@ -61,12 +61,12 @@ void modes_and_protocols(PageWalk &w) {
            _("Unaffected by ZAMO"));
   w.toggle(FIELD(zamo.Site.lmmap_okay), _("Memory-mapped I/O"), _("Available in OS"), _("Unsupported"));
   w.toggle(FIELD(zamo.misc.lzel_mode_control), _("External ZEL mode change"), _("Enabled"), _("Disabled"));
-  w.row(!zel_mode_control(), "external ZEL mode change is disabled");
+  w.row(!zel_mode_control(), _("external ZEL mode change is disabled"));
   w.toggle(FIELD(zamo.misc.lsocket_mode_control), _("External socket mode change"), _("Enabled"),
            _("Disabled"));
   w.toggle(FIELD(zamo.misc.lStatusModeChange), _("Status product mode change"), _("Enabled"), _("Disabled"));
   w.row(!zel_mode_control() && status_mode_change(),
-        "external ZEL mode change is disabled and status product mode change is enabled");
+        _("external ZEL mode change is disabled and status product mode change is enabled"));
   w.text(TEXT(zamo.misc.sStatusSupplierCode), _("Supplied by (Site Code)"));
   w.row();
   w.toggle(FIELD(zamo.misc.lrestart_fatal), _("Response to fatal errors"), _("Restart Processes"),
@@ -128,11 +128,11 @@ void window_alert_configuration(PageWalk &w) {
             {_("Red X and Text"), 1},
             {_("Red X Only"), 2},
             {_("Text Only"), 3}});
-  w.row(window_alerts(), "an alert style is chosen");
+  w.row(window_alerts(), _("an alert style is chosen"));
   w.toggle(FIELD(zamo.misc.lWindowAlertOnFault), _("Display alert for site faults"), _("Yes"), _("No"));
-  w.row(window_alerts(), "an alert style is chosen");
+  w.row(window_alerts(), _("an alert style is chosen"));
   w.toggle(FIELD(zamo.misc.lWindowAlertOnStale), _("Display alert for stale image"), _("Yes"), _("No"));
-  w.row(stale_alerts(), "an alert style is chosen and alerts for stale images are displayed");
+  w.row(stale_alerts(), _("an alert style is chosen and alerts for stale images are displayed"));
   w.number(FIELD(zamo.misc.iWindowStaleTime), _("Display timeout"), _("%.1f minutes"), 60,
            {_("6.0 minutes")});
 }
@@ -152,7 +152,7 @@ void radar_site_names_and_codes(PageWalk &w) {
   for (int isite = 1; isite < ZAMO_SITES; ++isite) {
     const bool in_use = site_in_use(isite);
     if (in_use) w.upkeep([isite] { pad_short_code(zamo.Site.sites[isite].sCode); });
-    w.row(in_use, "the site has a name or a code");
+    w.row(in_use, _("the site has a name or a code"));
     w.text(TEXT(zamo.Site.sites[isite].sCode), _("Code"), {}, TextUnderscored);
     w.toggle(FIELD(zamo.Site.sites[isite].lChecked), _("Check for Fault"), _("Yes"), _("No"));
     w.row();

@@ -50,32 +50,32 @@ void data_source_selection(PageWalk &w) {
   w.row();
   w.choice(FIELD(zamo.misc.ingest_data_mode), _("INGEST data source"),
            {{_("From DSP"), FROM_DSP}, {_("Simulated"), SIMULATED}});
-  w.row(source_is(FROM_DSP), "the INGEST data source is From DSP");
+  w.row(source_is(FROM_DSP), _("the INGEST data source is From DSP"));
   w.toggle(FIELD(zamo.misc.lIngestResetsDsp), _("Reset the DSP on INGEST startup"), _("Yes"), _("No"));
-  w.row(simulated(), "the INGEST data source is Simulated");
+  w.row(simulated(), _("the INGEST data source is Simulated"));
   w.number(FIELD(zamo.misc.ingsim_timeoffset), _("Simulator virtual time offset"), _("%.1f minutes"), 60,
            {_("0 minutes")});
   w.toggle(FIELD(auxset.lingsim_windfield), _("Simulate a large-scale windfield"), _("Yes"), _("No"));
   w.row(simulated() && auxset.lingsim_windfield != 0,
-        "the INGEST data source is Simulated and a large-scale windfield is simulated");
+        _("the INGEST data source is Simulated and a large-scale windfield is simulated"));
   w.number(FIELD(zamo.misc.ingsim_u0), _("Nominal wind from the West"), _("%.1f m/sec"), 5);
   w.number(FIELD(zamo.misc.ingsim_v0), _("Nominal wind from the South"), _("%.1f m/sec"), 5);
   w.number(FIELD(zamo.misc.ingsim_wamp), _("Vertical wind maximum speed"), _("%.2f m/sec"), 100);
   w.number(FIELD(zamo.misc.ingsim_whgt), _("Vertical wind cyclic height"), _("%.1f km"), 10);
   w.number(FIELD(zamo.misc.ingsim_def), _("Wind field deformation"), _("%.1f m/sec/100km"), 10);
-  w.row(simulated(), "the INGEST data source is Simulated");
+  w.row(simulated(), _("the INGEST data source is Simulated"));
   w.toggle(FIELD(auxset.lingsim_shearline), _("Simulate a shearline"), _("Yes"), _("No"));
   w.toggle(FIELD(auxset.lingsim_fallspeed), _("Simulate particle fallspeeds"), _("Yes"), _("No"));
   w.toggle(FIELD(auxset.lingsim_randomized), _("Empirical smearing of polarimetry"), _("Yes"), _("No"));
   w.toggle(FIELD(auxset.lingsim_radar), _("Simulation center location"), _("At the radar"),
            _("Fixed Lat/Lon"));
   w.row(simulated() && auxset.lingsim_radar == 0,
-        "the INGEST data source is Simulated and the simulation center is a fixed Lat/Lon");
+        _("the INGEST data source is Simulated and the simulation center is a fixed Lat/Lon"));
   w.number(FIELD(zamo.misc.ingsim_lat), _("Simulator latitude"), _("%.2f deg"), ANGLE16,
            {w.hint(_("%.2f deg"), fDegFromBin4(auxset.zel_ilat))});
   w.number(FIELD(zamo.misc.ingsim_lon), _("Simulator longitude"), _("%.2f deg"), ANGLE16,
            {w.hint(_("%.2f deg"), fDegFromBin4(auxset.zel_ilon))});
-  w.row(simulated(), "the INGEST data source is Simulated");
+  w.row(simulated(), _("the INGEST data source is Simulated"));
   w.number(FIELD(zamo.misc.fIngSimClutterStrength), _("Clutter density factor"), _("%.1f %%"), 1);
 }
 
@@ -106,7 +106,7 @@ void scanning_options(PageWalk &w) {
            {{_("Active Only"), ACTIVE_ONLY},
             {_("Passive Only"), PASSIVE_ONLY},
             {_("Active/Passive"), ACTIVE_PASSIVE}});
-  w.row(passive_ingest(), "task scheduling is Passive Only or Active/Passive");
+  w.row(passive_ingest(), _("task scheduling is Passive Only or Active/Passive"));
   w.choice(FIELD(zamo.misc.iPassiveType), _("Passive type"),
            {{_("Multi-Tasking"), 0},
             {_("Single-Tasking"), 1},
@@ -114,7 +114,7 @@ void scanning_options(PageWalk &w) {
             {_("TS-Playback"), 3}});
   w.toggle(FIELD(zamo.misc.lPassiveTrigRate), _("Passive: use external trig rate"), _("Yes"), _("No"));
   w.row(passive_ingest() && zamo.misc.iPassiveType == STATUS_SLAVING,
-        "task scheduling is Passive Only or Active/Passive and the passive type is Status-Slaving");
+        _("task scheduling is Passive Only or Active/Passive and the passive type is Status-Slaving"));
   w.text(TEXT(zamo.misc.sSlavedSiteCode), _("Slaved to (Site Code)"));
   w.row();
   w.number(FIELD(zamo.misc.relspeedup), _("RHI elevation speedup ratio"), "%.2f", 1, {w.hint("%.2f", 10.0)});
@@ -152,30 +152,31 @@ void scanning_options(PageWalk &w) {
 
 void dsp_noise_sampling(PageWalk &w) {
   w.section(_("DSP Noise Sampling"), "dsp_noise_sampling", active_ingest(),
-            "task scheduling is Active Only or Active/Passive");
+            _("task scheduling is Active Only or Active/Passive"));
   w.row();
   w.toggle(FIELD(zamo.misc.lnoise_enabled), _("Perform noise sampling"), _("Periodically"), _("Never"));
-  w.row(noise_on(), "noise sampling is performed periodically");
+  w.row(noise_on(), _("noise sampling is performed periodically"));
   w.number(FIELD(zamo.misc.inoise_time), _("Time between noise samples"), _("%.1f minutes"), 60,
            {w.hint(_("%.1f minutes"), 60.0)});
   w.toggle(FIELD(auxset.lnoise_az), _("Azimuth during noise sample"), _("Specific Angle"), _("Don't Care"));
-  w.row(noise_on() && auxset.lnoise_az != 0, "noise sampling is periodic at a specific azimuth");
+  w.row(noise_on() && auxset.lnoise_az != 0, _("noise sampling is periodic at a specific azimuth"));
   w.number(FIELD(zamo.misc.inoise_az), _("Noise azimuth"), _("%.0f degrees"), 1);
-  w.row(noise_on(), "noise sampling is performed periodically");
+  w.row(noise_on(), _("noise sampling is performed periodically"));
   w.toggle(FIELD(auxset.lnoise_el), _("Elevation during noise sample"), _("Minimum Angle"), _("Don't Care"));
-  w.row(noise_on() && auxset.lnoise_el != 0, "noise sampling is periodic at a minimum elevation");
+  w.row(noise_on() && auxset.lnoise_el != 0, _("noise sampling is periodic at a minimum elevation"));
   w.number(FIELD(zamo.misc.inoise_el), _("Minimum noise elevation"), _("%.0f degrees"), 1);
-  w.row(noise_on(), "noise sampling is performed periodically");
+  w.row(noise_on(), _("noise sampling is performed periodically"));
   w.toggle(FIELD(zamo.misc.lnoise_at_pw_change), _("Take sample whenever PW changes"), _("Yes"), _("No"));
   w.number(FIELD(zamo.misc.iNoiseRetrys), _("Retry bad noise samples"), _("%.0f time(s)"), 1, {_("1 time")});
-  w.row(noise_on() && zamo.misc.iNoiseRetrys != 0, "noise sampling is periodic and bad samples are retried");
+  w.row(noise_on() && zamo.misc.iNoiseRetrys != 0,
+        _("noise sampling is periodic and bad samples are retried"));
   w.number(FIELD(zamo.misc.iNoiseRetryWait), _("Noise retry wait"), _("%.2f seconds"), 1000,
            {w.hint(_("%.2f seconds"), 1.0)});
 }
 
 void transmitter_control(PageWalk &w) {
   w.section(_("Transmitter Control"), "transmitter_control", active_ingest(),
-            "task scheduling is Active Only or Active/Passive");
+            _("task scheduling is Active Only or Active/Passive"));
   w.row();
   w.number(FIELD(zamo.misc.irad_off_time), _("Idle time to shut off transmitter"), _("%.0f seconds"), 1,
            {w.hint(_("%.0f seconds"), 300.0)});
@@ -266,7 +267,7 @@ void hydroclass_and_melting_levels(PageWalk &w) {
   w.section(_("Melting Levels"), "melting_levels");
   w.row();
   w.toggle(FIELD(zamo.misc.lMeltHeightValid), _("Melting Levels"), _("Enabled"), _("Disabled"));
-  w.row(zamo.misc.lMeltHeightValid != 0, "melting levels are enabled");
+  w.row(zamo.misc.lMeltHeightValid != 0, _("melting levels are enabled"));
   for (int ii = 0; ii < ZAMO_MELT_MONTHS; ++ii) {
     const char *label = ii == 0 ? w.label(_("Melting level height for: %s"), _(months[ii])) : _(months[ii]);
     const char *const *hints = melting_hints[ii];

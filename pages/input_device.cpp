@@ -30,7 +30,7 @@ void input_device_page(uint32_t pass, SetupItem *item, void *arg) {
   for (int iDevice = 0; iDevice < ZAMO_INPUT_DEVICES; ++iDevice) {
     input_device &device = zamo.Input.Def[iDevice];
     w.section(w.title(_("Input Device #%d"), iDevice + 1), topic, device_in_use(iDevice),
-              "the Number of input devices counts this device");
+              _("the Number of input devices counts this device"));
     w.row();
     w.text(TEXT(device.sMenuAlias), _("Menu alias"));
     w.text(TEXT(device.sPipeProgram), _("Pipe program name"));
@@ -39,7 +39,7 @@ void input_device_page(uint32_t pass, SetupItem *item, void *arg) {
              {{_("Pipe"), 0}, {_("Pathnames"), 1}});
     w.choice(FIELD_AS(device.iNotifyScheme, "DEFDEV.iNotifyScheme"), _("Notification scheme"),
              {{_("Polling"), POLLING}, {_("TCP/IP Socket"), TCPIP_SOCKET}});
-    w.row(device.iNotifyScheme == TCPIP_SOCKET, "the notification scheme is TCP/IP Socket");
+    w.row(device.iNotifyScheme == TCPIP_SOCKET, _("the notification scheme is TCP/IP Socket"));
     w.number(FIELD(zamo.Input.Def[iDevice].iSocketPort), _("Port number"), "%.0f", 1, {w.hint("%d", 30750)});
   }
   w.count_done();

@@ -33,7 +33,6 @@ constexpr int DEVICE_RECORDS = static_cast<int>(sizeof zamo.device.def / sizeof 
 PageState page = page_state(PAGE_OUTPUT_DEVICE);
 const char *const section_topic = "output_device_general_specifications";
 // A condition in words, for the help pages.
-#define NETWORK "the device type is Network"
 
 // Device sections that exist: as many as the maximum asks for, but never
 // more than the record holds, whatever the stored maximum says.
@@ -59,7 +58,7 @@ bool media_is(int dev, int media) { return is_type(dev, DEVICE_ARCHIVE) && archi
 
 void window_rows(PageWalk &w, int dev) {
   const Hints sizes = {_("480 - Medium"), _("720 - Large"), _("940 - XLarge")};
-  w.row(is_type(dev, DEVICE_WINDOW), "the device type is Window");
+  w.row(is_type(dev, DEVICE_WINDOW), _("the device type is Window"));
   w.number(FIELD(zamo.device.def[dev].dsi.window.imoviecnt), _("Device movie length"), _("%.0f frames"), 1);
   w.number(FIELD(zamo.device.def[dev].dsi.window.iwidth), _("Initial width of image"), _("%.0f pixels"), 1,
            sizes);
@@ -74,7 +73,7 @@ void window_rows(PageWalk &w, int dev) {
 
 void network_rows(PageWalk &w, int dev) {
   device_network &net = zamo.device.def[dev].dsi.network;
-  w.row(network_is(dev), NETWORK);
+  w.row(network_is(dev), _("the device type is Network"));
   w.choice(DEFDEV(dsi.network.ifile_format), _("File format"),
            {{_("ZAMO (Def)"), 1},
             {_("NORDRAD1"), 2},
@@ -88,11 +87,12 @@ void network_rows(PageWalk &w, int dev) {
             {_("None"), 5},
             {_("Pipe"), FORMAT_PIPE},
             {_("Header"), 6}});
-  w.row(network_is(dev) && net.ifile_format == FORMAT_PIPE, NETWORK " and the file format is Pipe");
+  w.row(network_is(dev) && net.ifile_format == FORMAT_PIPE,
+        _("the device type is Network and the file format is Pipe"));
   w.text(TEXT(net.sPipeProgram), _("Pipe program name"));
   w.choice(DEFDEV(dsi.network.iCommandLineSyntax), _("Command line syntax"),
            {{_("Pipe"), 0}, {_("Pathnames"), 1}});
-  w.row(network_is(dev), NETWORK);
+  w.row(network_is(dev), _("the device type is Network"));
   // "8.3" names the short file name form itself and is never translated.
   w.choice(
       DEFDEV(dsi.network.iname_format), _("Filename format"),
@@ -108,40 +108,43 @@ void network_rows(PageWalk &w, int dev) {
             {_("RCP"), COPY_RCP},
             {_("SCP"), COPY_SCP},
             {_("Script"), COPY_SCRIPT}});
-  w.row(network_is(dev) && copies_as_user(dev), NETWORK " and the copy scheme is RCP, SCP or Script");
+  w.row(network_is(dev) && copies_as_user(dev),
+        _("the device type is Network and the copy scheme is RCP, SCP or Script"));
   w.text(TEXT(net.sUserName), _("User name"));
-  w.row(network_is(dev) && net.icopy_scheme == COPY_SCRIPT, NETWORK " and the copy scheme is Script");
+  w.row(network_is(dev) && net.icopy_scheme == COPY_SCRIPT,
+        _("the device type is Network and the copy scheme is Script"));
   w.text(TEXT(net.sPassword), _("Password"), {}, TextPlain | TextMasked);
   w.text(TEXT(net.sCopyScript), _("Copy script name"));
-  w.row(network_is(dev) && notifies_on_port(dev), NETWORK " and the notification scheme is TCPIP or UNIX");
+  w.row(network_is(dev) && notifies_on_port(dev),
+        _("the device type is Network and the notification scheme is TCPIP or UNIX"));
   w.number(FIELD(zamo.device.def[dev].dsi.network.itcpip_port), _("Notification port number"), "%.0f", 1,
            {w.hint("%d", 30725)});
-  w.row(network_is(dev), NETWORK);
+  w.row(network_is(dev), _("the device type is Network"));
   w.text(TEXT(net.sRecipientHost), _("Recipient host name"));
-  w.row(network_is(dev) && sized_format(dev),
-        NETWORK " and the file format is an image (TIFF, GIF, BMP, Postscript, JPEG, PNG or Pipe)");
+  w.row(network_is(dev) && sized_format(dev), _("the device type is Network and the file format is an image "
+                                                "(TIFF, GIF, BMP, Postscript, JPEG, PNG or Pipe)"));
   w.number(FIELD(zamo.device.def[dev].dsi.network.iwidth), _("Width of image"), _("%.0f pixels"), 1);
   w.number(FIELD(zamo.device.def[dev].dsi.network.iheight), _("Height of image"), _("%.0f pixels"), 1);
 }
 
 void archive_rows(PageWalk &w, int dev) {
   archive_media &media = zamo.device.def[dev].dsi.archive.asi;
-  w.row(is_type(dev, DEVICE_ARCHIVE), "the device type is Archive");
+  w.row(is_type(dev, DEVICE_ARCHIVE), _("the device type is Archive"));
   w.choice(DEFDEV(dsi.archive.isub_type), _("Type of archive media"),
            {{_("Tape"), MEDIA_TAPE},
             {_("Magneto-Optical"), MEDIA_MO},
             {_("Large Disk"), MEDIA_LARGE_DISK},
             {_("DVD"), MEDIA_DVD}});
-  w.row(media_is(dev, MEDIA_TAPE), "the device type is Archive on Tape");
+  w.row(media_is(dev, MEDIA_TAPE), _("the device type is Archive on Tape"));
   w.text(TEXT(media.sTapeDevice), _("Device file"), {"/dev/nst0"});
-  w.row(media_is(dev, MEDIA_MO), "the device type is Archive on Magneto-Optical");
+  w.row(media_is(dev, MEDIA_MO), _("the device type is Archive on Magneto-Optical"));
   w.choice(DEFDEV(dsi.archive.asi.Mo.iFsType), _("File system type"), {{_("HFS"), 0}, {_("VXFS"), 1}});
   w.text(TEXT(media.Mo.sDeviceFile), _("Device file"));
   w.text(TEXT(media.Mo.sMountPoint), _("MO Disk mount point"), {"/modisk"});
   w.text(TEXT(media.Mo.sRawDeviceFile), _("Raw Device file"));
-  w.row(media_is(dev, MEDIA_LARGE_DISK), "the device type is Archive on Large Disk");
+  w.row(media_is(dev, MEDIA_LARGE_DISK), _("the device type is Archive on Large Disk"));
   w.text(TEXT(media.sLdaDirectory), _("LDA directory"));
-  w.row(media_is(dev, MEDIA_DVD), "the device type is Archive on DVD");
+  w.row(media_is(dev, MEDIA_DVD), _("the device type is Archive on DVD"));
   w.text(TEXT(media.Dvd.sDeviceFile), _("Device file"), {"/dev/scd0"});
   w.text(TEXT(media.Dvd.sMountPoint), _("DVD Disk mount point"), {"/mnt/dvd"});
   w.number(FIELD(zamo.device.def[dev].dsi.archive.asi.Dvd.iBufSize), _("Buffer Size"), _("%.0f MB"), 1,
@@ -149,7 +152,7 @@ void archive_rows(PageWalk &w, int dev) {
 }
 
 void printer_rows(PageWalk &w, int dev) {
-  w.row(is_type(dev, DEVICE_PRINTER), "the device type is Printer");
+  w.row(is_type(dev, DEVICE_PRINTER), _("the device type is Printer"));
   w.choice(DEFDEV(dsi.printer.iPaperSize), _("Paper Size"),
            {{_("8.5x11"), 0}, {_("8.5x14"), 1}, {_("11x17"), 2}, {_("A4"), 3}, {_("A3"), 4}});
   w.text(TEXT(zamo.device.def[dev].dsi.printer.sQueueName), _("Queue name"));
@@ -161,7 +164,7 @@ void printer_rows(PageWalk &w, int dev) {
 
 void device_section(PageWalk &w, int dev) {
   w.section(w.title(_("Output Device #%d"), dev + 1), section_topic, dev < zamo.device.idevcount,
-            "the Number of output devices counts this device");
+            _("the Number of output devices counts this device"));
   w.row();
   w.choice(DEFDEV(idev_type), _("Device type"),
            {{_("Archive"), DEVICE_ARCHIVE},

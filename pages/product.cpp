@@ -63,7 +63,7 @@ void product_page(uint32_t pass, SetupItem *item, void *arg) {
   w.number(FIELD(zamo.misc.fMeltingThickness), _("Melting Layer Thickness"), _("%.2f km"), 1, {_("1.00 km")});
   w.number(FIELD(zamo.misc.fMeltingIntensity), _("Melting Layer Intensity"), _("%.1f dB"), 1, {_("7.0 dB")});
   w.toggle(FIELD(zamo.misc.lWindSpeedValid), _("Default Wind"), _("Enabled"), _("Disabled"));
-  w.row(zamo.misc.lWindSpeedValid != 0, "the default wind is enabled");
+  w.row(zamo.misc.lWindSpeedValid != 0, _("the default wind is enabled"));
   w.number(FIELD(zamo.misc.fWindDirection), _("Default Wind Direction"), _("%.0f deg."), 1);
   w.number(FIELD(zamo.misc.fWindSpeed), _("Default Wind Speed"), _("%.1f m/s"), 1);
   w.row();
@@ -73,7 +73,7 @@ void product_page(uint32_t pass, SetupItem *item, void *arg) {
   w.section(_("Status Products"), "configuring_zamo_status_products");
   w.row();
   w.toggle(FIELD(auxset.lstatus_product_gen), _("STATUS product generation"), _("Enabled"), _("Disabled"));
-  w.row(auxset.lstatus_product_gen != 0, "STATUS product generation is enabled");
+  w.row(auxset.lstatus_product_gen != 0, _("STATUS product generation is enabled"));
   w.number(FIELD(zamo.misc.istatus_product_gen), _("Time between status products"), _("%.1f minutes"), 60,
            {_("10.0 minutes")});
   w.toggle(FIELD(zamo.misc.lStatusEachTask), _("Make product for each task"), _("Yes"), _("No"));
@@ -82,7 +82,7 @@ void product_page(uint32_t pass, SetupItem *item, void *arg) {
            {_("25 files")});
   w.toggle(FIELD(auxset.lstatus_product_timeout), _("STATUS product receive timeout"), _("Enabled"),
            _("Disabled"));
-  w.row(auxset.lstatus_product_timeout != 0, "the STATUS product receive timeout is enabled");
+  w.row(auxset.lstatus_product_timeout != 0, _("the STATUS product receive timeout is enabled"));
   w.number(FIELD(zamo.misc.istatus_product_timeout), _("Timeout after"), _("%.1f minutes"), 60,
            {_("11.0 minutes")});
 
@@ -127,7 +127,7 @@ void product_page(uint32_t pass, SetupItem *item, void *arg) {
     w.section(w.title(_("Warning Region #%d"), iwarn + 1), "protected_areas");
     w.row();
     w.text(TEXT(zamo.protect.protected_regions[iwarn].sName), _("Name"), {}, TextBlankPadded);
-    w.row(region_named(iwarn), "the region has a name");
+    w.row(region_named(iwarn), _("the region has a name"));
     w.number(FIELD(zamo.protect.protected_regions[iwarn].ixcenter), _("Center East of the radar"),
              _("%.3f km"), 100000);
     w.number(FIELD(zamo.protect.protected_regions[iwarn].iycenter), _("Center North of the radar"),

@@ -1,10 +1,15 @@
 // The help viewer: an outside program (ZAMO_HELP_VIEWER, else xdg-open)
 // started in the background on one HTML page of the help directory.
 //
-// The viewer runs without a shell, in a process group of its own so that
-// helpExit can end it together with whatever it started. Viewers that have
-// ended are reaped on the next call, so none stays a zombie for long.
+// The viewer runs without a shell, in a session of its own with its input
+// and output on /dev/null, so that nothing it prints reaches the editor's
+// terminal and no signal of that terminal reaches it. Whatever it starts
+// stays in that session's process group, also after the viewer itself has
+// ended (dillo's plugin daemon dpid does), and helpExit ends the whole group.
+// Viewers that have ended are reaped on the next call, so none stays a
+// zombie for long.
 #include <fcntl.h>
+#include <libintl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -25,6 +30,9 @@
 namespace {
 
 std::vector<pid_t> viewers;  // started and not yet reaped
+std::vector<pid_t> groups;   // the viewers' process groups that may still hold a process
+
+bool group_is_empty(pid_t group) { return kill(-group, 0) != 0 && errno == ESRCH; }
 
 bool has_ended(pid_t pid) {
   pid_t result = waitpid(pid, nullptr, WNOHANG);
@@ -36,6 +44,14 @@ void reap_ended_viewers() {
   for (pid_t pid : viewers)
     if (!has_ended(pid)) running.push_back(pid);
   viewers.swap(running);
+  std::vector<pid_t> occupied;
+  for (pid_t group : groups)
+    if (!group_is_empty(group)) occupied.push_back(group);
+  groups.swap(occupied);
+}
+
+void signal_groups(int signal) {
+  for (pid_t group : groups) kill(-group, signal);
 }
 
 // Topics name a page file: letters, digits, '_', '-' and '.', not starting
@@ -54,9 +70,27 @@ bool is_regular_file(const std::string &path) {
   return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
+// The language the program's catalogue speaks, from its header's
+// "Language:" line ("de"), or "" when the program's texts are untranslated.
+std::string catalogue_language() {
+  const char *header = gettext("");
+  const char *line = header && *header ? strstr(header, "Language: ") : nullptr;
+  if (!line) return "";
+  line += strlen("Language: ");
+  return std::string(line, strcspn(line, "\n"));
+}
+
+// The help in the language of the program's texts: a directory per language
+// beside the English pages ("de"), for "de_AT" also "de"; English when
+// there is none.
 std::string help_directory() {
-  if (const char *root = getenv("ZAMO_ROOT")) return std::string(root) + "/help";
-  return installed_data_directory() + "/help";
+  const char *root = getenv("ZAMO_ROOT");
+  const std::string base = root ? std::string(root) + "/help" : installed_data_directory() + "/help";
+  const std::string language = catalogue_language();
+  for (const std::string &name : {language, language.substr(0, language.find('_'))})
+    if (is_safe_topic(name.c_str()) && is_regular_file(base + "/" + name + "/index.html"))
+      return base + "/" + name;
+  return base;
 }
 
 // The topic's page, else the directory's index.html, else "".
@@ -76,7 +110,12 @@ std::string help_page(const char *topic) {
   sigset_t none;
   sigemptyset(&none);
   sigprocmask(SIG_SETMASK, &none, nullptr);
-  setpgid(0, 0);
+  setsid();
+  int null_fd = open("/dev/null", O_RDWR);
+  if (null_fd >= 0) {
+    for (int fd = 0; fd <= 2; ++fd) dup2(null_fd, fd);
+    if (null_fd > 2) close(null_fd);
+  }
   execvp(argv[0], argv);
   int error = errno;
   ssize_t written = write(report_fd, &error, sizeof error);
@@ -121,7 +160,8 @@ int start_viewer(std::string page) {
   if (pipe2(report, O_CLOEXEC) != 0) return viewer_failure(program, strerror(errno), page);
   pid_t pid = fork();
   if (pid == 0) exec_viewer(argv, report[1]);
-  int error = errno;  // why fork failed, when it did
+  int error = errno;                   // why fork failed, when it did
+  if (pid > 0) groups.push_back(pid);  // the viewer leads its session and group
   close(report[1]);
   ssize_t received = 0;
   if (pid > 0) {
@@ -142,6 +182,9 @@ int start_viewer(std::string page) {
 
 int helpStart(int mode, const char *topic, int flags) {
   (void)flags;
+  // However the program ends, by its Exit or another exit, the viewers go too.
+  static const bool ends_viewers_at_exit = atexit(helpExit) == 0;
+  (void)ends_viewers_at_exit;
   reap_ended_viewers();
   if (mode != 1) return site_failure(SITE_HELP_BAD_MODE, "Help viewer asked for mode %d", mode);
   std::string page = help_page(topic);
@@ -151,19 +194,18 @@ int helpStart(int mode, const char *topic, int flags) {
   return start_viewer(page);
 }
 
-// Asks every viewer still running to end, gives them a moment, then kills
-// those that are left and reaps them all.
+// Asks every viewer still running, and whatever the viewers started, to
+// end, gives them a moment, then kills those that are left and reaps the
+// viewers.
 void helpExit(void) {
   reap_ended_viewers();
-  for (pid_t pid : viewers)
-    if (kill(-pid, SIGTERM) != 0) kill(pid, SIGTERM);
-  for (int tries = 0; tries < 100 && !viewers.empty(); ++tries) {
+  signal_groups(SIGTERM);
+  for (int tries = 0; tries < 100 && !groups.empty(); ++tries) {
     usleep(10000);
     reap_ended_viewers();
   }
-  for (pid_t pid : viewers) {
-    if (kill(-pid, SIGKILL) != 0) kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-  }
+  signal_groups(SIGKILL);
+  for (pid_t pid : viewers) waitpid(pid, nullptr, 0);
   viewers.clear();
+  groups.clear();
 }

@@ -1,15 +1,19 @@
-// The main window under Xvfb: the block diagram of both modes, the menus,
-// the help command, the clock, the pixmaps and the read-only start.
+// The main window under Xvfb: the block diagram of both modes, the menus
+// and their mnemonics in every language, the help command, the clock, the pixmaps and the read-only start.
 #include <gtest/gtest.h>
 // gtest before the X headers: they define None.
+#include <Xm/CascadeBG.h>
 #include <Xm/Form.h>
 #include <Xm/Label.h>
+#include <Xm/LabelG.h>
 #include <Xm/MainW.h>
 #include <Xm/MessageB.h>
 #include <Xm/PushBG.h>
 #include <Xm/RowColumn.h>
 #include <Xm/Separator.h>
 
+#include <cctype>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -100,7 +104,7 @@ TEST_F(AppGui, PanelsOfBothModes) {
   XtDestroyWidget(m.shell);
 }
 
-MenuItem no_items[] = {{nullptr, nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr}};
+MenuItem no_items[] = {{nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
 
 TEST_F(AppGui, HelpCascadeByTranslatedPrefixAndEntriesWithTheMenuBarsTopic) {
   MessageCatalogue german("de", "msgid \"Help\"\nmsgstr \"Hilfe\"\n");
@@ -108,26 +112,55 @@ TEST_F(AppGui, HelpCascadeByTranslatedPrefixAndEntriesWithTheMenuBarsTopic) {
   ASSERT_STREQ(_("Help"), "Hilfe");
   Widget shell = new_shell("menus");
   Widget bar = new_menu_bar(shell);
-  BuildMenu(bar, XmMENU_PULLDOWN, "Help", 'H', false, no_items);
+  BuildMenu(bar, XmMENU_PULLDOWN, "Help", "H", false, no_items);
   EXPECT_EQ(get<Widget>(bar, XmNmenuHelpWidget), nullptr) << "the untranslated word is an ordinary title";
-  Widget help = BuildMenu(bar, XmMENU_PULLDOWN, "Hilfe zur Seite", 'H', false, no_items);
+  Widget help = BuildMenu(bar, XmMENU_PULLDOWN, "Hilfe zur Seite", "H", false, no_items);
   EXPECT_EQ(get<Widget>(bar, XmNmenuHelpWidget), help);
 
   // A help entry without a topic uses its menu bar's topic.
   HelpSite site;
   write_file(site.page("zamo_general_setups.html"), "<p>General</p>\n");
   MenuItem items[] = {
-      {"On Menu...", &xmPushButtonGadgetClass, 'M', nullptr, nullptr, help_command, nullptr, nullptr},
-      {nullptr, nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr}};
+      {"On Menu...", &xmPushButtonGadgetClass, "M", nullptr, nullptr, help_command, nullptr, nullptr},
+      {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}};
   static char topic[] = "zamo_general_setups";
   XtVaSetValues(bar, XmNuserData, topic, nullptr);
   Widget entry =
-      children(get<Widget>(BuildMenu(bar, XmMENU_PULLDOWN, "Help", 'H', false, items), XmNsubMenuId)).at(0);
+      children(get<Widget>(BuildMenu(bar, XmMENU_PULLDOWN, "Help", "H", false, items), XmNsubMenuId)).at(0);
   XtCallCallbacks(entry, XmNactivateCallback, nullptr);
   std::string page;
   site.next_run(&page);
   EXPECT_EQ(page, site.page("zamo_general_setups.html"));
   XtDestroyWidget(shell);
+}
+
+// Every menu of `menu` (a menu bar or a pane) and every entry of it has a
+// mnemonic of its own, a letter of its label.
+void expect_own_mnemonics(Widget menu, const std::string &language) {
+  std::set<int> seen;
+  for (Widget entry : children(menu)) {
+    if (!XmIsLabel(entry) && !XmIsLabelGadget(entry)) continue;
+    const KeySym key = get<KeySym>(entry, XmNmnemonic);
+    const std::string label = label_of(entry);
+    EXPECT_TRUE(key > 0 && key < 0x80 && label.find(static_cast<char>(key)) != std::string::npos &&
+                seen.insert(std::tolower(static_cast<int>(key))).second)
+        << language << ": " << label;
+    if (XmIsCascadeButtonGadget(entry)) expect_own_mnemonics(get<Widget>(entry, XmNsubMenuId), language);
+  }
+}
+
+// The main window's and a page window's menus, in every language.
+TEST_F(AppGui, MnemonicsOfEveryMenuAreItsOwnInEveryLanguage) {
+  for (const std::string &language : built_languages()) {
+    speak(language);
+    MainWindow m = build_main_window(1);
+    PageWindow *page = create_page_window(PAGE_GENERAL, 0, 0);
+    for (Widget bar : {m.menu_bar, page->menu_bar}) expect_own_mnemonics(bar, language);
+    XtDestroyWidget(XtParent(page->form_dialog));
+    delete page;
+    XtDestroyWidget(m.shell);
+  }
+  speak("");
 }
 
 std::string shell_title(Widget w) {

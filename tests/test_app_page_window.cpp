@@ -1,6 +1,7 @@
 // Page windows with small pages of the test's own: created once, raised
 // afterwards, the File menu's Factory and Close, the output device page
-// rebuilt after its device count changed, the resize handler.
+// rebuilt after its device count changed, the sections following the
+// window's width.
 #include <gtest/gtest.h>
 // gtest before the X headers: their macros (None, Bool) break it.
 #include <Xm/RowColumn.h>
@@ -68,8 +69,7 @@ class PageWindows : public ::testing::Test {
   }
 };
 
-TEST_F(PageWindows,
-       BuiltOnceThenShownAndRaisedRebuiltAfterTheDeviceCountChangedWithHelpTopicAndResizeHandler) {
+TEST_F(PageWindows, BuiltOnceThenShownAndRaisedRebuiltAfterTheDeviceCountChangedWithHelpTopicAndWidth) {
   open_page(3);
   PageWindow *window = page_window(3);
   ASSERT_NE(window, nullptr);
@@ -122,7 +122,7 @@ TEST_F(PageWindows,
   open_page(5);
   EXPECT_EQ(builds[5], 2);
 
-  // The help topic and the resize handler.
+  // The help topic and the width.
   open_page(1);
   window = page_window(1);
   ASSERT_NE(window, nullptr);
@@ -132,20 +132,22 @@ TEST_F(PageWindows,
   Widget on_menu = menu_entry(1, "On Menu...");
   EXPECT_EQ(XtParent(XtParent(XtParent(on_menu))), window->menu_bar);
 
-  // The resize handler keeps the row column 30 pixels narrower than the
-  // window; a narrower window never wraps the width around. The window is resized as a window
-  // manager would: Xt's own resizing swallows the notification.
-  Window shell = XtWindow(XtParent(window->form_dialog));
-  XResizeWindow(main_display, shell, 500, 550);
-  gui_process(100);
-  EXPECT_EQ(get<Dimension>(window->row_column, XmNwidth), 470);
-  XResizeWindow(main_display, shell, 20, 550);
-  gui_process(100);
-  EXPECT_GT(get<Dimension>(window->row_column, XmNwidth), 0);
-  EXPECT_LT(get<Dimension>(window->row_column, XmNwidth), 30) << "no wrap-around below the margin";
-  XResizeWindow(main_display, shell, 620, 550);
-  gui_process(100);
-  EXPECT_EQ(get<Dimension>(window->row_column, XmNwidth), 590);
+  // The sections follow the visible width: no sideways scroll bar while
+  // they fit, one when the window is narrower than they need. The window
+  // is resized as a window manager would: Xt's own resizing swallows the
+  // notification.
+  Widget clip = get<Widget>(window->scrolled_window, XmNclipWindow);
+  auto overhang = [&](int width) {  // the row column's width beyond the clip window's
+    if (width) XResizeWindow(main_display, XtWindow(XtParent(window->form_dialog)), width, 550);
+    gui_process(100);
+    return get<Dimension>(window->row_column, XmNwidth) - get<Dimension>(clip, XmNwidth);
+  };
+  for (int width : {0, 800, 60, 620}) {
+    const int over = overhang(width);
+    EXPECT_TRUE(width == 60 ? over > 0 : over == 0) << width << ": " << over;
+    EXPECT_EQ(scrolls_sideways(window->scrolled_window), width == 60)
+        << width << ": only a narrow window scrolls";
+  }
 }
 
 // Factory resets the processor setups only, keeps the antenna placement and

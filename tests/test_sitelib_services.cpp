@@ -18,6 +18,7 @@
 
 #include "sitelib/services.h"
 #include "sitelib/sitelib.h"
+#include "tests/support/catalogue.h"
 #include "tests/support/help_site.h"
 
 namespace fs = std::filesystem;
@@ -116,11 +117,14 @@ class Help : public testing::Test {
   void TearDown() override { helpExit(); }
 };
 
-TEST_F(Help, OpensTheTopicPageElseTheIndexAndNeverLeavesTheDirectory) {
+TEST_F(Help, OpensTheTopicPageElseTheIndexInTheUsersLanguageAndNeverLeavesTheDirectory) {
   write_file(root.page("radar_control_processor_setup.html"), "<html></html>\n");
   write_file(root / "secret.html", "outside\n");
   fs::create_directory(root.page("sub"));
   write_file(root.page("sub/page.html"), "nested\n");
+  fs::create_directory(root.page("de"));  // German help, for German texts only
+  for (const char *name : {"de/index.html", "de/radar_control_processor_setup.html"})
+    write_file(root.page(name), "<html lang=\"de\"></html>\n");
   std::string page;
   ASSERT_EQ(helpStart(1, "radar_control_processor_setup", 0), SITE_OK);
   root.next_run(&page);
@@ -130,6 +134,14 @@ TEST_F(Help, OpensTheTopicPageElseTheIndexAndNeverLeavesTheDirectory) {
     ASSERT_EQ(helpStart(1, topic, 0), SITE_OK) << topic;
     root.next_run(&page);
     EXPECT_EQ(page, root.page("index.html")) << topic;
+  }
+
+  // In the language of the program's texts when there is help in it.
+  MessageCatalogue austrian("de_AT", "msgid \"Help\"\nmsgstr \"Hilfe\"\n");
+  for (const char *topic : {"radar_control_processor_setup", "index"}) {
+    ASSERT_EQ(helpStart(1, topic, 0), SITE_OK);
+    root.next_run(&page);
+    EXPECT_EQ(page, root.page("de/" + std::string(topic) + ".html"));
   }
 }
 
@@ -156,7 +168,9 @@ TEST_F(Help, FailsWithoutAPageAViewerOrTheRightMode) {
   EXPECT_FALSE(fs::exists(root / "run")) << "no viewer was started";
 }
 
-TEST_F(Help, EndedViewersAreReapedAndExitEndsRunningOnes) {
+// The viewer talks on standard error and leaves a helper behind, as
+// xdg-open with dillo leaves dpid: neither reaches the editor.
+TEST_F(Help, EndedViewersAreReapedAndExitEndsRunningOnesAndTheirHelpers) {
   auto is_zombie = [](pid_t pid) {
     std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
     std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
@@ -164,9 +178,13 @@ TEST_F(Help, EndedViewersAreReapedAndExitEndsRunningOnes) {
   };
   auto is_gone = [](pid_t pid) { return kill(pid, 0) != 0 && errno == ESRCH; };
 
+  testing::internal::CaptureStderr();
+  write_file(root / "helper", "");
   write_file(root / "slow", "");  // ends after helpStart has stopped watching it
   ASSERT_EQ(helpStart(1, "index", 0), SITE_OK);
   const pid_t ended = root.next_run();
+  const pid_t helper = std::stoi(read_file(root / "helper"));
+  fs::remove(root / "helper");
   for (int tries = 0; tries < 500 && !is_zombie(ended); ++tries)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   ASSERT_TRUE(is_zombie(ended));
@@ -176,8 +194,11 @@ TEST_F(Help, EndedViewersAreReapedAndExitEndsRunningOnes) {
   EXPECT_TRUE(is_gone(ended)) << "reaped on the next call";
   const pid_t running = root.next_run();
   EXPECT_EQ(kill(running, 0), 0);
+  EXPECT_TRUE(kill(helper, 0) == 0 && !is_zombie(helper)) << "the helper outlived its viewer";
   helpExit();
   EXPECT_TRUE(is_gone(running)) << "ended and reaped by helpExit";
+  EXPECT_TRUE(is_gone(helper) || is_zombie(helper)) << "the helper ended with the viewers";
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
 TEST(Time, ClockTextDateAndSecondsOfTheDay) {

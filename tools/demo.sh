@@ -10,7 +10,10 @@ cd "$(dirname "$0")/.."
 top=$(pwd)
 sh tools/deps.sh
 [ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j"$(nproc)" --target setup setup-site
+# Everything the install takes: both programs, the help pages and the
+# message catalogues (the tests are not needed). The install runs only once
+# the whole build has succeeded, so a failed build installs nothing.
+cmake --build build -j"$(nproc)" --target setup setup-site help-pages catalogues
 cmake --install build >/dev/null
 
 # The installed editor needs nothing from the environment but DISPLAY.

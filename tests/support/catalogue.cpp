@@ -16,7 +16,8 @@ MessageCatalogue::MessageCatalogue(const char *language, const std::string &entr
   const std::string messages = dir_ + "/" + language + "/LC_MESSAGES";
   std::filesystem::create_directories(messages);
   write_file(dir_ + "/messages.po",
-             "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n" + entries);
+             "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\nLanguage: " +
+                 std::string(language) + "\\n\"\n" + entries);
   ok = std::system(
            ("msgfmt -o " + messages + "/" SETUP_TEXT_DOMAIN ".mo " + dir_ + "/messages.po").c_str()) == 0;
   locale_ = setlocale(LC_MESSAGES, nullptr);
@@ -38,4 +39,20 @@ std::string po_string(const std::string &text) {
   std::string quoted = "\"";
   for (char c : text) quoted += c == '\n' ? "\\n" : c == '"' ? "\\\"" : std::string(1, c);
   return quoted + "\"";
+}
+
+std::vector<std::string> built_languages(void) {
+  std::vector<std::string> languages = {""};
+  for (const auto &entry : std::filesystem::directory_iterator(SETUP_BINARY_DIR "/locale"))
+    languages.push_back(entry.path().filename());
+  return languages;
+}
+
+void speak(const std::string &language) {
+  setenv("LANGUAGE", language.c_str(), 1);
+  setenv("LC_ALL", language.empty() ? "C" : "C.UTF-8", 1);
+  setlocale(LC_ALL, "");
+  textdomain(SETUP_TEXT_DOMAIN);
+  for (const char *domain : {SETUP_TEXT_DOMAIN, "quorbel-wr-util"})
+    bindtextdomain(domain, SETUP_BINARY_DIR "/locale");
 }

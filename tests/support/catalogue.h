@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class MessageCatalogue {
  public:
@@ -16,3 +17,9 @@ class MessageCatalogue {
 
 // `text` as a .po string, quotes and newlines escaped.
 std::string po_string(const std::string &text);
+
+// "" (English) and every language the build compiles catalogues for.
+std::vector<std::string> built_languages(void);
+// The build's catalogues in `language` ("": none), bound as the programs
+// bind them, the locale taken from the environment.
+void speak(const std::string &language);

@@ -1,7 +1,8 @@
 // A help directory with its index page under $ZAMO_ROOT, and a viewer in
-// $ZAMO_HELP_VIEWER that records its process id and arguments in "run"
-// and then keeps running while a file "hold" exists, ends a second late
-// with "slow" and fails with status 3 with "fail".
+// $ZAMO_HELP_VIEWER that talks on standard error, records its process id
+// and arguments in "run" and then keeps running while a file "hold" exists,
+// leaves a helper running, its process id in "helper", with "helper", ends
+// a second late with "slow" and fails with status 3 with "fail".
 #pragma once
 
 #include <sys/types.h>
@@ -15,7 +16,8 @@
 struct HelpSite : TempDir {
   HelpSite() {
     write_file(*this / "viewer.sh",
-               "#!/bin/sh\nout=$(dirname \"$0\")\n"
+               "#!/bin/sh\nout=$(dirname \"$0\")\necho viewer speaking >&2\n"
+               "[ -e \"$out/helper\" ] && { sleep 30 & echo $! > \"$out/helper\"; }\n"
                "{ echo $$; for a in \"$@\"; do echo \"$a\"; done; } > \"$out/run.tmp\"\n"
                "mv \"$out/run.tmp\" \"$out/run\"\n[ -e \"$out/hold\" ] && exec sleep 30\n"
                "[ -e \"$out/slow\" ] && sleep 1\n[ -e \"$out/fail\" ] && exit 3\nexit 0\n");

@@ -69,6 +69,11 @@ std::vector<Widget> collect(Widget root, const std::function<bool(Widget)> &acce
   return found;
 }
 
+bool scrolls_sideways(Widget scrolled_window) {
+  Widget bar = get<Widget>(scrolled_window, XmNhorizontalScrollBar);
+  return bar && XtIsManaged(bar) && get<Position>(bar, XmNy) < get<Dimension>(scrolled_window, XmNheight);
+}
+
 std::string field_text(Widget field) {
   char *text = XmTextFieldGetString(field);
   std::string result = text;

@@ -34,6 +34,10 @@ SetupItem *item_of(Widget w);  // the item record in XmNuserData
 // Every widget from `root` down, in creation order, that `accept` takes.
 std::vector<Widget> collect(Widget root, const std::function<bool(Widget)> &accept);
 
+// Whether the scrolled window shows its horizontal scroll bar: the toolkit
+// keeps a bar it does not need managed, moved below the window's edge.
+bool scrolls_sideways(Widget scrolled_window);
+
 std::string field_text(Widget field);
 void activate(Widget w);
 void type_into(Widget field, const char *text);  // then Return

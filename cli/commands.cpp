@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 
 #include "items/bounds.h"
 #include "items/item.h"
@@ -247,25 +246,24 @@ int diff_command(const Args &args) {
 
 int log_command(const Args &args) {
   if (args.size() > 1) return usage_error("%s", "usage: log [PATH]");
-  std::ifstream in(change_log_path());
-  if (!in) return 0;  // nothing saved yet
+  // With a path, an entry's first line waits until one of its lines names it.
   const std::string wanted = args.empty() ? "" : "  " + args[0] + ": ";
-  std::string entry, line;
-  bool matched = args.empty();
-  auto flush = [&] {
-    if (matched && !entry.empty()) std::fputs(entry.c_str(), stdout);
-    entry.clear();
-    matched = args.empty();
-  };
-  while (std::getline(in, line)) {
-    const bool change = line.compare(0, 2, "  ") == 0;
-    if (!change) flush();
-    if (change && !args.empty() && line.compare(0, wanted.size(), wanted) != 0) continue;
-    if (change && !args.empty()) matched = true;
-    entry += session::printable(line) + "\n";
-  }
-  flush();
-  return 0;
+  std::string header;
+  const std::string error = read_change_log([&](const std::string &line, size_t left_out) {
+    std::string shown = session::printable(line);
+    if (left_out) shown += " [" + std::to_string(left_out) + " more bytes]";
+    shown += "\n";
+    if (line.compare(0, 2, "  ") != 0 && !wanted.empty()) {
+      header = shown;
+    } else if (wanted.empty() || line.compare(0, wanted.size(), wanted) == 0) {
+      std::fputs((header + shown).c_str(), stdout);
+      header.clear();
+    }
+  });
+  if (error.empty()) return 0;
+  std::fprintf(stderr, "setup-site: cannot read %s: %s\n", session::printable(change_log_path()).c_str(),
+               error.c_str());
+  return 3;
 }
 
 int paths_command(const Args &) {

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -58,6 +59,8 @@ int main(int argc, char **argv) {
   choose_mode(argc, argv);
   if (XSupportsLocale()) XtSetLanguageProc(nullptr, nullptr, nullptr);
   count_seen = 0;
+  for (const std::string &message : hide_long_toolkit_values())
+    std::fprintf(stderr, "setup: %s\n", message.c_str());
 
   top_level = XtVaAppInitialize(&app_context, "setup", nullptr, 0, &argc, argv, nullptr, nullptr);
   Widget main_window = create_main_window();

@@ -81,6 +81,8 @@ void init_message_catalogue(void) {
   util_nls_init();
   config_nls_init();
   user_nls_init();
+  const std::string odd = refuse_odd_catalogues();
+  if (!odd.empty()) std::fprintf(stderr, "setup: %s\n", odd.c_str());
 }
 
 uint8_t toolkit_is_motif(void) { return std::strstr(_XmVersionString, "Motif") ? 1 : 0; }

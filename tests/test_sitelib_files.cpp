@@ -3,11 +3,15 @@
 // old file.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -15,6 +19,8 @@
 #include <memory>
 #include <random>
 
+#include "sitelib/change_log.h"
+#include "sitelib/installation.h"
 #include "sitelib/schema.h"
 #include "sitelib/setup_file.h"
 #include "tests/support/files.h"
@@ -92,11 +98,23 @@ class SetupFiles : public ::testing::Test {
   int strays() const {
     int n = 0;
     for (const auto &e : fs::directory_iterator(dir))
-      if (e.path().filename().string().find(".new-") != std::string::npos) ++n;
+      if (e.path().filename().string().find(".setup-tmp-") != std::string::npos) ++n;
     return n;
   }
+  // setup-site with `args` (after the shell commands `shell_before`); its
+  // standard output and error in out and err.
+  int site_tool(const std::string &args, const std::string &shell_before = "") {
+    const std::string command =
+        shell_before + SETUP_BINARY_DIR "/setup-site " + args + " >" + dir + ".out 2>" + dir + ".err";
+    int status = std::system(command.c_str());
+    out = read_file(dir + ".out");
+    err = read_file(dir + ".err");
+    fs::remove(dir + ".out");
+    fs::remove(dir + ".err");
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
 
-  std::string dir;
+  std::string dir, out, err;
   bool mounted = false;
 };
 }  // namespace
@@ -392,18 +410,28 @@ TEST_F(SetupFiles, AFileReadWithBadLinesIsKeptAsRejectedByTheFirstSaveOverIt) {
   ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
   EXPECT_EQ(read_file(file + ".rejected"), operators_file);
   EXPECT_EQ(read_file(file + ".rejected.1"), "zel.iBaudRate1 = fast\n");
+
+  // However many there are: the next number after the highest.
+  for (int n = 2; n < 1000; ++n) write_file(file + ".rejected." + std::to_string(n), "");
+  write_file(file, "zel.iBaudRate1 = slow\n");
+  ASSERT_EQ(ant_load_setup(zel.get()), SITE_BAD_SETUP_FILE);
+  ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK) << message_to_text(SITE_WRITE_FAILED, 0, 0);
+  EXPECT_EQ(read_file(file + ".rejected.1000"), "zel.iBaudRate1 = slow\n");
 }
 
 TEST_F(SetupFiles, OnlyStaleTemporariesOfTheWritersOwnPatternAreRemoved) {
   auto zel = factory<zel_setup>("ant_manual_setup");
-  const std::string stale = path("setup_ant.conf.new-AbC123"), stale_old = stale + ".old";
-  const std::string orphan_old = path("setup_dsp.conf.new-Zz9Zz9.old");
-  const std::string live = path("setup_zamo.conf.new-Live01");
-  const std::vector<std::string> others = {path("setup_ant.conf.new-AbC12"), path("notes.new-AbC1234"),
-                                           path("setup_ant.conf.new-AbC1_3"), path("setup_ant.conf.old")};
+  const std::string stale = path(".setup_ant.conf.setup-tmp-AbC123"), stale_old = stale + ".old";
+  const std::string orphan_old = path(".setup_dsp.conf.setup-tmp-Zz9Zz9.old");
+  const std::string live = path(".setup_zamo.conf.setup-tmp-Live01");
+  // Operators' files that merely look alike, older writers' names included.
+  const std::vector<std::string> others = {
+      path("notes.new-draft1"),          path("operators.new-abcdef"),   path("report.new-2024ab.old"),
+      path("setup_ant.conf.new-AbC123"), path(".notes.setup-tmp-AbC12"), path(".x.setup-tmp-AbC1_3"),
+      path("x.setup-tmp-AbC123"),        path(".setup-tmp-AbC123"),      path("setup_ant.conf.old")};
   for (const std::string &f : {stale, stale_old, orphan_old, live}) write_file(f, "x");
   for (const std::string &f : others) write_file(f, "x");
-  fs::create_symlink("/etc/hostname", path("x.new-Link01"));
+  fs::create_symlink("/etc/hostname", path(".x.setup-tmp-Link01"));
   // A writer that is still at work holds the lock on its temporary.
   int held = open(live.c_str(), O_RDONLY);
   ASSERT_EQ(flock(held, LOCK_EX), 0);
@@ -414,7 +442,7 @@ TEST_F(SetupFiles, OnlyStaleTemporariesOfTheWritersOwnPatternAreRemoved) {
   EXPECT_FALSE(fs::exists(orphan_old));
   EXPECT_TRUE(fs::exists(live)) << "a live writer's file stays";
   for (const std::string &f : others) EXPECT_TRUE(fs::exists(f)) << f;
-  EXPECT_TRUE(fs::is_symlink(path("x.new-Link01")));
+  EXPECT_TRUE(fs::is_symlink(path(".x.setup-tmp-Link01")));
   close(held);
   ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
   EXPECT_FALSE(fs::exists(live)) << "stale once its writer is gone";
@@ -462,9 +490,9 @@ TEST_F(SetupFiles, ALinkIsWrittenThroughOnlyWhenRootOrTheTargetsOwnerMadeIt) {
 // operator and each file with its own mode; no overwriting without --force.
 TEST_F(SetupFiles, InitWritesAFactorySiteWithItsModesAndOverwritesOnlyWithForce) {
   const std::string site = dir + "/new/site";
-  auto init = [&](const std::string &args) {
-    const std::string command =
-        "umask 000 && " SETUP_BINARY_DIR "/setup-site init " + args + " >/dev/null 2>" + dir + "/err";
+  auto init = [&](const std::string &args, const std::string &mask = "000") {
+    const std::string command = "umask " + mask + " && " SETUP_BINARY_DIR "/setup-site init " + args +
+                                " >/dev/null 2>" + dir + "/err";
     return std::system(command.c_str());
   };
   auto mode = [&](const char *name) {
@@ -502,4 +530,142 @@ TEST_F(SetupFiles, InitWritesAFactorySiteWithItsModesAndOverwritesOnlyWithForce)
   EXPECT_EQ(operators.find(user), operators.rfind(user)) << "the user is listed once";
   EXPECT_NE(init(dir + "/other extra"), 0);
   EXPECT_FALSE(fs::exists(dir + "/other"));
+
+  // The directory and the parents made for it are 0755 whatever the umask.
+  for (const std::string mask : {"077", "777"}) {
+    ASSERT_EQ(init(dir + "/" + mask + "/site", mask), 0) << read_file(dir + "/err");
+    for (const std::string &made : {dir + "/" + mask, dir + "/" + mask + "/site"}) {
+      struct stat st;
+      ASSERT_EQ(stat(made.c_str(), &st), 0);
+      EXPECT_EQ(st.st_mode & 07777, 0755u) << made;
+    }
+  }
+}
+
+// The change log is written only to a regular file of its own, never
+// blocking; whoever saves, every operator may append to it after; and a
+// log that cannot be written costs the entry, never the save.
+TEST_F(SetupFiles, TheChangeLogGoesOnlyToARegularFileAndNeverHoldsUpTheSave) {
+  const std::string log = path("changes.log");
+  const std::vector<std::string> change = {"zel.iBaudRate1: 9600 -> 4800"};
+  ASSERT_EQ(chown(dir.c_str(), static_cast<uid_t>(-1), 4242), 0);
+  mode_t old_mask = umask(077);
+  EXPECT_EQ(append_change_log("setup", change), SITE_OK);
+  umask(old_mask);
+  struct stat st;
+  ASSERT_EQ(stat(log.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0664u);
+  EXPECT_EQ(st.st_gid, 4242u) << "the setup directory's group";
+  fs::remove(log);
+
+  write_file(path("roots_file"), "precious\n");
+  auto refused = [&](const char *why) {
+    EXPECT_EQ(append_change_log("setup", change), SITE_WRITE_FAILED) << why;
+    EXPECT_TRUE(contains(message_to_text(SITE_WRITE_FAILED, 0, 0),
+                         "Cannot add to the change log " + log + ": " + why))
+        << message_to_text(SITE_WRITE_FAILED, 0, 0);
+    fs::remove(log);
+  };
+  fs::create_symlink(path("roots_file"), log);
+  refused("a symbolic link");
+  ASSERT_EQ(link(path("roots_file").c_str(), log.c_str()), 0);
+  refused("a file with more than one name");
+  EXPECT_EQ(read_file(path("roots_file")), "precious\n");
+  ASSERT_EQ(mkfifo(log.c_str(), 0666), 0);
+  refused("not a regular file");  // and did not wait for a reader
+  ASSERT_EQ(mkfifo(log.c_str(), 0666), 0);
+  int reader = open(log.c_str(), O_RDONLY | O_NONBLOCK);
+  refused("not a regular file");  // and did not write into the FIFO
+  close(reader);
+
+  // A lock that is never given back: the entry is lost after a while.
+  write_file(log, "");
+  int holder = open(log.c_str(), O_RDONLY);
+  ASSERT_EQ(flock(holder, LOCK_EX), 0);
+  refused("locked by another program");
+  close(holder);
+
+  // Through the whole save: the file is written, the lost entry reported.
+  ASSERT_EQ(site_tool("init " + dir + "/site"), 0) << err;
+  ASSERT_EQ(mkfifo((dir + "/site/changes.log").c_str(), 0666), 0);
+  EXPECT_EQ(site_tool("-C " + dir + "/site --rda set zel.iBaudRate1 4800"), 0) << err;
+  EXPECT_TRUE(contains(err.c_str(), "Cannot add to the change log")) << err;
+  EXPECT_TRUE(contains(read_file(dir + "/site/setup_ant.conf").c_str(), "zel.iBaudRate1 = 4800\n"));
+  EXPECT_EQ(site_tool("-C " + dir + "/site log"), 3);
+  EXPECT_TRUE(contains(err.c_str(), "not a regular file")) << err;
+}
+
+// A host name may hold any byte: written escaped, it can neither forge a
+// second entry nor reach a terminal. `log` escapes whatever the file holds
+// and reads it within a bound, however long its lines.
+TEST_F(SetupFiles, TheChangeLogShowsEveryByteEscapedAndIsReadWithinABound) {
+  const std::string forged = "evil\n2026-01-01T00:00:00+00:00 root x setup\n  zel.x: 1 -> 2\x1b[2J";
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (unshare(CLONE_NEWUTS) != 0 || sethostname(forged.data(), forged.size()) != 0) _exit(77);
+    _exit(append_change_log("set up", {"zel.iBaudRate1: 9600 -> 4800"}) == SITE_OK ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  if (WEXITSTATUS(status) != 77) {
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    const std::string written = read_file(path("changes.log"));
+    const std::string header = written.substr(0, written.find('\n'));
+    EXPECT_EQ(written.substr(header.size()), "\n  zel.iBaudRate1: 9600 -> 4800\n");
+    EXPECT_TRUE(contains(header.c_str(),
+                         " evil\\x0A2026-01-01T00:00:00+00:00\\x20root\\x20x\\x20setup\\x0A"
+                         "\\x20\\x20zel.x:\\x201\\x20->\\x202\\x1B[2J set\\x20up"))
+        << header;
+  }
+
+  // Bytes someone else put in the file are escaped on the way out.
+  using namespace std::string_literals;
+  write_file(
+      path("changes.log"),
+      "2026-01-01T00:00:00+00:00 root \x1b]0;owned\x07 setup\n  zel.a: 1 -> 2\n\n  \x00zel.b: \xff -> 3\n"s);
+  ASSERT_EQ(site_tool("-C " + dir + " log"), 0) << err;
+  EXPECT_EQ(out,
+            "2026-01-01T00:00:00+00:00 root \\x1B]0;owned\\x07 setup\n  zel.a: 1 -> 2\n\n"
+            "  \\x00zel.b: \\xFF -> 3\n");
+
+  // 300 MB of NUL bytes and no newline, read in little memory: one line
+  // cut at the bound, and how much was left out.
+  write_file(path("changes.log"), "");
+  ASSERT_EQ(truncate(path("changes.log").c_str(), 300 << 20), 0);
+  ASSERT_EQ(site_tool("-C " + dir + " log", "ulimit -v 200000; "), 0) << err;
+  const std::string note = " [" + std::to_string((300u << 20) - kChangeLogLineMax) + " more bytes]\n";
+  EXPECT_EQ(out.size(), 4 * kChangeLogLineMax + note.size());
+  EXPECT_EQ(out.substr(0, 8), "\\x00\\x00");
+  EXPECT_EQ(out.substr(out.size() - note.size()), note);
+
+  fs::remove(path("changes.log"));
+  fs::create_symlink("/dev/zero", path("changes.log"));
+  EXPECT_EQ(site_tool("-C " + dir + " log"), 3);
+  EXPECT_TRUE(contains(err.c_str(), "a symbolic link")) << err;
+}
+
+// A catalogue that is a FIFO would hang the first translated text.
+TEST(Catalogues, OneThatIsNotARegularFileIsNotUsedAndTextsStayEnglish) {
+  TempDir nls;
+  fs::create_directories(nls / "xx/LC_MESSAGES");
+  ASSERT_EQ(mkfifo((nls / "xx/LC_MESSAGES/quorbel-wr-util.mo").c_str(), 0644), 0);
+  ASSERT_NE(setlocale(LC_MESSAGES, "C.UTF-8"), nullptr);
+  setenv("LANGUAGE", "xx", 1);
+  bindtextdomain("quorbel-wr-util", nls.path.c_str());
+  const std::string message = refuse_odd_catalogues();
+  EXPECT_TRUE(
+      contains(message.c_str(), nls.path + "/xx/LC_MESSAGES/quorbel-wr-util.mo is not a regular file"))
+      << message;
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    alarm(5);
+    _exit(std::string(message_to_text(0x6B7777, 0, 0)) == "Unknown status 0x6b7777" ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "hung or translated: " << status;
+  unsetenv("LANGUAGE");
+  setlocale(LC_MESSAGES, "C");
 }

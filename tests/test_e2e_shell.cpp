@@ -73,12 +73,6 @@ TEST_F(ShellEndToEnd, NonOperatorAnswersTheQuestion) {
 // catalogue of the user's language: the editor starts, in English, says
 // why, and still lists into that HOME.
 TEST_F(ShellEndToEnd, AHostileEnvironmentNeitherAbortsNorHangsTheStart) {
-  struct Restore {
-    ~Restore() {
-      unsetenv("LANGUAGE");
-      unsetenv("LC_ALL");
-    }
-  } restore;
   std::string home = site;
   while (home.size() <= 1100) home += "/" + std::string(200, 'h');
   std::filesystem::create_directories(home);
@@ -97,6 +91,8 @@ TEST_F(ShellEndToEnd, AHostileEnvironmentNeitherAbortsNorHangsTheStart) {
   EXPECT_NE(editor->err().find(nls + "/quorbel-wr-common-.mo is not a regular file"), std::string::npos);
   file_menu('l');
   EXPECT_TRUE(eventually([&] { return !only_listing(home).empty(); })) << editor->err();
+  unsetenv("LANGUAGE");
+  unsetenv("LC_ALL");
 }
 
 }  // namespace

@@ -117,11 +117,31 @@ std::vector<std::string> describe_changes(const char *limits_name, const void *b
   std::vector<std::string> lines;
   const Schema *schema = schema_for_limits(limits_name);
   if (!schema) return lines;
+  // The file as the save found it, read as a load reads it: what another
+  // program wrote meanwhile counts, and a line that could not be read
+  // shows its value as written.
+  std::vector<char> on_disk(schema->record_size);
+  SetupFileProblems problems;
+  const std::string &replaced = content_replaced(*schema);
+  if (!replaced.empty() &&
+      parse_setup_text(replaced, "", *schema, on_disk.data(), setup_limits, problems) == SITE_OK)
+    before = on_disk.data();
+  else
+    problems.unreadable.clear();
+  std::vector<const std::string *> unreadable(schema->fields.size());
+  for (const auto &[index, value] : problems.unreadable) unreadable[index] = &value;
   const char *old_bytes = static_cast<const char *>(before);
   const char *new_bytes = static_cast<const char *>(after);
-  for (const SchemaField &f : schema->fields) {
-    if (std::memcmp(old_bytes + f.offset, new_bytes + f.offset, f.size) == 0) continue;
-    lines.push_back(f.path + ": " + shown_value(f, before) + " -> " + shown_value(f, after));
+  for (size_t i = 0; i < schema->fields.size(); ++i) {
+    const SchemaField &f = schema->fields[i];
+    std::string old_value;
+    if (unreadable[i])
+      old_value = is_secret_path(f.path) ? "\"********\"" : escaped_bytes(*unreadable[i]);
+    else if (std::memcmp(old_bytes + f.offset, new_bytes + f.offset, f.size) != 0)
+      old_value = shown_value(f, before);
+    else
+      continue;
+    lines.push_back(f.path + ": " + old_value + " -> " + shown_value(f, after));
   }
   return lines;
 }

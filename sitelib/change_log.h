@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
-// "PATH: OLD -> NEW" for every field of the record of the limits name that
-// differs between the two copies, values as a setup file gives them;
-// passwords as asterisks.
+// "PATH: OLD -> NEW" for every field of the record of the limits name whose
+// value the last save through the library changed on disk: OLD as the file
+// held it before that save (`before` when there was no file), the value as
+// written where its line could not be read; values as a setup file gives
+// them, passwords as asterisks.
 std::vector<std::string> describe_changes(const char *limits_name, const void *before, const void *after);
 
 // Appends one entry in one write, so that entries of programs saving at the

@@ -282,6 +282,7 @@ struct Replacement {
   const WriteRules &rules;
   struct stat old;
   bool exists;
+  std::string before;  // the old file's content, when it could be read
   std::string temporary;
   int fd;
 
@@ -296,10 +297,8 @@ struct Replacement {
   }
 
   int keep_rejected_if_bad(mode_t mode, bool may_link) {
-    if (!rules.schema || old.st_size == 0) return 0;
-    std::string content_before;
-    if (!read_regular_file(path, kSetupFileMaxBytes, content_before).empty()) return 0;
-    if (reads_cleanly(content_before, *rules.schema)) return 0;
+    if (!rules.schema || old.st_size == 0 || before.empty()) return 0;
+    if (reads_cleanly(before, *rules.schema)) return 0;
     return keep_rejected(path, mode, may_link);
   }
 
@@ -309,6 +308,7 @@ struct Replacement {
     if (exists && !S_ISREG(old.st_mode)) return EISDIR;
     mode_t mode = exists ? old.st_mode & 07777 & rules.max_mode : rules.new_mode;
     bool may_link = !exists || narrow_old(mode);
+    if (exists && !read_regular_file(path, kSetupFileMaxBytes, before).empty()) before.clear();
     int err = exists ? keep_rejected_if_bad(mode, may_link) : 0;
     if (!err) err = write_temporary(path, content, mode, exists ? &old : nullptr, temporary, fd);
     if (!err && exists) err = keep_backup(path, temporary, mode, may_link);
@@ -357,7 +357,8 @@ bool disk_state_changed(const std::string &path) {
   return known != disk_states().end() && !same(known->second, state_on_disk(path));
 }
 
-int write_file_atomically(const std::string &requested, const std::string &content, const WriteRules &rules) {
+int write_file_atomically(const std::string &requested, const std::string &content, const WriteRules &rules,
+                          std::string *replaced) {
   std::string path;
   if (int status = resolve_link(requested, path); status != SITE_OK) return status;
   int dir = -1;
@@ -372,6 +373,7 @@ int write_file_atomically(const std::string &requested, const std::string &conte
     if (int err = replacement.run()) {
       status = write_failure(path, err);
     } else {
+      if (replaced) *replaced = std::move(replacement.before);
       note_disk_state(requested, &content);
       if (int sync_err = sync_directory(dir))
         status = site_failure(SITE_WRITE_FAILED,

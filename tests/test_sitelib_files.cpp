@@ -396,6 +396,10 @@ TEST_F(SetupFiles, AFileReadWithBadLinesIsKeptAsRejectedByTheFirstSaveOverIt) {
   ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
   EXPECT_EQ(read_file(file + ".rejected"), operators_file);
   EXPECT_EQ(read_file(file + ".bak"), operators_file);
+  // The bad line's field changed on disk: logged with its value as written.
+  const std::vector<std::string> logged = describe_changes("ant_manual_setup", zel.get(), zel.get());
+  ASSERT_EQ(logged.size(), 1u);
+  EXPECT_EQ(logged[0].rfind("zel.iParity1: odd -> ", 0), 0u) << logged[0];
   const std::string first_save = read_file(file);
   ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
   EXPECT_EQ(read_file(file + ".bak"), first_save) << "a clean file is not rejected";

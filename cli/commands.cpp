@@ -525,7 +525,7 @@ int log_command(const Args &args) {
   if (args.size() > 1) return usage_error("%s", "usage: log [PATH]");
   if (!args.empty() && !find_field(args[0])) return usage_error("unknown path \"%s\"", args[0]);
   if (int status = open_site()) return status;
-  std::ifstream in(change_log_path());
+  // With a path, an entry is shown only when one of its lines names it.
   const std::string wanted = args.empty() ? "" : args[0] + ": ";
   Json entries = Json::array(), entry;
   std::string text;
@@ -539,7 +539,7 @@ int log_command(const Args &args) {
     text.clear();
     matched = args.empty();
   };
-  for (std::string line; std::getline(in, line);) {
+  const std::string error = read_change_log([&](const std::string &line, size_t left_out) {
     const bool change = line.compare(0, 2, "  ") == 0;
     if (!change) {
       flush();
@@ -549,7 +549,7 @@ int log_command(const Args &args) {
       entry = {
           {"time", time}, {"user", user}, {"host", host}, {"program", program}, {"changes", Json::array()}};
     }
-    if (entry.is_null() || (change && !args.empty() && line.compare(2, wanted.size(), wanted) != 0)) continue;
+    if (entry.is_null() || (change && !args.empty() && line.compare(2, wanted.size(), wanted) != 0)) return;
     if (change) {
       matched = true;
       const size_t colon = line.find(": "), arrow = line.find(" -> ", colon);
@@ -557,13 +557,21 @@ int log_command(const Args &args) {
       const SiteField *f = find_field(path);
       std::string old_value = line.substr(colon + 2, arrow - colon - 2),
                   new_value = arrow == std::string::npos ? "" : line.substr(arrow + 4);
-      entry["changes"].push_back({{"path", path},
-                                  {"old", f ? json_value(*f, old_value) : Json(old_value)},
-                                  {"new", f ? json_value(*f, new_value) : Json(new_value)}});
+      entry["changes"].push_back(
+          {{"path", session::printable(path)},
+           {"old", f ? json_value(*f, old_value) : Json(session::printable(old_value))},
+           {"new", f ? json_value(*f, new_value) : Json(session::printable(new_value))}});
     }
-    text += session::printable(line) + "\n";
-  }
+    text += session::printable(line);
+    if (left_out) text += " [" + std::to_string(left_out) + " more bytes]";
+    text += "\n";
+  });
   flush();
+  if (!error.empty()) {
+    std::fprintf(stderr, "setup-site: cannot read %s: %s\n", session::printable(change_log_path()).c_str(),
+                 error.c_str());
+    return 3;
+  }
   if (options.json) emit({{"entries", entries}});
   return read_status(0);
 }

@@ -28,6 +28,7 @@
 #include "items/state.h"
 #include "pages/pages.h"
 #include "session/index.h"
+#include "sitelib/installation.h"
 #include "sitelib/safe_io.h"
 #include "sitelib/sitelib.h"
 #include "store/host.h"
@@ -85,11 +86,12 @@ bool exists(const std::string &path) {
   return stat(path.c_str(), &st) == 0;
 }
 
-// Creates DIR and its parents as needed.
+// Creates DIR and its parents as needed, each made here 0755 whatever the
+// umask (as the files get explicit modes); existing ones are left as they are.
 bool make_directory(const std::string &dir) {
   for (size_t slash = dir.find('/', 1);; slash = dir.find('/', slash + 1)) {
     std::string part = dir.substr(0, slash);
-    if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    if (mkdir(part.c_str(), 0755) == 0 ? chmod(part.c_str(), 0755) != 0 : errno != EEXIST) return false;
     if (slash == std::string::npos) break;
   }
   struct stat st;
@@ -258,7 +260,7 @@ void choose_site(const std::string &directory, int mode) {
 
 int main(int argc, char **argv) {
   std::setlocale(LC_ALL, "");
-  init_message_catalogue();
+  init_message_catalogue("setup-site");
   std::string directory;
   int mode = -1;
   int i = 1;

@@ -22,5 +22,6 @@ inline const char *in_context(const char *marked) {
 }
 
 // Catalogue domain and its directory ($ZAMO_ROOT/bin/nls/, else the
-// installation's), and the site library's catalogues.
-void init_message_catalogue(void);
+// installation's), and the site library's catalogues; a catalogue that is
+// not a regular file is refused with a message naming the program.
+void init_message_catalogue(const char *program);

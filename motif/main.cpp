@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -52,13 +53,15 @@ Widget create_main_window(void) {
 int main(int argc, char **argv) {
   install_front_end(&motif_front_end);
   std::setlocale(LC_ALL, "");
-  init_message_catalogue();
+  init_message_catalogue("setup");
   motif_toolkit = toolkit_is_motif();
   tolvek_establish(0, "setup");
   read_host_name();
   choose_mode(argc, argv);
   if (XSupportsLocale()) XtSetLanguageProc(nullptr, nullptr, nullptr);
   count_seen = 0;
+  for (const std::string &message : hide_long_toolkit_values())
+    std::fprintf(stderr, "setup: %s\n", message.c_str());
 
   top_level = XtVaAppInitialize(&app_context, "setup", nullptr, 0, &argc, argv, nullptr, nullptr);
   Widget main_window = create_main_window();

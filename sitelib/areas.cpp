@@ -1,6 +1,7 @@
 // Loading and saving each setup area in its file in the setup directory.
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
 
 #include "sitelib/installation.h"
@@ -16,6 +17,11 @@ const char *env(const char *name) {
 std::string in_setup_directory(const char *file) {
   if (file[0] == '/') return file;
   return std::string(setup_directory()) + "/" + file;
+}
+
+std::map<const Schema *, std::string> &replaced_contents() {
+  static std::map<const Schema *, std::string> contents;
+  return contents;
 }
 
 int load(const char *file, const Schema &schema, void *record, setup_limits_fn limits = setup_limits) {
@@ -34,9 +40,13 @@ int save(const char *file, const Schema &schema, const void *record, const char 
   std::string path = in_setup_directory(file);
   WriteRules with_schema = rules;
   with_schema.schema = &schema;
-  return write_file_atomically(path, format_setup_file(schema, record, title), with_schema);
+  std::string &replaced = replaced_contents()[&schema];
+  replaced.clear();
+  return write_file_atomically(path, format_setup_file(schema, record, title), with_schema, &replaced);
 }
 }  // namespace
+
+const std::string &content_replaced(const Schema &schema) { return replaced_contents()[&schema]; }
 
 const char *setup_directory(void) {
   static std::string directory;

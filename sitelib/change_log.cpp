@@ -2,12 +2,15 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
 
+#include "sitelib/safe_io.h"
 #include "sitelib/setup_file.h"
 #include "sitelib/status.h"
 
@@ -36,13 +39,76 @@ std::string host(void) {
   return name[0] ? name : "unknown";
 }
 
-int write_entry(int fd, const std::string &entry) {
-  if (flock(fd, LOCK_EX) != 0) return errno;
+// A name as one word of the entry's first line: spaces, backslashes and
+// every byte that is not printable ASCII as \xHH (backslash as "\\"), so
+// that no host or user name can end the line or pass for more words.
+std::string word(const char *name) {
+  std::string out;
+  for (char c : escaped_bytes(name ? name : "")) out += c == ' ' ? std::string("\\x20") : std::string(1, c);
+  return out.empty() ? "unknown" : out;
+}
+
+// Opens the log without following a link and without blocking (a FIFO
+// without a reader fails at once); anything but a regular file with one
+// name is refused, for a link or a second name could lead a root's save
+// to a file of root's. Returns the descriptor, or -1 with the reason.
+int open_log(const std::string &path, int flags, std::string &error) {
+  int fd = open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0664);
+  struct stat st;
+  if (fd < 0)
+    error = errno == ELOOP   ? "a symbolic link, which is never followed"
+            : errno == ENXIO ? "not a regular file"
+                             : std::strerror(errno);
+  else if (fstat(fd, &st) != 0)
+    error = std::strerror(errno);
+  else if (!S_ISREG(st.st_mode))
+    error = "not a regular file";
+  else if (st.st_nlink > 1)
+    error = "a file with more than one name (a hard link)";
+  if (fd >= 0 && !error.empty()) {
+    close(fd);
+    fd = -1;
+  }
+  return fd;
+}
+
+// A log made here may be appended to by every operator: mode 0664 and the
+// setup directory's group, whatever the umask. A user outside that group
+// keeps their own.
+int open_log_for_append(const std::string &path, std::string &error) {
+  const int flags = O_WRONLY | O_APPEND;
+  int fd = open_log(path, flags | O_CREAT | O_EXCL, error);
+  if (fd < 0 && error != std::strerror(EEXIST)) return -1;
+  if (fd < 0) {
+    error.clear();
+    return open_log(path, flags, error);
+  }
+  struct stat dir;
+  if (fchmod(fd, 0664) != 0 || (stat(setup_directory(), &dir) == 0 &&
+                                fchown(fd, static_cast<uid_t>(-1), dir.st_gid) != 0 && errno != EPERM))
+    error = std::strerror(errno);
+  return fd;
+}
+
+// Another program holding the lock for long (or for ever) costs the entry,
+// never the save.
+int lock_briefly(int fd) {
+  for (int tries = 0; tries < 200; ++tries) {
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0) return 0;
+    if (errno != EWOULDBLOCK && errno != EINTR) return errno;
+    usleep(10000);
+  }
+  return EWOULDBLOCK;
+}
+
+std::string write_entry(int fd, const std::string &entry) {
+  int err = lock_briefly(fd);
+  if (err) return err == EWOULDBLOCK ? "locked by another program for two seconds" : std::strerror(err);
   ssize_t written = write(fd, entry.data(), entry.size());
-  int err = written < 0 ? errno : static_cast<size_t>(written) != entry.size() ? EIO : 0;
+  err = written < 0 ? errno : static_cast<size_t>(written) != entry.size() ? EIO : 0;
   if (!err && fsync(fd) != 0) err = errno;
   flock(fd, LOCK_UN);
-  return err;
+  return err ? std::strerror(err) : "";
 }
 
 }  // namespace
@@ -51,11 +117,31 @@ std::vector<std::string> describe_changes(const char *limits_name, const void *b
   std::vector<std::string> lines;
   const Schema *schema = schema_for_limits(limits_name);
   if (!schema) return lines;
+  // The file as the save found it, read as a load reads it: what another
+  // program wrote meanwhile counts, and a line that could not be read
+  // shows its value as written.
+  std::vector<char> on_disk(schema->record_size);
+  SetupFileProblems problems;
+  const std::string &replaced = content_replaced(*schema);
+  if (!replaced.empty() &&
+      parse_setup_text(replaced, "", *schema, on_disk.data(), setup_limits, problems) == SITE_OK)
+    before = on_disk.data();
+  else
+    problems.unreadable.clear();
+  std::vector<const std::string *> unreadable(schema->fields.size());
+  for (const auto &[index, value] : problems.unreadable) unreadable[index] = &value;
   const char *old_bytes = static_cast<const char *>(before);
   const char *new_bytes = static_cast<const char *>(after);
-  for (const SchemaField &f : schema->fields) {
-    if (std::memcmp(old_bytes + f.offset, new_bytes + f.offset, f.size) == 0) continue;
-    lines.push_back(f.path + ": " + shown_value(f, before) + " -> " + shown_value(f, after));
+  for (size_t i = 0; i < schema->fields.size(); ++i) {
+    const SchemaField &f = schema->fields[i];
+    std::string old_value;
+    if (unreadable[i])
+      old_value = is_secret_path(f.path) ? "\"********\"" : escaped_bytes(*unreadable[i]);
+    else if (std::memcmp(old_bytes + f.offset, new_bytes + f.offset, f.size) != 0)
+      old_value = shown_value(f, before);
+    else
+      continue;
+    lines.push_back(f.path + ": " + old_value + " -> " + shown_value(f, after));
   }
   return lines;
 }
@@ -66,16 +152,49 @@ bool is_secret_path(const std::string &path) { return path.find("Password") != s
 std::string change_log_path(void) { return std::string(setup_directory()) + "/changes.log"; }
 
 int append_change_log(const char *program, const std::vector<std::string> &changes) {
-  const char *user = tolvek_username();
-  std::string entry = iso_time_now() + " " + (user && *user ? user : "unknown") + " " + host() + " " +
-                      (program ? program : "unknown") + "\n";
+  std::string entry = iso_time_now() + " " + word(tolvek_username()) + " " + word(host().c_str()) + " " +
+                      word(program) + "\n";
   for (const std::string &line : changes) entry += "  " + line + "\n";
   const std::string path = change_log_path();
-  int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-  int err = fd < 0 ? errno : write_entry(fd, entry);
-  if (fd >= 0 && close(fd) != 0 && !err) err = errno;
-  if (err)
-    return site_failure(SITE_WRITE_FAILED, "Cannot add to the change log %s: %s", path.c_str(),
-                        std::strerror(err));
+  std::string error;
+  int fd = open_log_for_append(path, error);
+  if (fd >= 0 && error.empty()) error = write_entry(fd, entry);
+  if (fd >= 0 && close(fd) != 0 && error.empty()) error = std::strerror(errno);
+  if (!error.empty())
+    return site_failure(SITE_WRITE_FAILED, "Cannot add to the change log %s: %s", escaped_bytes(path).c_str(),
+                        error.c_str());
   return SITE_OK;
+}
+
+std::string read_change_log(const std::function<void(const std::string &, size_t)> &take) {
+  std::string error;
+  int fd = open_log(change_log_path(), O_RDONLY, error);
+  if (fd < 0) return error == std::strerror(ENOENT) ? "" : error;
+  std::string line;
+  size_t left_out = 0;
+  char buf[65536];
+  for (;;) {
+    ssize_t n = read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n < 0) error = std::strerror(errno);
+      break;
+    }
+    for (const char *p = buf, *end = buf + n; p < end;) {
+      const char *newline = static_cast<const char *>(std::memchr(p, '\n', end - p));
+      const size_t length = (newline ? newline : end) - p;
+      const size_t kept = std::min(length, kChangeLogLineMax - line.size());
+      line.append(p, kept);
+      left_out += length - kept;
+      if (newline) {
+        take(line, left_out);
+        line.clear();
+        left_out = 0;
+      }
+      p += length + (newline ? 1 : 0);
+    }
+  }
+  if (error.empty() && (!line.empty() || left_out)) take(line, left_out);
+  close(fd);
+  return error;
 }

@@ -22,3 +22,13 @@ std::string installed_config_directory(void);
 // The message catalogues of the program and the library: $ZAMO_ROOT/bin/nls/
 // when ZAMO_ROOT is set, else the installation's.
 std::string catalogue_directory(void);
+
+// Checks the message catalogues the program's domain and the library's
+// would be read from for the user's language (LC_MESSAGES and LANGUAGE),
+// in the directories they are bound to. When one is there but is not a
+// regular file (a FIFO hangs the first translated text, a device floods
+// it), no catalogue is used at all: every domain is bound to a directory
+// that holds none, so the program runs in English. Returns a message
+// naming the file then, else "". Call it after binding, before any text is
+// translated.
+std::string refuse_odd_catalogues(void);

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -345,6 +346,7 @@ struct Reader {
     if (given)
       return fail(number, shown_path + " is given twice (first on line " + std::to_string(given) + ")");
     std::string error = parse_value(*f, value, record.data() + f->offset);
+    if (!error.empty()) problems.unreadable.emplace_back(f - schema.fields.data(), value);
     if (!error.empty()) return fail(number, shown_path + ": " + error);
     given = number;
   }
@@ -363,6 +365,10 @@ struct Reader {
       line(++number, std::string_view(content).substr(pos, nl - pos));
       pos = nl + 1;
     }
+    // A field read well on another line has that value.
+    auto &bad = problems.unreadable;
+    bad.erase(std::remove_if(bad.begin(), bad.end(), [&](const auto &b) { return given_on[b.first] != 0; }),
+              bad.end());
     report_unknown_fields();
   }
 

@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sitelib/schema.h"
@@ -14,6 +15,9 @@ struct SetupFileProblems {
   std::vector<std::string> errors;    // "Setup file PATH, line N: reason", one per bad line
   std::vector<std::string> warnings;  // fields an older version had, skipped
   bool empty = false;                 // nothing but blanks: every field factory
+  // Fields given only on lines whose value could not be read (index in the
+  // schema), with the value as written.
+  std::vector<std::pair<size_t, std::string>> unreadable;
 };
 
 // Parses the text of the file at `path` (named in the problems) into
@@ -54,7 +58,13 @@ struct WriteRules {
 // removed first. Refused with SITE_CHANGED_ON_DISK once when the file
 // changed since this process read or wrote it. A failure leaves the old
 // file as it was.
-int write_file_atomically(const std::string &path, const std::string &content, const WriteRules &rules);
+// `replaced`, when given, receives what the old file held ("" when none).
+int write_file_atomically(const std::string &path, const std::string &content, const WriteRules &rules,
+                          std::string *replaced = nullptr);
+
+// What the last save of this process through the schema's save function
+// replaced in its file: "" when there was no file, or the save failed.
+const std::string &content_replaced(const Schema &schema);
 
 // Notes the content that the file at `path` holds now (nullptr: no file or
 // unreadable) for the change check.

@@ -2,17 +2,21 @@
 // second writer never costs the operator a file.
 //
 // A writer takes a lock on the directory for the whole replacement, so two
-// writers never interleave, and a lock on its temporary file NAME.new-XXXXXX
-// until that is renamed over NAME. The old file becomes NAME.bak through a
-// second temporary name, NAME.new-XXXXXX.old, renamed over the old backup,
-// so NAME.bak is replaced in one step. A temporary file whose lock nobody
-// holds belongs to a writer that died; the next writer removes it.
+// writers never interleave, and a lock on its temporary file
+// .NAME.setup-tmp-XXXXXX until that is renamed over NAME. The old file
+// becomes NAME.bak through a second temporary name, the first one + ".old",
+// renamed over the old backup, so NAME.bak is replaced in one step. A
+// temporary file whose lock nobody holds belongs to a writer that died; the
+// next writer removes it. Only names of that form are ever removed: they
+// are hidden and carry this program's mark, so no file of an operator's
+// has one by chance.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstring>
@@ -109,11 +113,18 @@ int second_name(const std::string &from, const std::string &to, mode_t mode, boo
 // ---------------------------------------------------------------------------
 // Temporary files of writers
 
-// NAME.new-XXXXXX or NAME.new-XXXXXX.old, XXXXXX as mkstemp makes it.
+const char kTemporaryMark[] = ".setup-tmp-";
+
+std::string temporary_pattern(const std::string &path) {
+  size_t slash = path.rfind('/');
+  return path.substr(0, slash + 1) + "." + path.substr(slash + 1) + kTemporaryMark + "XXXXXX";
+}
+
+// .NAME.setup-tmp-XXXXXX or that + ".old", XXXXXX as mkstemp makes it.
 bool is_temporary_name(const std::string &name, bool *old) {
-  size_t at = name.rfind(".new-");
-  if (at == std::string::npos || at == 0) return false;
-  std::string tail = name.substr(at + 5);
+  size_t at = name.rfind(kTemporaryMark);
+  if (name[0] != '.' || at == std::string::npos || at < 2) return false;
+  std::string tail = name.substr(at + sizeof kTemporaryMark - 1);
   *old = tail.size() == 10 && tail.compare(6, 4, ".old") == 0;
   if (tail.size() != 6 && !*old) return false;
   for (size_t i = 0; i < 6; ++i)
@@ -170,7 +181,7 @@ void remove_stale_temporaries(int dir) {
 int write_temporary(const std::string &path, const std::string &content, mode_t mode, const struct stat *old,
                     std::string &temporary, int &fd) {
   for (int tries = 0; tries < 5; ++tries) {
-    std::string name = path + ".new-XXXXXX";
+    std::string name = temporary_pattern(path);
     fd = mkostemp(&name[0], O_CLOEXEC);
     if (fd < 0) return errno;
     struct stat st;
@@ -205,15 +216,33 @@ int keep_backup(const std::string &path, const std::string &temporary, mode_t mo
   return err;
 }
 
-// The old file as PATH.rejected, or the first free PATH.rejected.N: never
-// over an earlier one.
+// The number N of BASE.rejected.N in `entry` (0 for BASE.rejected), or -1.
+long rejected_number(const std::string &entry, const std::string &base) {
+  const std::string stem = base + ".rejected";
+  if (entry.compare(0, stem.size(), stem) != 0) return -1;
+  if (entry.size() == stem.size()) return 0;
+  const std::string digits = entry.substr(stem.size() + 1);
+  if (entry[stem.size()] != '.' || digits.empty() || digits.size() > 9 || digits[0] == '0') return -1;
+  for (char c : digits)
+    if (!std::isdigit(static_cast<unsigned char>(c))) return -1;
+  return std::stol(digits);
+}
+
+// The old file as PATH.rejected, or as PATH.rejected.N numbered after the
+// highest one there is: never over an earlier copy, and no limit on their
+// number.
 int keep_rejected(const std::string &path, mode_t mode, bool may_link) {
-  for (int n = 0; n < 1000; ++n) {
+  const std::string base = path.substr(path.rfind('/') + 1);
+  long next = 0;
+  if (DIR *entries = opendir(directory_of(path).c_str())) {
+    while (dirent *e = readdir(entries)) next = std::max(next, rejected_number(e->d_name, base) + 1);
+    closedir(entries);
+  }
+  for (long n = next;; ++n) {
     std::string name = path + ".rejected" + (n ? "." + std::to_string(n) : "");
     int err = second_name(path, name, mode, may_link);
     if (err != EEXIST) return err;
   }
-  return EEXIST;
 }
 
 int sync_directory(int dir) { return fsync(dir) == 0 || errno == EINVAL ? 0 : errno; }
@@ -253,6 +282,7 @@ struct Replacement {
   const WriteRules &rules;
   struct stat old;
   bool exists;
+  std::string before;  // the old file's content, when it could be read
   std::string temporary;
   int fd;
 
@@ -267,10 +297,8 @@ struct Replacement {
   }
 
   int keep_rejected_if_bad(mode_t mode, bool may_link) {
-    if (!rules.schema || old.st_size == 0) return 0;
-    std::string content_before;
-    if (!read_regular_file(path, kSetupFileMaxBytes, content_before).empty()) return 0;
-    if (reads_cleanly(content_before, *rules.schema)) return 0;
+    if (!rules.schema || old.st_size == 0 || before.empty()) return 0;
+    if (reads_cleanly(before, *rules.schema)) return 0;
     return keep_rejected(path, mode, may_link);
   }
 
@@ -280,6 +308,7 @@ struct Replacement {
     if (exists && !S_ISREG(old.st_mode)) return EISDIR;
     mode_t mode = exists ? old.st_mode & 07777 & rules.max_mode : rules.new_mode;
     bool may_link = !exists || narrow_old(mode);
+    if (exists && !read_regular_file(path, kSetupFileMaxBytes, before).empty()) before.clear();
     int err = exists ? keep_rejected_if_bad(mode, may_link) : 0;
     if (!err) err = write_temporary(path, content, mode, exists ? &old : nullptr, temporary, fd);
     if (!err && exists) err = keep_backup(path, temporary, mode, may_link);
@@ -328,7 +357,8 @@ bool disk_state_changed(const std::string &path) {
   return known != disk_states().end() && !same(known->second, state_on_disk(path));
 }
 
-int write_file_atomically(const std::string &requested, const std::string &content, const WriteRules &rules) {
+int write_file_atomically(const std::string &requested, const std::string &content, const WriteRules &rules,
+                          std::string *replaced) {
   std::string path;
   if (int status = resolve_link(requested, path); status != SITE_OK) return status;
   int dir = -1;
@@ -343,6 +373,7 @@ int write_file_atomically(const std::string &requested, const std::string &conte
     if (int err = replacement.run()) {
       status = write_failure(path, err);
     } else {
+      if (replaced) *replaced = std::move(replacement.before);
       note_disk_state(requested, &content);
       if (int sync_err = sync_directory(dir))
         status = site_failure(SITE_WRITE_FAILED,

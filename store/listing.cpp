@@ -14,6 +14,7 @@
 #include "pages/pages.h"
 #include "sitelib/sitelib.h"
 #include "store/areas.h"
+#include "store/host.h"
 #include "store/store.h"
 
 namespace {
@@ -68,7 +69,7 @@ FILE *open_listing_path(const std::string &path) {
 
 FILE *open_listing_file(std::string &path) {
   const char *directory = getenv("ZAMO_LISTINGS");
-  if (!directory) directory = getenv("HOME");
+  if (!directory) directory = home_directory();
   if (!directory) {
     tolvek_signal_va(SITE_NO_LISTING_DIR, 1, "ZAMO_LISTINGS");
     return nullptr;

@@ -148,7 +148,7 @@ TEST_F(Translated, EveryShownTextComesFromTheCatalogues) {
   setenv("LANGUAGE", "xx", 1);
   ASSERT_NE(setlocale(LC_MESSAGES, "C.UTF-8"), nullptr);
   ASSERT_NE(setlocale(LC_CTYPE, "C.UTF-8"), nullptr);
-  init_message_catalogue();
+  init_message_catalogue("setup");
   ASSERT_STREQ(_("Help"), "⟦Help⟧");
   REQUIRE_DISPLAY();
 

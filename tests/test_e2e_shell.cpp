@@ -1,5 +1,8 @@
 // The real program from outside: usage errors and exit statuses, the
 // operator's main window in both modes, and the non-operator's question.
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <fstream>
 
 #include "tests/support/e2e.h"
@@ -64,6 +67,32 @@ TEST_F(ShellEndToEnd, NonOperatorAnswersTheQuestion) {
       EXPECT_FALSE(program.ended(300)) << "still running";
     }
   }
+}
+
+// A HOME longer than the toolkit's buffer for it, and a FIFO as the
+// catalogue of the user's language: the editor starts, in English, says
+// why, and still lists into that HOME.
+TEST_F(ShellEndToEnd, AHostileEnvironmentNeitherAbortsNorHangsTheStart) {
+  std::string home = site;
+  while (home.size() <= 1100) home += "/" + std::string(200, 'h');
+  std::filesystem::create_directories(home);
+  const std::string nls = site + "/nls/bin/nls/xx/LC_MESSAGES";
+  std::filesystem::create_directories(nls);
+  ASSERT_EQ(mkfifo((nls + "/quorbel-wr-common-.mo").c_str(), 0644), 0);
+  setenv("HOME", home.c_str(), 1);
+  unsetenv("ZAMO_LISTINGS");
+  setenv("ZAMO_ROOT", (site + "/nls").c_str(), 1);
+  setenv("LANGUAGE", "xx", 1);
+  setenv("LC_ALL", "C.UTF-8", 1);
+
+  start_editor();
+  EXPECT_FALSE(editor->ended(0)) << editor->err();
+  EXPECT_NE(editor->err().find("HOME is longer than"), std::string::npos) << editor->err();
+  EXPECT_NE(editor->err().find(nls + "/quorbel-wr-common-.mo is not a regular file"), std::string::npos);
+  file_menu('l');
+  EXPECT_TRUE(eventually([&] { return !only_listing(home).empty(); })) << editor->err();
+  unsetenv("LANGUAGE");
+  unsetenv("LC_ALL");
 }
 
 }  // namespace

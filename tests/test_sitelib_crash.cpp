@@ -29,7 +29,7 @@ struct Records {
 int stray_files(const std::string &dir) {
   int n = 0;
   for (const auto &e : fs::directory_iterator(dir))
-    if (e.path().filename().string().find(".new-") != std::string::npos) ++n;
+    if (e.path().filename().string().find(".setup-tmp-") != std::string::npos) ++n;
   return n;
 }
 

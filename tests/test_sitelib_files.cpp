@@ -3,9 +3,11 @@
 // old file.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -15,6 +17,7 @@
 #include <memory>
 #include <random>
 
+#include "sitelib/change_log.h"
 #include "sitelib/schema.h"
 #include "sitelib/setup_file.h"
 #include "tests/support/files.h"
@@ -92,11 +95,23 @@ class SetupFiles : public ::testing::Test {
   int strays() const {
     int n = 0;
     for (const auto &e : fs::directory_iterator(dir))
-      if (e.path().filename().string().find(".new-") != std::string::npos) ++n;
+      if (e.path().filename().string().find(".setup-tmp-") != std::string::npos) ++n;
     return n;
   }
+  // setup-site with `args` (after the shell commands `shell_before`); its
+  // standard output and error in out and err.
+  int site_tool(const std::string &args, const std::string &shell_before = "") {
+    const std::string command =
+        shell_before + SETUP_BINARY_DIR "/setup-site " + args + " >" + dir + ".out 2>" + dir + ".err";
+    int status = std::system(command.c_str());
+    out = read_file(dir + ".out");
+    err = read_file(dir + ".err");
+    fs::remove(dir + ".out");
+    fs::remove(dir + ".err");
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
 
-  std::string dir;
+  std::string dir, out, err;
   bool mounted = false;
 };
 }  // namespace
@@ -381,6 +396,10 @@ TEST_F(SetupFiles, AFileReadWithBadLinesIsKeptAsRejectedByTheFirstSaveOverIt) {
   ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
   EXPECT_EQ(read_file(file + ".rejected"), operators_file);
   EXPECT_EQ(read_file(file + ".bak"), operators_file);
+  // The bad line's field changed on disk: logged with its value as written.
+  const std::vector<std::string> logged = describe_changes("ant_manual_setup", zel.get(), zel.get());
+  ASSERT_EQ(logged.size(), 1u);
+  EXPECT_EQ(logged[0].rfind("zel.iParity1: odd -> ", 0), 0u) << logged[0];
   const std::string first_save = read_file(file);
   ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
   EXPECT_EQ(read_file(file + ".bak"), first_save) << "a clean file is not rejected";
@@ -392,18 +411,28 @@ TEST_F(SetupFiles, AFileReadWithBadLinesIsKeptAsRejectedByTheFirstSaveOverIt) {
   ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
   EXPECT_EQ(read_file(file + ".rejected"), operators_file);
   EXPECT_EQ(read_file(file + ".rejected.1"), "zel.iBaudRate1 = fast\n");
+
+  // However many there are: the next number after the highest.
+  for (int n = 2; n < 1000; ++n) write_file(file + ".rejected." + std::to_string(n), "");
+  write_file(file, "zel.iBaudRate1 = slow\n");
+  ASSERT_EQ(ant_load_setup(zel.get()), SITE_BAD_SETUP_FILE);
+  ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK) << message_to_text(SITE_WRITE_FAILED, 0, 0);
+  EXPECT_EQ(read_file(file + ".rejected.1000"), "zel.iBaudRate1 = slow\n");
 }
 
 TEST_F(SetupFiles, OnlyStaleTemporariesOfTheWritersOwnPatternAreRemoved) {
   auto zel = factory<zel_setup>("ant_manual_setup");
-  const std::string stale = path("setup_ant.conf.new-AbC123"), stale_old = stale + ".old";
-  const std::string orphan_old = path("setup_dsp.conf.new-Zz9Zz9.old");
-  const std::string live = path("setup_zamo.conf.new-Live01");
-  const std::vector<std::string> others = {path("setup_ant.conf.new-AbC12"), path("notes.new-AbC1234"),
-                                           path("setup_ant.conf.new-AbC1_3"), path("setup_ant.conf.old")};
+  const std::string stale = path(".setup_ant.conf.setup-tmp-AbC123"), stale_old = stale + ".old";
+  const std::string orphan_old = path(".setup_dsp.conf.setup-tmp-Zz9Zz9.old");
+  const std::string live = path(".setup_zamo.conf.setup-tmp-Live01");
+  // Operators' files that merely look alike, older writers' names included.
+  const std::vector<std::string> others = {
+      path("notes.new-draft1"),          path("operators.new-abcdef"),   path("report.new-2024ab.old"),
+      path("setup_ant.conf.new-AbC123"), path(".notes.setup-tmp-AbC12"), path(".x.setup-tmp-AbC1_3"),
+      path("x.setup-tmp-AbC123"),        path(".setup-tmp-AbC123"),      path("setup_ant.conf.old")};
   for (const std::string &f : {stale, stale_old, orphan_old, live}) write_file(f, "x");
   for (const std::string &f : others) write_file(f, "x");
-  fs::create_symlink("/etc/hostname", path("x.new-Link01"));
+  fs::create_symlink("/etc/hostname", path(".x.setup-tmp-Link01"));
   // A writer that is still at work holds the lock on its temporary.
   int held = open(live.c_str(), O_RDONLY);
   ASSERT_EQ(flock(held, LOCK_EX), 0);
@@ -414,7 +443,7 @@ TEST_F(SetupFiles, OnlyStaleTemporariesOfTheWritersOwnPatternAreRemoved) {
   EXPECT_FALSE(fs::exists(orphan_old));
   EXPECT_TRUE(fs::exists(live)) << "a live writer's file stays";
   for (const std::string &f : others) EXPECT_TRUE(fs::exists(f)) << f;
-  EXPECT_TRUE(fs::is_symlink(path("x.new-Link01")));
+  EXPECT_TRUE(fs::is_symlink(path(".x.setup-tmp-Link01")));
   close(held);
   ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
   EXPECT_FALSE(fs::exists(live)) << "stale once its writer is gone";
@@ -462,16 +491,14 @@ TEST_F(SetupFiles, ALinkIsWrittenThroughOnlyWhenRootOrTheTargetsOwnerMadeIt) {
 // operator and each file with its own mode; no overwriting without --force.
 TEST_F(SetupFiles, InitWritesAFactorySiteWithItsModesAndOverwritesOnlyWithForce) {
   const std::string site = dir + "/new/site";
-  auto init = [&](const std::string &args) {
-    const std::string command =
-        "umask 000 && " SETUP_BINARY_DIR "/setup-site init " + args + " >/dev/null 2>" + dir + "/err";
-    return std::system(command.c_str());
+  auto init = [&](const std::string &args, const std::string &mask = "000") {
+    return site_tool("init " + args, "umask " + mask + " && ");
   };
   auto mode = [&](const char *name) {
     struct stat st;
     return stat((site + "/" + name).c_str(), &st) == 0 ? st.st_mode & 07777 : 0u;
   };
-  ASSERT_EQ(init(site), 0) << read_file(dir + "/err");
+  ASSERT_EQ(init(site), 0) << err;
   EXPECT_EQ(mode("operators"), 0644u) << "nobody else may make themselves an operator";
   for (const char *name : {"setup_ant.conf", "setup_dsp.conf", "setup_rtdisp.conf"})
     EXPECT_EQ(mode(name), 0644u) << name;
@@ -492,14 +519,111 @@ TEST_F(SetupFiles, InitWritesAFactorySiteWithItsModesAndOverwritesOnlyWithForce)
   write_file(site + "/setup_dsp.conf", read_file(site + "/setup_dsp.conf") + "dsp.iwidcnt = 2\n");
   const std::string edited = read_file(site + "/setup_dsp.conf");
   EXPECT_NE(init(""), 0);
-  const std::string errors = read_file(dir + "/err");
-  EXPECT_TRUE(contains(errors.c_str(), site + "/setup_dsp.conf exists")) << errors;
-  EXPECT_TRUE(contains(errors.c_str(), "--force")) << errors;
+  EXPECT_TRUE(contains(err.c_str(), site + "/setup_dsp.conf exists")) << err;
+  EXPECT_TRUE(contains(err.c_str(), "--force")) << err;
   EXPECT_EQ(read_file(site + "/setup_dsp.conf"), edited);
-  ASSERT_EQ(init("--force"), 0) << read_file(dir + "/err");
+  ASSERT_EQ(init("--force"), 0) << err;
   EXPECT_EQ(read_file(site + "/setup_dsp.conf.bak"), edited);
   const std::string operators = read_file(site + "/operators");
   EXPECT_EQ(operators.find(user), operators.rfind(user)) << "the user is listed once";
   EXPECT_NE(init(dir + "/other extra"), 0);
   EXPECT_FALSE(fs::exists(dir + "/other"));
+
+  // The directory and the parents made for it are 0755 whatever the umask.
+  for (const std::string mask : {"077", "777"}) {
+    ASSERT_EQ(init(site + "/" + mask + "/s", mask), 0) << err;
+    EXPECT_EQ(mode(mask.c_str()), 0755u);
+    EXPECT_EQ(mode((mask + "/s").c_str()), 0755u);
+  }
+}
+
+// The change log is written only to a regular file of its own, never
+// blocking; whoever saves, every operator may append to it after; and a
+// log that cannot be written costs the entry, never the save.
+TEST_F(SetupFiles, TheChangeLogGoesOnlyToARegularFileAndNeverHoldsUpTheSave) {
+  const std::string log = path("changes.log");
+  const std::vector<std::string> change = {"zel.iBaudRate1: 9600 -> 4800"};
+  ASSERT_EQ(chown(dir.c_str(), static_cast<uid_t>(-1), 4242), 0);
+  mode_t old_mask = umask(077);
+  EXPECT_EQ(append_change_log("setup", change), SITE_OK);
+  umask(old_mask);
+  struct stat st;
+  ASSERT_EQ(stat(log.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0664u);
+  EXPECT_EQ(st.st_gid, 4242u) << "the setup directory's group";
+  fs::remove(log);
+
+  write_file(path("roots_file"), "precious\n");
+  auto refused = [&](const char *why) {
+    EXPECT_EQ(append_change_log("setup", change), SITE_WRITE_FAILED) << why;
+    EXPECT_TRUE(contains(message_to_text(SITE_WRITE_FAILED, 0, 0),
+                         "Cannot add to the change log " + log + ": " + why))
+        << message_to_text(SITE_WRITE_FAILED, 0, 0);
+    fs::remove(log);
+  };
+  fs::create_symlink(path("roots_file"), log);
+  refused("a symbolic link");
+  ASSERT_EQ(link(path("roots_file").c_str(), log.c_str()), 0);
+  refused("a file with more than one name");
+  EXPECT_EQ(read_file(path("roots_file")), "precious\n");
+  ASSERT_EQ(mkfifo(log.c_str(), 0666), 0);
+  int reader = open(log.c_str(), O_RDONLY | O_NONBLOCK);
+  refused("not a regular file");  // and did not write into the FIFO
+  close(reader);
+
+  // A lock that is never given back: the entry is lost after a while.
+  write_file(log, "");
+  int holder = open(log.c_str(), O_RDONLY);
+  ASSERT_EQ(flock(holder, LOCK_EX), 0);
+  refused("locked by another program");
+  close(holder);
+
+  // Through the whole save: the file is written, the lost entry reported.
+  ASSERT_EQ(site_tool("init " + dir + "/site"), 0) << err;
+  ASSERT_EQ(mkfifo((dir + "/site/changes.log").c_str(), 0666), 0);
+  EXPECT_EQ(site_tool("-C " + dir + "/site --rda set zel.iBaudRate1 4800"), 0) << err;
+  EXPECT_TRUE(contains(err.c_str(), "Cannot add to the change log")) << err;
+  EXPECT_TRUE(contains(read_file(dir + "/site/setup_ant.conf").c_str(), "zel.iBaudRate1 = 4800\n"));
+  EXPECT_EQ(site_tool("-C " + dir + "/site log"), 3);
+  EXPECT_TRUE(contains(err.c_str(), "not a regular file")) << err;
+}
+
+// A host name may hold any byte: written escaped, it can neither forge a
+// second entry nor reach a terminal. `log` escapes whatever the file holds
+// and reads it within a bound, however long its lines.
+TEST_F(SetupFiles, TheChangeLogShowsEveryByteEscapedAndIsReadWithinABound) {
+  const std::string forged = "evil\n2026-01-01T00:00:00+00:00 root x setup\n  zel.x: 1 -> 2\x1b[2J";
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (unshare(CLONE_NEWUTS) != 0 || sethostname(forged.data(), forged.size()) != 0) _exit(77);
+    _exit(append_change_log("set up", {"zel.iBaudRate1: 9600 -> 4800"}) == SITE_OK ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  if (WEXITSTATUS(status) != 77) {
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    const std::string written = read_file(path("changes.log"));
+    const std::string header = written.substr(0, written.find('\n'));
+    EXPECT_EQ(written.substr(header.size()), "\n  zel.iBaudRate1: 9600 -> 4800\n");
+    EXPECT_TRUE(contains(header.c_str(),
+                         " evil\\x0A2026-01-01T00:00:00+00:00\\x20root\\x20x\\x20setup\\x0A"
+                         "\\x20\\x20zel.x:\\x201\\x20->\\x202\\x1B[2J set\\x20up"))
+        << header;
+  }
+
+  // 300 MB of NUL bytes and no newline, read in little memory: one line
+  // cut at the bound, and how much was left out.
+  write_file(path("changes.log"), "");
+  ASSERT_EQ(truncate(path("changes.log").c_str(), 300 << 20), 0);
+  ASSERT_EQ(site_tool("-C " + dir + " log", "ulimit -v 200000; "), 0) << err;
+  const std::string note = " [" + std::to_string((300u << 20) - kChangeLogLineMax) + " more bytes]\n";
+  EXPECT_EQ(out.size(), 4 * kChangeLogLineMax + note.size());
+  EXPECT_EQ(out.substr(0, 8), "\\x00\\x00");
+  EXPECT_EQ(out.substr(out.size() - note.size()), note);
+
+  fs::remove(path("changes.log"));
+  fs::create_symlink("/dev/zero", path("changes.log"));
+  EXPECT_EQ(site_tool("-C " + dir + " log"), 3);
+  EXPECT_TRUE(contains(err.c_str(), "a symbolic link")) << err;
 }

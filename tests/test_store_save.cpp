@@ -276,6 +276,9 @@ TEST_F(Store, ASaveOverAnotherEditorsSaveIsRefusedOnceAndNamed) {
   save();
   EXPECT_NE(read_file(zel_file).find("zel.iBaudRate2 = 2400\n"), std::string::npos);
   EXPECT_EQ(theirs, read_file(zel_file + ".bak"));
+  // The other editor's value, overwritten, is in the log as a change too.
+  const std::string log = read_file(site->dir + "/changes.log");
+  EXPECT_NE(log.rfind("  zel.iBaudRate1: 1200 -> "), std::string::npos) << log;
   EXPECT_EQ("Setup files successfully saved", shown_warning());
   EXPECT_EQ("", question());
 }

@@ -597,7 +597,7 @@ int usage(void) {
 
 int main(int argc, char **argv) {
   std::setlocale(LC_ALL, "");
-  init_message_catalogue();
+  init_message_catalogue("setup-tui");
   session::OpenOptions options;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "-C") == 0 && i + 1 < argc && argv[i + 1][0] != '\0')

@@ -6,7 +6,8 @@
 set -eu
 # libncurses-dev builds the terminal editor, and tmux drives it in its tests;
 # libxml2-dev and groff check the help and manual pages in the tests;
-# xdg-utils and dillo, a light browser, let the Help menus work by default.
+# xdg-utils and dillo, a light browser, let the Help menus work by default;
+# ansible-core runs the Ansible modules' playbook test.
 packages="g++ cmake make pkg-config
   libmotif-dev libxt-dev libx11-dev libxpm-dev zlib1g-dev gettext
   nlohmann-json3-dev
@@ -15,6 +16,7 @@ packages="g++ cmake make pkg-config
   libncurses-dev tmux
   libxml2-dev groff-base
   xdg-utils dillo
+  ansible-core
   clang libclang-rt-14-dev"  # clang with libFuzzer: the setup-file fuzzer (tools/fuzz.sh)
 [ $# -eq 0 ] || packages="$*"
 

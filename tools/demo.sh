@@ -10,10 +10,10 @@ cd "$(dirname "$0")/.."
 top=$(pwd)
 sh tools/deps.sh
 [ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-# Everything the install takes: both programs, the help pages and the
+# Everything the install takes: the programs, the help pages and the
 # message catalogues (the tests are not needed). The install runs only once
 # the whole build has succeeded, so a failed build installs nothing.
-cmake --build build -j"$(nproc)" --target setup setup-site help-pages catalogues
+cmake --build build -j"$(nproc)" --target installables
 cmake --install build >/dev/null
 
 # The installed editor needs nothing from the environment but DISPLAY.

@@ -7,7 +7,8 @@ set -eu
 # libncurses-dev builds the terminal editor, and tmux drives it in its tests;
 # libxml2-dev and groff check the help and manual pages in the tests;
 # xdg-utils and dillo, a light browser, let the Help menus work by default;
-# ansible-core runs the Ansible modules' playbook test.
+# ansible-core runs the Ansible modules' playbook test; locales has the
+# German locale's source, which the comma-locale tests compile.
 packages="g++ cmake make pkg-config
   libmotif-dev libxt-dev libx11-dev libxpm-dev zlib1g-dev gettext
   nlohmann-json3-dev
@@ -16,7 +17,7 @@ packages="g++ cmake make pkg-config
   libncurses-dev tmux
   libxml2-dev groff-base
   xdg-utils dillo
-  ansible-core
+  ansible-core locales
   clang libclang-rt-14-dev"  # clang with libFuzzer: the setup-file fuzzer (tools/fuzz.sh)
 [ $# -eq 0 ] || packages="$*"
 

@@ -651,6 +651,7 @@ int main(int argc, char **argv) {
   run_memory(worst);
   run_startup(o.rounds, worst);
   print_site_tool_times(o.rounds);
+  print_tui_times(o.rounds);
   std::printf("\nworst: open %.2f, destroy %.2f, growth %.2f, round trips %ld, start-up %.2f, memory %.2f\n",
               worst.open, worst.destroy, worst.growth, worst.round_trips, worst.startup, worst.memory);
   return 0;

@@ -79,7 +79,9 @@ Run watch(Display *display, const std::vector<std::string> &argv, const std::str
   return run;
 }
 
-std::string make_site(void) {
+}  // namespace
+
+std::string make_factory_site(void) {
   char directory[] = "/tmp/setup-bench-XXXXXX";
   if (!mkdtemp(directory)) return "";
   std::string command = std::string(SETUP_SITE_PROGRAM) + " init " + directory + " >/dev/null 2>&1";
@@ -87,11 +89,9 @@ std::string make_site(void) {
   return directory;
 }
 
-}  // namespace
-
 StartupFigures time_startup(int rounds) {
   StartupFigures f;
-  std::string site = make_site();
+  std::string site = make_factory_site();
   Display *display = XOpenDisplay(nullptr);
   if (site.empty() || !display) return f;
   setenv("ZAMO_CONFIG", site.c_str(), 1);
@@ -136,7 +136,7 @@ void time_tool(const std::string &site, std::vector<std::string> args, ToolTime 
 }  // namespace
 
 void print_site_tool_times(int rounds) {
-  const std::string site = make_site();
+  const std::string site = make_factory_site();
   if (site.empty()) return;
   // Two baselines of 1,000 lines that differ in one value, applied in turn:
   // each apply checks every line and writes.

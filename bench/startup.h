@@ -3,6 +3,8 @@
 // start-up load.
 #pragma once
 
+#include <string>
+
 struct StartupFigures {
   double editor_mapped_ms = 0;
   double editor_loaded_ms = 0;  // less the fixed timer that starts the load
@@ -17,3 +19,9 @@ StartupFigures time_startup(int rounds);
 // Every setup-site command timed on a factory site (median wall ms of
 // `rounds` runs each), and apply of 1,000 lines that writes; printed.
 void print_site_tool_times(int rounds);
+
+// A factory site in a new temporary directory (empty when none could be made).
+std::string make_factory_site(void);
+
+// setup-tui's first screen and its keys on a large page; printed.
+void print_tui_times(int rounds);

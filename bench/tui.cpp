@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/probes.h"
 #include "bench/startup.h"
 
 namespace {
@@ -74,11 +75,6 @@ void stop(Terminal &t) {
   close(t.fd);
 }
 
-double median_of(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
-}
-
 }  // namespace
 
 void print_tui_times(int rounds) {
@@ -113,7 +109,7 @@ void print_tui_times(int rounds) {
   std::printf(
       "\nsetup-tui: first screen %.1f ms wall after exec (median of %d, target 50); a key with its redraw on "
       "the output device page with 32 devices %.2f ms median, %.2f worst of %zu (target 5)\n",
-      median_of(first), rounds, median_of(keys),
-      keys.empty() ? 0.0 : *std::max_element(keys.begin(), keys.end()), keys.size());
+      median(first), rounds, median(keys), keys.empty() ? 0.0 : *std::max_element(keys.begin(), keys.end()),
+      keys.size());
   std::system(("rm -rf " + site).c_str());
 }

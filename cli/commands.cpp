@@ -128,7 +128,8 @@ Json json_value(const SiteField &f, const std::string &stored) {
     return v;
   }
   if (is_secret_path(f.path) && stored == "\"********\"") return "********";
-  std::vector<char> record(f.record_size + 1, '\0');
+  static std::vector<char> record;  // one record's room, reused for every field
+  record.assign(f.record_size + 1, '\0');
   if (!f.schema || !parse_field_value(*f.schema, stored, record.data()).empty()) return stored;
   const char *text = record.data() + f.offset;
   return std::string(text, strnlen(text, f.size));
@@ -321,7 +322,7 @@ int get_command(const Args &args) {
   for (const SiteField *f : fields) {
     const std::string value = value_of(*f, saved_record(*f));
     say(f->path + " = " + value);
-    values[f->path] = json_value(*f, value);
+    if (options.json) values[f->path] = json_value(*f, value);
   }
   if (options.json) emit({{"values", values}});
   return read_status(0);

@@ -13,6 +13,7 @@
 
 #include "items/bounds.h"
 #include "items/c_notation.h"
+#include "items/i18n.h"
 #include "items/item.h"
 #include "items/listing.h"
 #include "items/state.h"
@@ -66,15 +67,15 @@ int open_site(bool writing = false) {
   print_errors(site.error_status);
   const std::string dir = setup_directory();
   if (site.unreadable.size() == static_cast<size_t>(areas_in_mode())) {
-    std::fprintf(stderr, "setup-site: no site in %s; write one with \"setup-site init %s\"\n",
+    std::fprintf(stderr, _("setup-site: no site in %s; write one with \"setup-site init %s\"\n"),
                  session::printable(dir).c_str(), session::printable(dir).c_str());
     return 4;
   }
   if (writing && !site.unreadable.empty()) {
     if (!options.force) {
       std::fprintf(stderr,
-                   "setup-site: the site in %s could not be read whole; nothing was written "
-                   "(--force starts what is missing from factory values and writes it)\n",
+                   _("setup-site: the site in %s could not be read whole; nothing was written "
+                     "(--force starts what is missing from factory values and writes it)\n"),
                    session::printable(dir).c_str());
       return 4;
     }
@@ -91,17 +92,17 @@ bool fields_of(const Args &paths, std::vector<const SiteField *> &fields) {
   bool known = true;
   for (const std::string &path : paths) {
     const SiteField *f = find_field(path);
-    if (!f) known = usage_error("unknown path \"%s\"", path) == 0;
+    if (!f) known = usage_error(_("unknown path \"%s\""), path) == 0;
     fields.push_back(f);
   }
   return known;
 }
 
 // The one path of a command that takes one, with the site opened; nullptr
-// with `status` set otherwise.
+// with `status` set otherwise; `usage` is the command's syntax.
 const SiteField *open_with_path(const Args &args, const char *usage, int &status) {
   std::vector<const SiteField *> fields;
-  status = args.size() != 1 ? usage_error("%s", usage) : !fields_of(args, fields) ? 2 : open_site();
+  status = args.size() != 1 ? usage_error(_("usage: %s"), usage) : !fields_of(args, fields) ? 2 : open_site();
   return status == 0 ? fields[0] : nullptr;
 }
 
@@ -169,7 +170,7 @@ int save_edits(Json &out, const Notes &notes = Notes()) {
   for (const session::Change &change : changes) out["changes"].push_back(change_json(change));
   int status = 0;
   if (notes.refused) {
-    std::fprintf(stderr, "setup-site: refused with --strict; nothing was written\n");
+    std::fprintf(stderr, _("setup-site: refused with --strict; nothing was written\n"));
     out["error"] = "refused with --strict";
     status = 2;
   } else if (!options.dry_run) {
@@ -235,7 +236,8 @@ bool read_input(const std::string &name, std::string &text) {
 // The other side of a diff for each field: a baseline's values by path.
 bool baseline_values(const std::string &file, std::vector<std::string> &theirs) {
   std::string text;
-  if (!read_input(file, text)) return usage_error("cannot read %s", file + ": " + std::strerror(errno)) == 0;
+  if (!read_input(file, text))
+    return usage_error(_("cannot read %s"), file + ": " + std::strerror(errno)) == 0;
   std::vector<std::pair<int, std::string>> paths;
   std::vector<std::string> values, errors;
   session::parse_setup_lines(text, paths, values, errors);
@@ -267,9 +269,10 @@ std::string shown_limit_text(const SiteField &f, const SiteItem *item, int copy)
 Options options;
 
 int list_command(const Args &args) {
-  if (args.size() > 1) return usage_error("%s", "list takes at most one page");
+  if (args.size() > 1) return usage_error("%s", _("list takes at most one page"));
   int page = -1;
-  if (!args.empty() && (page = page_by_name(args[0])) < 0) return usage_error("unknown page \"%s\"", args[0]);
+  if (!args.empty() && (page = page_by_name(args[0])) < 0)
+    return usage_error(_("unknown page \"%s\""), args[0]);
   if (int status = open_site()) return status;
   session::list(stdout, page);
   return read_status(std::fflush(stdout) == 0 ? 0 : 3);
@@ -277,7 +280,7 @@ int list_command(const Args &args) {
 
 int check_command(const Args &args) {
   const bool all = args.size() == 1 && args[0] == "--all";
-  if (!args.empty() && !all) return usage_error("%s", "check takes only --all");
+  if (!args.empty() && !all) return usage_error("%s", _("check takes only --all"));
   if (int status = open_site()) return status;
   Json out;
   out["findings"] = print_findings();
@@ -302,7 +305,7 @@ int check_command(const Args &args) {
 }
 
 int repair_command(const Args &args) {
-  if (!args.empty()) return usage_error("%s", "repair takes no arguments");
+  if (!args.empty()) return usage_error("%s", _("repair takes no arguments"));
   if (int status = open_site(true)) return status;
   session::repair();
   Json out;
@@ -331,7 +334,7 @@ int get_command(const Args &args) {
 int set_command(const Args &args) {
   const bool raw = !args.empty() && args[0] == "--raw";
   const size_t first = raw ? 1 : 0;
-  if (args.size() != first + 2) return usage_error("%s", "usage: set [--raw] [--strict] PATH VALUE");
+  if (args.size() != first + 2) return usage_error(_("usage: %s"), "set [--raw] [--strict] PATH VALUE");
   std::vector<const SiteField *> fields;
   if (!fields_of({args[first]}, fields)) return 2;
   const SiteField &f = *fields[0];
@@ -348,13 +351,13 @@ int set_command(const Args &args) {
 }
 
 int reset_command(const Args &args) {
-  if (args.empty()) return usage_error("%s", "usage: reset PATH... | --page PAGE | --all");
+  if (args.empty()) return usage_error(_("usage: %s"), "reset PATH... | --page PAGE | --all");
   std::vector<const SiteField *> fields;
   int page = -1;
   const bool all = args[0] == "--all";
   if (args[0] == "--page") {
     if (args.size() != 2 || (page = page_by_name(args[1])) < 0)
-      return usage_error("unknown page \"%s\"", args.size() > 1 ? args[1] : "");
+      return usage_error(_("unknown page \"%s\""), args.size() > 1 ? args[1] : "");
   } else if (!all && !fields_of(args, fields)) {
     return 2;
   }
@@ -371,15 +374,16 @@ int reset_command(const Args &args) {
 
 int apply_command(const Args &args) {
   const bool typed = !args.empty() && args[0] == "--typed";
-  if (args.size() != (typed ? 2u : 1u)) return usage_error("%s", "usage: apply [--typed] [--strict] FILE|-");
+  if (args.size() != (typed ? 2u : 1u))
+    return usage_error(_("usage: %s"), "apply [--typed] [--strict] FILE|-");
   std::string text;
   if (!read_input(args.back(), text))
-    return usage_error("cannot read %s", args.back() + ": " + std::strerror(errno));
+    return usage_error(_("cannot read %s"), args.back() + ": " + std::strerror(errno));
   if (int status = open_site(true)) return status;
   const session::ApplyReport report = session::apply(text, typed);
   if (!report.errors.empty()) {
     print_errors(report.errors);
-    std::fprintf(stderr, "setup-site: nothing was applied\n");
+    std::fprintf(stderr, _("setup-site: nothing was applied\n"));
     return 2;
   }
   Notes notes;
@@ -389,7 +393,7 @@ int apply_command(const Args &args) {
 }
 
 int undo_command(const Args &args) {
-  if (!args.empty()) return usage_error("%s", "undo takes no arguments");
+  if (!args.empty()) return usage_error("%s", _("undo takes no arguments"));
   if (int status = open_site(true)) return status;
   const session::UndoReport report = session::undo(options.dry_run);
   if (report.status != 0) print_errors({report.error});
@@ -406,7 +410,7 @@ int undo_command(const Args &args) {
 
 int range_command(const Args &args) {
   int status = 0;
-  const SiteField *field = open_with_path(args, "usage: range PATH", status);
+  const SiteField *field = open_with_path(args, "range PATH", status);
   if (!field) return status;
   const SiteField &f = *field;
   const char *copies[] = {f.copy(COPY_MIN), f.copy(COPY_MAX), f.copy(COPY_FACTORY)};
@@ -435,7 +439,7 @@ int range_command(const Args &args) {
 
 int describe_command(const Args &args) {
   int status = 0;
-  const SiteField *field = open_with_path(args, "usage: describe PATH", status);
+  const SiteField *field = open_with_path(args, "describe PATH", status);
   if (!field) return status;
   const SiteField &f = *field;
   SiteItem item;
@@ -451,12 +455,13 @@ int describe_command(const Args &args) {
     const std::string unit = item.kind == KindNumber ? unit_of(item.format) : "";
     std::string when = item.section_when;
     if (!item.row_when.empty()) when += (when.empty() ? "" : "; ") + item.row_when;
-    add("label", "label", item.label, item.label);
-    add("page", "page", page_info(item.page).name, item.page_title + " (" + page_info(item.page).name + ")");
-    add("section", "section", item.section_title, item.section_title);
-    add("condition", "shown when", when, when.empty() ? "always" : when);
-    add("shown", "shown now", item.shown, item.shown ? "yes" : "no");
-    add("unit", "unit", unit, unit);
+    add("label", _("label"), item.label, item.label);
+    add("page", _("page"), page_info(item.page).name,
+        item.page_title + " (" + page_info(item.page).name + ")");
+    add("section", _("section"), item.section_title, item.section_title);
+    add("condition", _("shown when"), when, when.empty() ? _("always") : when);
+    add("shown", _("shown now"), item.shown, item.shown ? _("yes") : _("no"));
+    add("unit", _("unit"), unit, unit);
     Json choices = Json::array();
     std::string choice_text;
     for (const SiteChoice &c : item.choices) {
@@ -464,23 +469,23 @@ int describe_command(const Args &args) {
       choice_text += (choice_text.empty() ? "" : ", ") + c.text + " (" + std::to_string(c.value) + ")";
     }
     if (item.kind == KindToggle) choice_text = item.on_text + " (1), " + item.off_text + " (0)";
-    add("choices", "choices", choices, choice_text);
+    add("choices", _("choices"), choices, choice_text);
     std::string hint_text;
     for (const std::string &hint : item.hints) hint_text += (hint_text.empty() ? "" : ", ") + hint;
-    add("hints", "hints", item.hints, hint_text);
+    add("hints", _("hints"), item.hints, hint_text);
   } else {
-    add("page", "page", nullptr, "on no page");
+    add("page", _("page"), nullptr, _("on no page"));
   }
   if (!f.text) {
-    add("minimum", "minimum", json_value(f, stored_text(f, f.copy(COPY_MIN))),
+    add("minimum", _("minimum"), json_value(f, stored_text(f, f.copy(COPY_MIN))),
         shown_limit_text(f, shown, COPY_MIN));
-    add("maximum", "maximum", json_value(f, stored_text(f, f.copy(COPY_MAX))),
+    add("maximum", _("maximum"), json_value(f, stored_text(f, f.copy(COPY_MAX))),
         shown_limit_text(f, shown, COPY_MAX));
   }
-  add("factory", "factory", json_value(f, stored_text(f, f.copy(COPY_FACTORY))),
+  add("factory", _("factory"), json_value(f, stored_text(f, f.copy(COPY_FACTORY))),
       shown_limit_text(f, shown, COPY_FACTORY));
   const std::string value = value_of(f, saved_record(f));
-  add("value", "value", json_value(f, value), value);
+  add("value", _("value"), json_value(f, value), value);
   say(f.path);
   for (const auto &line : lines) say("  " + line.first + ": " + line.second);
   if (options.json) emit(out);
@@ -490,7 +495,7 @@ int describe_command(const Args &args) {
 int diff_command(const Args &args) {
   const bool against = !args.empty() && args[0] == "--against";
   if (args.size() > (against ? 2u : 1u) || (against && args.size() != 2))
-    return usage_error("%s", "usage: diff [OTHER_DIR | --against FILE]");
+    return usage_error(_("usage: %s"), "diff [OTHER_DIR | --against FILE]");
   if (int status = open_site()) return status;
   const std::vector<SiteField> &fields = site_fields();
   std::vector<Bytes> other;
@@ -523,8 +528,8 @@ int diff_command(const Args &args) {
 }
 
 int log_command(const Args &args) {
-  if (args.size() > 1) return usage_error("%s", "usage: log [PATH]");
-  if (!args.empty() && !find_field(args[0])) return usage_error("unknown path \"%s\"", args[0]);
+  if (args.size() > 1) return usage_error(_("usage: %s"), "log [PATH]");
+  if (!args.empty() && !find_field(args[0])) return usage_error(_("unknown path \"%s\""), args[0]);
   if (int status = open_site()) return status;
   // With a path, an entry is shown only when one of its lines names it.
   const std::string wanted = args.empty() ? "" : args[0] + ": ";
@@ -569,7 +574,7 @@ int log_command(const Args &args) {
   });
   flush();
   if (!error.empty()) {
-    std::fprintf(stderr, "setup-site: cannot read %s: %s\n", session::printable(change_log_path()).c_str(),
+    std::fprintf(stderr, _("setup-site: cannot read %s: %s\n"), session::printable(change_log_path()).c_str(),
                  error.c_str());
     return 3;
   }

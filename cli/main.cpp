@@ -38,8 +38,7 @@ const char *const kSetupFiles[] = {"setup_ant.conf", "setup_dsp.conf", "setup_rt
                                    "setup_zamo.conf"};
 
 void print_usage(FILE *out) {
-  std::fprintf(out,
-               "Usage: setup-site [-C DIR] [--zamo | --rda] [--show-secrets] COMMAND [OPTION...] ...\n"
+  std::fputs(_("Usage: setup-site [-C DIR] [--zamo | --rda] [--show-secrets] COMMAND [OPTION...] ...\n"
                "Commands:\n"
                "  init [DIR] [--force]          write a factory site\n"
                "  list [PAGE]                   the listing of every page, or of one\n"
@@ -59,9 +58,10 @@ void print_usage(FILE *out) {
                "--force (go on over a site with unreadable files). --help, --version.\n"
                "Statuses: 0 success, 1 found something (check, diff), 2 usage error, unknown\n"
                "path or unparsable value, 3 refused or a failed write, 4 the site could not be read.\n"
-               "Pages:");
+               "Pages:"),
+             out);
   for (int page = 0; page < PAGE_COUNT; ++page) std::fprintf(out, " %s", page_info(page).name);
-  std::fprintf(out, ", or 0 to %d.\n", PAGE_COUNT - 1);
+  std::fprintf(out, _(", or 0 to %d.\n"), PAGE_COUNT - 1);
 }
 
 int usage() {
@@ -148,29 +148,29 @@ int write_factory_site() {
 int init(const std::string &dir, bool force) {
   std::string user = login_name();
   if (user.empty()) {
-    std::fprintf(stderr, "setup-site: no login name for user id %d\n", static_cast<int>(getuid()));
+    std::fprintf(stderr, _("setup-site: no login name for user id %d\n"), static_cast<int>(getuid()));
     return 3;
   }
   if (!force) {
     bool refused = false;
     for (const char *file : kSetupFiles)
       if (exists(dir + "/" + file)) {
-        std::fprintf(stderr, "setup-site: %s/%s exists; use --force to overwrite it\n", dir.c_str(), file);
+        std::fprintf(stderr, _("setup-site: %s/%s exists; use --force to overwrite it\n"), dir.c_str(), file);
         refused = true;
       }
     if (refused) return 3;
   }
   if (!make_directory(dir)) {
-    std::fprintf(stderr, "setup-site: cannot create %s: %s\n", dir.c_str(), std::strerror(errno));
+    std::fprintf(stderr, _("setup-site: cannot create %s: %s\n"), dir.c_str(), std::strerror(errno));
     return 3;
   }
   setenv("ZAMO_CONFIG", dir.c_str(), 1);
   if (int status = write_factory_site()) return status;
   if (!add_operator(dir, user)) {
-    std::fprintf(stderr, "setup-site: cannot write %s/operators\n", dir.c_str());
+    std::fprintf(stderr, _("setup-site: cannot write %s/operators\n"), dir.c_str());
     return 3;
   }
-  std::printf("setup-site: factory site written to %s, operator %s\n", dir.c_str(), user.c_str());
+  std::printf(_("setup-site: factory site written to %s, operator %s\n"), dir.c_str(), user.c_str());
   return 0;
 }
 
@@ -219,7 +219,7 @@ bool take_options(const std::string &command, unsigned takes, Args &args) {
     for (const auto &f : flags)
       if (!ended && arg == f.name) {
         if (f.needs && !(takes & f.needs)) {
-          std::fprintf(stderr, "setup-site: %s takes no %s\n", command.c_str(), f.name);
+          std::fprintf(stderr, _("setup-site: %s takes no %s\n"), command.c_str(), f.name);
           return false;
         }
         *f.flag = taken = true;
@@ -297,7 +297,7 @@ int main(int argc, char **argv) {
     return init_command(args);
   }
   if (!command) {
-    std::fprintf(stderr, "setup-site: unknown command \"%s\"\n", name.c_str());
+    std::fprintf(stderr, _("setup-site: unknown command \"%s\"\n"), name.c_str());
     return usage();
   }
   if (!take_options(name, command->takes, args)) return 2;

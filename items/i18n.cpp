@@ -1,10 +1,23 @@
 #include "items/i18n.h"
 
+#include <cstdarg>
 #include <cstdio>
 #include <string>
 
 #include "sitelib/installation.h"
 #include "sitelib/sitelib.h"
+
+std::string format_text(const char *format, ...) {
+  va_list args, again;
+  va_start(args, format);
+  va_copy(again, args);
+  const int size = std::vsnprintf(nullptr, 0, format, args);
+  va_end(args);
+  std::string text(size > 0 ? static_cast<size_t>(size) : 0, '\0');
+  if (size > 0) std::vsnprintf(&text[0], text.size() + 1, format, again);
+  va_end(again);
+  return text;
+}
 
 void init_message_catalogue(const char *program) {
   textdomain(SETUP_TEXT_DOMAIN);

@@ -5,6 +5,7 @@
 #include <libintl.h>
 
 #include <cstring>
+#include <string>
 
 #define SETUP_TEXT_DOMAIN "quorbel-wr-common-"
 #define _(text) gettext(text)
@@ -25,3 +26,7 @@ inline const char *in_context(const char *marked) {
 // installation's), and the site library's catalogues; a catalogue that is
 // not a regular file is refused with a message naming the program.
 void init_message_catalogue(const char *program);
+
+// printf into a string, for a translated format: its words may come in
+// another order than the English text's.
+std::string format_text(const char *format, ...) __attribute__((format(printf, 1, 2)));

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "items/field.h"
+#include "items/i18n.h"
 #include "items/state.h"
 #include "pages/setup_copies.h"
 #include "session/session.h"
@@ -84,14 +85,14 @@ bool parse_setup_lines(const std::string &text, std::vector<std::pair<int, std::
     line = trimmed(line);
     if (line.empty() || line[0] == '#') continue;
     const size_t equals = line.find('=');
-    const std::string where = "line " + std::to_string(number) + ": ";
+    const std::string where = format_text(_("line %d: "), number);
     if (equals == std::string::npos) {
-      errors.push_back(where + "expected \"PATH = VALUE\", found \"" + line + "\"");
+      errors.push_back(where + format_text(_("expected \"PATH = VALUE\", found \"%s\""), line.c_str()));
       continue;
     }
     const std::string path = trimmed(line.substr(0, equals));
     if (!find_field(path)) {
-      errors.push_back(where + "unknown path \"" + path + "\"");
+      errors.push_back(where + format_text(_("unknown path \"%s\""), path.c_str()));
       continue;
     }
     paths.emplace_back(number, path);
@@ -125,7 +126,7 @@ ApplyReport apply(const std::string &text, bool typed) {
     const bool through_item = typed && item_editing(f, items, item);
     Stored stored = through_item ? set_typed(item, values[i]) : set_raw(f, values[i], false);
     if (!stored.ok) {
-      report.errors.push_back("line " + std::to_string(paths[i].first) + ": " + stored.error);
+      report.errors.push_back(format_text(_("line %d: "), paths[i].first) + stored.error);
       continue;
     }
     report.applied.push_back({paths[i].first, &f, stored});
@@ -186,11 +187,12 @@ UndoReport undo(bool dry_run) {
     return report;
   };
   std::vector<std::string> logged;
-  if (!last_log_entry(logged) || logged.empty()) return refuse("the change log names no save to undo");
+  if (!last_log_entry(logged) || logged.empty()) return refuse(_("the change log names no save to undo"));
   bool concerned[AREA_COUNT] = {};
   for (const std::string &line : logged) {
     const SiteField *f = find_field(line.substr(0, line.find(": ")));
-    if (!f || f->area < 0) return refuse("the last save changed \"" + line + "\", no field of this mode");
+    if (!f || f->area < 0)
+      return refuse(format_text(_("the last save changed \"%s\", no field of this mode"), line.c_str()));
     concerned[f->area] = true;
   }
   std::vector<Bytes> backups(AREA_COUNT);
@@ -200,14 +202,15 @@ UndoReport undo(bool dry_run) {
     const std::string file = std::string(setup_directory()) + "/" + info.file, backup = file + ".bak";
     Bytes now, old;
     if (read_area_file(area, backup, old) != SITE_OK)
-      return refuse(backup + " is missing or unreadable; nothing was written");
+      return refuse(format_text(_("%s is missing or unreadable; nothing was written"), backup.c_str()));
     if (read_area_file(area, file, now) != SITE_OK)
-      return refuse(file + " cannot be read; nothing was written");
+      return refuse(format_text(_("%s cannot be read; nothing was written"), file.c_str()));
     std::vector<std::string> wrote;
     for (const std::string &line : logged)
       if (find_field(line.substr(0, line.find(": ")))->area == area) wrote.push_back(line);
     if (describe_changes(info.limits_name, old.data(), now.data()) != wrote)
-      return refuse(file + " no longer holds what the last save wrote; nothing was written");
+      return refuse(
+          format_text(_("%s no longer holds what the last save wrote; nothing was written"), file.c_str()));
     for (std::string &line : describe_changes(info.limits_name, now.data(), old.data()))
       report.changes.push_back(std::move(line));
     report.files.push_back(file);
@@ -215,7 +218,7 @@ UndoReport undo(bool dry_run) {
   }
   if (dry_run) return report;
   if (!is_operator())
-    return refuse(std::string(tolvek_username()) + " is not an operator; nothing was written");
+    return refuse(format_text(_("%s is not an operator; nothing was written"), tolvek_username()));
   for (int area = 0; area < AREA_COUNT; ++area) {
     if (!concerned[area]) continue;
     const int status = write_area_record(area, backups[area].data());

@@ -14,6 +14,7 @@
 
 #include "items/bounds.h"
 #include "items/c_notation.h"
+#include "items/i18n.h"
 #include "items/state.h"
 #include "items/text_display.h"
 #include "items/walk.h"
@@ -250,15 +251,15 @@ void write_unread_areas(void) {
 
 std::string number_forms(const SiteItem &item) {
   const std::string unit = unit_of(item.format);
-  if (unit.empty()) return "a number such as \"25\"";
-  return "a number, bare or followed by its unit: \"25\", \"25 " + unit + "\" or \"25" + unit +
-         "\" (any case)";
+  if (unit.empty()) return _("a number such as \"25\"");
+  return format_text(_("a number, bare or followed by its unit: \"25\", \"25 %s\" or \"25%s\" (any case)"),
+                     unit.c_str(), unit.c_str());
 }
 
 std::string stored_note(const Stored &stored) {
   if (!stored.ok || stored.value.empty()) return "";
-  if (stored.clamped) return "clamped to " + stored.value;
-  return stored.rounded ? "stored as " + stored.value : "";
+  if (stored.clamped) return format_text(_("clamped to %s"), stored.value.c_str());
+  return stored.rounded ? format_text(_("stored as %s"), stored.value.c_str()) : "";
 }
 
 bool parse_typed_number(const char *text, double &value, const char **end) {
@@ -281,7 +282,8 @@ Stored set_typed(const SiteItem &item, const std::string &typed) {
   switch (item.kind) {
     case KindNumber:
       if (!parse_number_with_unit(typed, item.format, number))
-        return refused("\"" + typed + "\" for \"" + path + "\" is not a number; give " + number_forms(item));
+        return refused(format_text(_("\"%s\" for \"%s\" is not a number; give %s"), typed.c_str(),
+                                   path.c_str(), number_forms(item).c_str()));
       request.number = &number;
       break;
     case KindText:
@@ -289,13 +291,14 @@ Stored set_typed(const SiteItem &item, const std::string &typed) {
       break;
     case KindChoice:
       if ((index = choice_index_of(item, typed)) < 0)
-        return refused("\"" + typed + "\" is not a choice of " + path + ": " + choice_list(item));
+        return refused(format_text(_("\"%s\" is not a choice of %s: %s"), typed.c_str(), path.c_str(),
+                                   choice_list(item).c_str()));
       request.index = index;
       break;
     case KindToggle:
       if ((state = toggle_state_of(item, typed)) < 0)
-        return refused("\"" + typed + "\" is neither \"" + item.on_text + "\" nor \"" + item.off_text +
-                       "\" for " + path);
+        return refused(format_text(_("\"%s\" is neither \"%s\" nor \"%s\" for %s"), typed.c_str(),
+                                   item.on_text.c_str(), item.off_text.c_str(), path.c_str()));
       request.on = state == 1;
       break;
   }
@@ -305,7 +308,7 @@ Stored set_typed(const SiteItem &item, const std::string &typed) {
 }
 
 Stored choose_hint(const SiteItem &item, int hint) {
-  if (hint < 0 || hint >= static_cast<int>(item.hints.size())) return refused("no such hint");
+  if (hint < 0 || hint >= static_cast<int>(item.hints.size())) return refused(_("no such hint"));
   const char *label = item.hints[hint].c_str();
   StoreRequest request = request_for(item.id, item.kind == KindNumber ? KindHintNumber : KindHintText, true);
   char *end = nullptr;
@@ -316,7 +319,7 @@ Stored choose_hint(const SiteItem &item, int hint) {
 }
 
 Stored choose(const SiteItem &item, int index) {
-  if (index < 0 || index >= static_cast<int>(item.choices.size())) return refused("no such choice");
+  if (index < 0 || index >= static_cast<int>(item.choices.size())) return refused(_("no such choice"));
   StoreRequest request = request_for(item.id, KindChoice, true);
   request.index = index;
   return store_item(item, request);
@@ -328,13 +331,18 @@ Stored set_toggle(const SiteItem &item, bool on) {
   return store_item(item, request);
 }
 
+static std::string not_finite(const SiteField &f, const std::string &value) {
+  return format_text(_("%s: \"%s\" is not a finite number"), f.path.c_str(), value.c_str());
+}
+
 Stored set_raw(const SiteField &f, const std::string &value, bool clamp) {
   if (f.text && is_secret_path(f.path) && all_asterisks(value)) return Stored{};
   if (!f.schema) {
     char *end = nullptr;
     double number = strtod_c(value.c_str(), &end);
-    if (end == value.c_str() || !is_blank(end)) return refused("\"" + value + "\" is not a number");
-    if (!std::isfinite(number)) return refused(f.path + ": \"" + value + "\" is not a finite number");
+    if (end == value.c_str() || !is_blank(end))
+      return refused(format_text(_("\"%s\" is not a number"), value.c_str()));
+    if (!std::isfinite(number)) return refused(not_finite(f, value));
     field_assign(f.field(), number);
   } else {
     std::vector<char> parsed(f.record, f.record + f.record_size);
@@ -342,8 +350,7 @@ Stored set_raw(const SiteField &f, const std::string &value, bool clamp) {
     if (!error.empty()) return refused(f.path + ": " + error);
     if (!f.text) {
       Field at{parsed.data() + f.offset, f.type, f.path.c_str(), -1};
-      if (!std::isfinite(field_value(at)))
-        return refused(f.path + ": \"" + value + "\" is not a finite number");
+      if (!std::isfinite(field_value(at))) return refused(not_finite(f, value));
     }
     std::memcpy(f.address(), parsed.data() + f.offset, f.size);
   }
@@ -577,7 +584,7 @@ SaveReport save(void) {
   SaveReport report;
   if (!is_operator()) {
     report.status = 3;
-    report.refusal = std::string(tolvek_username()) + " is not an operator; nothing was written";
+    report.refusal = format_text(_("%s is not an operator; nothing was written"), tolvek_username());
     add_error_status_line(report.refusal.c_str());
     return report;
   }

@@ -319,7 +319,14 @@ TEST_F(SiteTool, ListsInGermanAsTheEditorDoes) {
   const std::string root = dir + "-root";
   std::filesystem::create_directories(root + "/bin");
   std::filesystem::create_directory_symlink(SETUP_BINARY_DIR "/locale", root + "/bin/nls");
-  ToolRun german = tool(dir, "list", "LANGUAGE=de LC_ALL=C.UTF-8 ZAMO_ROOT=" + root);
+  const std::string in_german = "LANGUAGE=de LC_ALL=C.UTF-8 ZAMO_ROOT=" + root;
+  ToolRun german = tool(dir, "list", in_german);
+  // Its own messages follow the locale too; paths stay as they are.
+  EXPECT_NE(tool(dir, "get zel.nonexistent", in_german).err.find("unbekannter Pfad \"zel.nonexistent\""),
+            std::string::npos);
+  EXPECT_NE(tool(dir, "set --dry-run zel.irad_hgt 9999", in_german)
+                .err.find("zel.irad_hgt: auf 500 Meter begrenzt"),
+            std::string::npos);
   std::filesystem::remove_all(root);
   // The editor's listing, in this process.
   setenv("LANGUAGE", "de", 1);

@@ -174,8 +174,13 @@ int save_edits(Json &out, const Notes &notes = Notes()) {
   } else if (!options.dry_run) {
     const session::SaveReport report = session::save();
     print_errors(report.refusal.empty() ? report.errors : std::vector<std::string>{report.refusal});
+    print_errors(report.notes);
     if (report.status != 0)
       out["error"] = report.refusal.empty() ? "not all areas were written" : report.refusal;
+    out["merged"] = report.notes;
+    out["conflicts"] = Json::array();
+    for (const std::vector<std::string> &paths : report.areas.conflicts)
+      for (const std::string &path : paths) out["conflicts"].push_back(path);
     status = report.status;
   }
   out["changed"] = status == 0 && !changes.empty();

@@ -16,10 +16,6 @@
 
 namespace {
 
-std::string shown_value(const SchemaField &f, const void *record) {
-  return is_secret_path(f.path) ? "\"********\"" : format_field_value(f, record);
-}
-
 // Local time with its offset written +hh:mm.
 std::string iso_time_now(void) {
   time_t now = time(nullptr);
@@ -138,12 +134,16 @@ std::vector<std::string> describe_changes(const char *limits_name, const void *b
     if (unreadable[i])
       old_value = is_secret_path(f.path) ? "\"********\"" : escaped_bytes(*unreadable[i]);
     else if (std::memcmp(old_bytes + f.offset, new_bytes + f.offset, f.size) != 0)
-      old_value = shown_value(f, before);
+      old_value = shown_field_value(f, before);
     else
       continue;
-    lines.push_back(f.path + ": " + old_value + " -> " + shown_value(f, after));
+    lines.push_back(f.path + ": " + old_value + " -> " + shown_field_value(f, after));
   }
   return lines;
+}
+
+std::string shown_field_value(const SchemaField &f, const void *record) {
+  return is_secret_path(f.path) ? "\"********\"" : format_field_value(f, record);
 }
 
 // Passwords never reach the log, not even their length.

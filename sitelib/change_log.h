@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+struct SchemaField;
+
 // "PATH: OLD -> NEW" for every field of the record of the limits name whose
 // value the last save through the library changed on disk: OLD as the file
 // held it before that save (`before` when there was no file), the value as
@@ -31,6 +33,9 @@ const size_t kChangeLogLineMax = 64u << 10;
 // bytes left out. The log is opened as append_change_log opens it. Returns
 // "" (also when there is no log yet) or why it could not be read.
 std::string read_change_log(const std::function<void(const std::string &line, size_t left_out)> &take);
+
+// A field's value as a setup file gives it, a password as asterisks.
+std::string shown_field_value(const SchemaField &f, const void *record);
 
 // Whether a field's value is secret (a password): every output shows it as
 // asterisks.

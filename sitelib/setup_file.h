@@ -55,8 +55,8 @@ struct WriteRules {
 // never missing once there was one), the temporary renamed over the file,
 // then the directory synced. Permission bits and group carry over within
 // `max_mode`. Temporary files that dead writers left in the directory are
-// removed first. Refused with SITE_CHANGED_ON_DISK once when the file
-// changed since this process read or wrote it. A failure leaves the old
+// removed first. Refused with SITE_CHANGED_ON_DISK while the file differs
+// from what this process last read or wrote there. A failure leaves the old
 // file as it was.
 // `replaced`, when given, receives what the old file held ("" when none).
 int write_file_atomically(const std::string &path, const std::string &content, const WriteRules &rules,

@@ -332,17 +332,12 @@ int write_failure(const std::string &path, int err) {
                       std::strerror(err));
 }
 
-// Refuses once when the file is no longer what this process read or wrote;
-// the refusal notes the new content, so the next write goes ahead.
+// Refuses while the file is no longer what this process last read or
+// wrote: the caller reads it again (and merges) before writing over it.
 int refuse_if_changed(const std::string &requested) {
   auto known = disk_states().find(requested);
-  if (known == disk_states().end()) return SITE_OK;
-  DiskState now = state_on_disk(requested);
-  if (same(known->second, now)) return SITE_OK;
-  known->second = now;
-  return site_failure(SITE_CHANGED_ON_DISK,
-                      "Setup file %s was changed on disk since it was read; not saved (saving again "
-                      "overwrites it)",
+  if (known == disk_states().end() || same(known->second, state_on_disk(requested))) return SITE_OK;
+  return site_failure(SITE_CHANGED_ON_DISK, "Setup file %s was changed on disk since it was read; not saved",
                       escaped_bytes(requested).c_str());
 }
 

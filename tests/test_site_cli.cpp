@@ -406,6 +406,44 @@ std::string completions(const std::string &dir, const std::string &words) {
   return text;
 }
 
+// The editor saves one field again and again while setup-site sets
+// another: each merges what the other saved, no update is lost and each
+// save is logged once.
+TEST_F(SiteTool, AnEditorAndSetupSiteSavingAtOnceLoseNoUpdate) {
+  const int sets = 20;
+  const pid_t writer = fork();
+  ASSERT_GE(writer, 0);
+  if (writer == 0) {
+    int failed = 0;
+    for (int i = 1; i <= sets; ++i) failed += tool(dir, "set zel.irad_hgt " + std::to_string(i)).status != 0;
+    _exit(failed);
+  }
+  session::OpenOptions options;
+  options.directory = dir;
+  options.mode = 1;
+  session::open(options);
+  int saves = 0, refused = 0, status = 0;
+  auto save_once = [&] {
+    session::set_raw(*find_field("zel.ignd_hgt"), std::to_string(100 + ++saves));
+    refused += session::save().status != 0;
+  };
+  while (waitpid(writer, &status, WNOHANG) == 0) save_once();
+  save_once();  // after the last set
+  EXPECT_EQ(exit_code(status), 0) << "every set saved";
+  EXPECT_EQ(refused, 0) << "of " << saves << " saves";
+  EXPECT_EQ(zel.irad_hgt, sets) << "the editor holds the last set";
+  const std::string zel_file = read_file(dir + "/setup_ant.conf");
+  EXPECT_EQ(line_of(zel_file, "zel.irad_hgt"), "zel.irad_hgt = " + std::to_string(sets));
+  EXPECT_EQ(line_of(zel_file, "zel.ignd_hgt"), "zel.ignd_hgt = " + std::to_string(100 + saves));
+  const std::string log = read_file(dir + "/changes.log");
+  int logged[2] = {0, 0};
+  for (size_t at = 0; (at = log.find("\n  zel.i", at)) != std::string::npos; ++at)
+    ++logged[log.compare(at + 3, 12, "zel.irad_hgt") == 0 ? 0 : 1];
+  EXPECT_EQ(logged[0], sets);
+  EXPECT_EQ(logged[1], saves);
+  std::printf("setup-site sets: %d, editor saves: %d, refused: %d\n", sets, saves, refused);
+}
+
 TEST_F(SiteTool, BashCompletesCommandsPagesAndPaths) {
   EXPECT_EQ(completions(dir, "re"), "repair reset\n");
   EXPECT_EQ(completions(dir, "list in"), "ingest input\n");

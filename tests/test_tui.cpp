@@ -125,6 +125,49 @@ TEST(Tui, EditsSaveWhatSetupSiteWrites) {
   EXPECT_NE(std::string::npos, read_file(dir + "/changes.log").find("setup-tui"));
 }
 
+// setup-site saves while the terminal editor has a change pending: the
+// editor's save takes setup-site's fields (the page shows them) and writes
+// its own on top; a field both changed is named and kept, and saving again
+// writes it.
+TEST(Tui, ASaveMergesWhatSetupSiteSavedMeanwhile) {
+  TempDir temp;
+  const std::string dir = site(temp, "merge");
+  auto set = [&](const std::string &what) {
+    return std::system((kBin + "/setup-site -C " + dir + " --zamo set " + what + " >/dev/null 2>&1").c_str());
+  };
+  Tui tui(dir);
+  tui.shows("Radar Control Processor Setups");
+  tui.keys("Enter");
+  tui.go_to("antenna height", 1);
+  auto type = [&](const char *value) {
+    tui.keys("Enter");
+    tui.keys("C-u");
+    tui.keys(value, true);
+    tui.keys("Enter");
+  };
+  type("25");
+  ASSERT_EQ(0, set("zel.ignd_hgt 321"));
+  tui.keys("C-s");
+  tui.shows("taken from another program's save: zel.ignd_hgt = 321");
+  tui.keys("Escape");
+  tui.shows(": 321");
+
+  type("40");
+  ASSERT_EQ(0, set("zel.irad_hgt 30"));
+  tui.keys("C-s");
+  tui.shows("Not saved");
+  tui.shows("zel.irad_hgt");
+  tui.keys("Escape");
+  tui.shows("40.0 meters");
+  tui.keys("C-s");
+  tui.shows("Saved");
+  tui.keys("q");
+  tui.shows("EXIT=0");
+  const std::string zel = read_file(dir + "/setup_ant.conf");
+  for (const char *line : {"zel.ignd_hgt = 321\n", "zel.irad_hgt = 40\n"})
+    EXPECT_NE(zel.find(line), std::string::npos) << line;
+}
+
 // With pending changes q asks: Back stays, Discard leaves the files as they
 // were. Then a resize to 60x20 cuts labels to fit.
 TEST(Tui, ExitQuestionAndSmallTerminal) {

@@ -204,6 +204,11 @@ struct UndoReport {
 };
 UndoReport undo(bool dry_run);
 
+// A factory site: every area's file written with factory values; over
+// files that exist (a site set back), as one logged save. Returns "" or
+// why a file could not be written; `log_error` why the log could not be.
+std::string write_factory_files(std::string &log_error);
+
 // Text for a terminal: control bytes, and bytes that are not UTF-8, as \xHH.
 std::string printable(const std::string &text);
 

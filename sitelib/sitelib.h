@@ -612,6 +612,13 @@ const char *setup_file_warnings(void);
 // what it holds with its own changes, then saves).
 int setup_file_changed(const char *file);
 
+// Holds the lock of the setup directory, the one every writer of a setup
+// file takes, until the matching unlock: a save of several files, its
+// change log entry first, is then one step for other programs. Calls nest;
+// returns 0 or an errno.
+int lock_setup_directory(void);
+void unlock_setup_directory(void);
+
 // 1 when `path` is a regular file of at most `max_bytes` bytes (checked
 // without blocking on a FIFO), otherwise 0. For files that another library
 // opens by name.

@@ -93,8 +93,8 @@ void areas_to_save(bool (&marked)[AREA_COUNT]);
 // record as last read or written; the snapshot when null): the other
 // program's changes are taken and this program's go on top; a field
 // changed on both sides leaves the area unwritten, with the file as read
-// for its snapshot and the merge in the live record. The fields written go
-// to the change log as one entry. Every area but those refused or failed
+// for its snapshot and the merge in the live record. The save is one
+// entry of the change log, written before any file (write_logged). Every area but those refused or failed
 // takes a new snapshot, and the live records end in editing form of what
 // was written or merged, as a save in place would leave them.
 // `all_or_nothing`: nothing is written when a merge finds a conflict.
@@ -103,6 +103,12 @@ SaveResult write_areas(const bool (&marked)[AREA_COUNT], const Bytes *bases = nu
 // Writes a record in storage form to the area's file through the site
 // library (atomically, the old file kept as .bak); returns its status.
 int write_area_record(int area, void *record);
+// Writes the records of the marked areas as one logged save, with the setup
+// directory locked throughout: the change log entry first (each file with
+// the hashes of what it holds and of what replaces it, and each field whose
+// value changes on disk), then each file. `status` receives each area's
+// write status (SITE_NOTHING_DONE where not marked); returns the log's.
+int write_logged(const bool (&write)[AREA_COUNT], Bytes (&records)[AREA_COUNT], int (&status)[AREA_COUNT]);
 // Save changed areas: areas_to_save, then write_areas.
 SaveResult save_changed_areas(void);
 // "Save SETUP data for the following?\n" and the changed areas' words.

@@ -1,6 +1,5 @@
 // Save and Exit: only the areas that changed since they were last loaded or
 // saved are written back, each from a copy of its record in storage form.
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -59,33 +58,26 @@ void areas_to_save(bool (&marked)[AREA_COUNT]) {
         area < areas_in_mode() && (area_changed(area) || (area == AREA_ZAMO && zamo_version_is_old()));
 }
 
-namespace {
-
-// One area's way through a save.
-struct AreaSave {
-  Bytes record;                    // storage form: what is written
-  Bytes base;                      // the file as last read or written here
-  std::vector<std::string> taken;  // "PATH = VALUE", in the order of SaveResult::taken
-};
-
-// One entry for the save: each written field with its value as last read or
-// written. The save stands whether or not the log takes it.
-void log_changes(const SaveResult &result, const AreaSave (&saves)[AREA_COUNT]) {
-  std::vector<std::string> changes;
+int write_logged(const bool (&write)[AREA_COUNT], Bytes (&records)[AREA_COUNT], int (&status)[AREA_COUNT]) {
+  lock_setup_directory();
+  std::vector<std::string> lines;
+  bool any = false;
   for (int area = 0; area < AREA_COUNT; ++area) {
-    const Bytes &written = saves[area].record;
-    if (result.area[area] != SaveWritten || snapshot.records[area].size() != written.size()) continue;
-    for (std::string &line :
-         describe_changes(area_info(area).limits_name, snapshot.records[area].data(), written.data()))
-      changes.push_back(std::move(line));
+    if (!write[area]) continue;
+    any = true;
+    const Bytes &before =
+        snapshot.records[area].size() == records[area].size() ? snapshot.records[area] : records[area];
+    for (std::string &line : describe_save(area_info(area).limits_name, before.data(), records[area].data()))
+      lines.push_back(std::move(line));
   }
-  int status = append_change_log(program_name, changes);
-  if (status != SITE_OK) report_error_status(status);
+  const int logged = any ? append_change_log(program_name, lines) : SITE_OK;
+  for (int area = 0; area < AREA_COUNT; ++area)
+    status[area] = write[area] ? write_area_record(area, records[area].data()) : SITE_NOTHING_DONE;
+  unlock_setup_directory();
+  return logged;
 }
 
-// Another program saving again and again while this one merges: it gives
-// up after so many merges.
-const int kMergeTries = 5;
+namespace {
 
 // A catalogue format with the area's short name and a list of fields.
 std::string area_line(const char *format, int area, const std::vector<std::string> &fields) {
@@ -99,10 +91,11 @@ std::string area_line(const char *format, int area, const std::vector<std::strin
 
 // Reads the area's file again, as the load reads it (the library notes what
 // it holds, so that a write over that goes ahead), and merges it field by
-// field into the record against the base: what only the other program
-// changed is taken, this program's changes stay on top. False, reported,
-// when a field changed on both sides or the file cannot be read.
-bool merge_from_disk(int area, AreaSave &save, SaveResult &result) {
+// field into `record` against `base`, which becomes the file as read: what
+// only the other program changed is taken, this program's changes stay on
+// top. False, reported, when a field changed on both sides or the file
+// cannot be read.
+bool merge_from_disk(int area, Bytes &record, Bytes &base, SaveResult &result) {
   const AreaInfo &info = area_info(area);
   Bytes theirs(info.size), merged(info.size);
   const int read = lim_loadFile(info.file, info.limits_name, theirs.data(), setup_limits);
@@ -117,15 +110,13 @@ bool merge_from_disk(int area, AreaSave &save, SaveResult &result) {
   }
   result.read_again[area] = true;
   const RecordMerge merge =
-      merge_records(info.limits_name, save.base.data(), save.record.data(), theirs.data(), merged.data());
-  std::vector<std::string> &paths = result.taken[area];
-  for (size_t i = 0; i < merge.taken.size(); ++i) {
-    const size_t at = std::find(paths.begin(), paths.end(), merge.taken_paths[i]) - paths.begin();
-    if (at == paths.size()) paths.push_back(merge.taken_paths[i]), save.taken.emplace_back();
-    save.taken[at] = merge.taken[i];
-  }
-  save.base = std::move(theirs);
-  save.record = std::move(merged);
+      merge_records(info.limits_name, base.data(), record.data(), theirs.data(), merged.data());
+  result.taken[area] = merge.taken_paths;
+  if (!merge.taken.empty())
+    result.notes.push_back(
+        area_line(_("%s setup: taken from another program's save: %s"), area, merge.taken));
+  base = std::move(theirs);
+  record = std::move(merged);
   result.conflicts[area] = merge.conflicts;
   if (merge.conflicts.empty()) return true;
   add_error_status_line(area_line(_("%s setup not saved: changed here and by another program meanwhile: "
@@ -135,63 +126,58 @@ bool merge_from_disk(int area, AreaSave &save, SaveResult &result) {
   return false;
 }
 
-// Writes the area's record; a file that another program changed meanwhile
-// is merged again and written, so many times.
-SaveOutcome write_merging(int area, AreaSave &save, SaveResult &result) {
-  for (int tries = 0;; ++tries) {
-    const int status = write_area_record(area, save.record.data());
-    if (status == SITE_OK) return SaveWritten;
-    if (status != SITE_CHANGED_ON_DISK) {
-      report_error_status(status);
-      return SaveFailed;
-    }
-    if (tries == kMergeTries) {
-      report_changed_on_disk(area);
-      return SaveRefused;
-    }
-    if (!merge_from_disk(area, save, result)) return SaveRefused;
-  }
-}
-
 }  // namespace
 
 SaveResult write_areas(const bool (&marked)[AREA_COUNT], const Bytes *bases, bool all_or_nothing) {
   SaveResult result;
-  AreaSave saves[AREA_COUNT];
-  for (int area = 0; area < AREA_COUNT; ++area)
-    saves[area] = {storage_form_record(area), bases ? bases[area] : snapshot.records[area], {}};
+  Bytes records[AREA_COUNT], base[AREA_COUNT];
+  for (int area = 0; area < AREA_COUNT; ++area) {
+    records[area] = storage_form_record(area);
+    base[area] = bases ? bases[area] : snapshot.records[area];
+  }
+  // Other programs wait from the merge to the last file written.
+  lock_setup_directory();
   // Files another program changed are merged before anything is written,
   // so that a conflict can stop the whole save.
   for (int area = 0; area < areas_in_mode(); ++area)
     if (marked[area] && setup_file_changed(area_info(area).file) &&
-        !merge_from_disk(area, saves[area], result))
+        !merge_from_disk(area, records[area], base[area], result))
       result.area[area] = SaveRefused;
   const bool stop = all_or_nothing && !result.all_saved();
-  for (int area = 0; area < areas_in_mode(); ++area) {
-    if (!marked[area] || stop || result.area[area] == SaveRefused) continue;
-    result.area[area] = write_merging(area, saves[area], result);
-    if (result.area[area] == SaveWritten) note_written(area, saves[area].record);
-  }
-  for (int area = 0; area < AREA_COUNT; ++area)
-    if (!saves[area].taken.empty())
-      result.notes.push_back(
-          area_line(_("%s setup: taken from another program's save: %s"), area, saves[area].taken));
-  if (result.any_written()) log_changes(result, saves);
+  bool write[AREA_COUNT] = {};
+  for (int area = 0; area < areas_in_mode(); ++area)
+    write[area] = marked[area] && !stop && result.area[area] != SaveRefused;
+  int status[AREA_COUNT];
+  const int logged = write_logged(write, records, status);
+  unlock_setup_directory();
   for (int area = 0; area < AREA_COUNT; ++area) {
-    const AreaSave &save = saves[area];
+    if (!write[area]) continue;
+    result.area[area] = status[area] == SITE_OK                ? SaveWritten
+                        : status[area] == SITE_CHANGED_ON_DISK ? SaveRefused
+                                                               : SaveFailed;
+    if (status[area] == SITE_OK)
+      note_written(area, records[area]);
+    else if (status[area] == SITE_CHANGED_ON_DISK)
+      report_changed_on_disk(area);
+    else
+      report_error_status(status[area]);
+  }
+  // The save stands whether or not the log took its entry.
+  if (logged != SITE_OK) report_error_status(logged);
+  for (int area = 0; area < AREA_COUNT; ++area) {
     // An area read again and not written takes the file as read for its
     // snapshot, so that what is pending is this program's own changes and
     // saving again writes them. One whose write failed or was refused
     // otherwise keeps its old snapshot: it still counts as changed, and
     // Exit still offers to save it.
     if (result.read_again[area] && result.area[area] != SaveWritten)
-      take_snapshot(area, save.base);
+      take_snapshot(area, base[area]);
     else if (result.area[area] != SaveRefused && result.area[area] != SaveFailed)
-      take_snapshot(area, save.record);
+      take_snapshot(area, records[area]);
     // The live records end as a save always left them: what was written
     // (or merged), in editing form again (a switch that is off clears its
     // stored value).
-    memcpy(area_info(area).record, save.record.data(), save.record.size());
+    memcpy(area_info(area).record, records[area].data(), records[area].size());
   }
   convert_form(1);
   take_auxset_snapshot();

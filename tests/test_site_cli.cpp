@@ -285,7 +285,16 @@ TEST_F(SiteTool, ApplyChecksEveryLineAndSavesOnce) {
   ToolRun changed = tool(dir, "undo");
   EXPECT_EQ(changed.status, 3);
   EXPECT_NE(changed.err.find("no longer holds"), std::string::npos);
+  // The log tells a file changed by hand after its last save, and a save
+  // that never came to its rename: the file as it was before.
+  EXPECT_NE(tool(dir, "log").out.find(" (changed afterwards by a program that keeps no log)\n"),
+            std::string::npos);
+  std::filesystem::copy_file(dir + "/setup_ant.conf.bak", dir + "/setup_ant.conf",
+                             std::filesystem::copy_options::overwrite_existing);
+  EXPECT_NE(tool(dir, "log").out.find(" (not completed)\n"), std::string::npos);
+  EXPECT_EQ(nlohmann::json::parse(tool(dir, "--json log").out)["entries"].back()["completed"], false);
   edit_file("setup_ant.conf", "zel.irad_hgt", "100");
+  EXPECT_EQ(tool(dir, "log").out.find(" (not completed)\n"), std::string::npos);
   unlink((dir + "/setup_zamo.conf.bak").c_str());
   EXPECT_EQ(tool(dir, "undo").status, 3);
 }

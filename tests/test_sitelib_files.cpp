@@ -393,13 +393,15 @@ TEST_F(SetupFiles, AFileReadWithBadLinesIsKeptAsRejectedByTheFirstSaveOverIt) {
   write_file(file, operators_file);
   auto zel = std::make_unique<zel_setup>();
   ASSERT_EQ(ant_load_setup(zel.get()), SITE_BAD_SETUP_FILE);
+  // The bad line's field changes on disk: logged with its value as written.
+  const std::vector<std::string> logged = describe_save("ant_manual_setup", zel.get(), zel.get());
+  ASSERT_EQ(logged.size(), 2u);
+  EXPECT_EQ(logged[0], "file setup_ant.conf " + content_hash(operators_file) + " -> " +
+                           content_hash(setup_file_content("ant_manual_setup", zel.get())));
+  EXPECT_EQ(logged[1].rfind("zel.iParity1: odd -> ", 0), 0u) << logged[1];
   ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
   EXPECT_EQ(read_file(file + ".rejected"), operators_file);
   EXPECT_EQ(read_file(file + ".bak"), operators_file);
-  // The bad line's field changed on disk: logged with its value as written.
-  const std::vector<std::string> logged = describe_changes("ant_manual_setup", zel.get(), zel.get());
-  ASSERT_EQ(logged.size(), 1u);
-  EXPECT_EQ(logged[0].rfind("zel.iParity1: odd -> ", 0), 0u) << logged[0];
   const std::string first_save = read_file(file);
   ASSERT_EQ(ant_save_setup(zel.get()), SITE_OK);
   EXPECT_EQ(read_file(file + ".bak"), first_save) << "a clean file is not rejected";
@@ -529,8 +531,12 @@ TEST_F(SetupFiles, InitWritesAFactorySiteWithItsModesAndOverwritesOnlyWithForce)
   EXPECT_TRUE(contains(err.c_str(), site + "/setup_dsp.conf exists")) << err;
   EXPECT_TRUE(contains(err.c_str(), "--force")) << err;
   EXPECT_EQ(read_file(site + "/setup_dsp.conf"), edited);
+  EXPECT_FALSE(fs::exists(site + "/changes.log")) << "a new site has no log";
   ASSERT_EQ(init("--force"), 0) << err;
   EXPECT_EQ(read_file(site + "/setup_dsp.conf.bak"), edited);
+  EXPECT_TRUE(
+      contains(read_file(site + "/changes.log").c_str(), "  file setup_dsp.conf " + content_hash(edited)))
+      << "a site set back is logged";
   const std::string operators = read_file(site + "/operators");
   EXPECT_EQ(operators.find(user), operators.rfind(user)) << "the user is listed once";
   EXPECT_NE(init(dir + "/other extra"), 0);
@@ -558,6 +564,13 @@ TEST_F(SetupFiles, TheChangeLogGoesOnlyToARegularFileAndNeverHoldsUpTheSave) {
   ASSERT_EQ(stat(log.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0664u);
   EXPECT_EQ(st.st_gid, 4242u) << "the setup directory's group";
+  // One an older version made 0644 is widened by its owner.
+  ASSERT_EQ(chmod(log.c_str(), 0644), 0);
+  ASSERT_EQ(chown(log.c_str(), static_cast<uid_t>(-1), 0), 0);
+  EXPECT_EQ(append_change_log("setup", change), SITE_OK);
+  ASSERT_EQ(stat(log.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0664u);
+  EXPECT_EQ(st.st_gid, 4242u);
   fs::remove(log);
 
   write_file(path("roots_file"), "precious\n");

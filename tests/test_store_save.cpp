@@ -293,7 +293,8 @@ TEST_F(Store, ASaveOverAnotherEditorsSaveMergesFieldByField) {
   EXPECT_EQ(1200, zel.iBaudRate1);
   EXPECT_EQ("", question());
   const std::string log = read_file(site->dir + "/changes.log");
-  EXPECT_EQ(log.substr(log.rfind(" setup\n")), " setup\n  zel.irad_hgt: 20 -> 42\n")
+  const std::string ours = log.substr(log.rfind(" setup\n"));
+  EXPECT_EQ(ours.substr(ours.find("\n  zel.")), "\n  zel.irad_hgt: 20 -> 42\n")
       << "the other's changes are in its own entry: " << log;
 
   // Both change the height; the other one also the parity.

@@ -5,8 +5,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <functional>
-#include <memory>
 
 #include "items/bounds.h"
 #include "session/session.h"
@@ -73,18 +71,6 @@ std::vector<std::string> pending_lines(void) {
   return lines;
 }
 
-// Another program reads a setup file, changes it and saves it meanwhile.
-template <class Record>
-void other_program_saves(int (*load)(Record *), int (*save)(Record *),
-                         const std::function<void(Record &)> &change) {
-  ASSERT_EQ(0, exit_code(run_in_child([&] {
-              auto record = std::make_unique<Record>();
-              load(record.get());
-              change(*record);
-              _exit(save(record.get()) == SITE_OK ? 0 : 1);
-            })));
-}
-
 // setup-site's rule: what only the other program changed is taken, this
 // program's changes go on top, the same value on both sides is no conflict,
 // and passwords taken are named masked. A field both changed stops the
@@ -111,11 +97,8 @@ TEST(Session, ASaveMergesWhatAnotherProgramSavedMeanwhileFieldByField) {
                                       "ZAMO setup: taken from another program's save: "
                                       "zamo.device.def[0].dsi.network.sPassword = \"********\""}));
   EXPECT_EQ(zel.iBaudRate1, 1200);
-  const std::string zel_file = read_file(site.path(AREA_ZEL));
-  for (const char *line : {"zel.iBaudRate1 = 1200\n", "zel.irad_hgt = 25\n", "zel.ignd_hgt = 300\n"})
-    EXPECT_NE(zel_file.find(line), std::string::npos) << line;
   EXPECT_NE(read_file(site.path(AREA_ZAMO)).find("sPassword = \"theirs\""), std::string::npos);
-  EXPECT_TRUE(pending_lines().empty());
+  EXPECT_TRUE(pending_lines().empty()) << "what is held was written";
 
   // Both change the ground height; nothing is written, not even the signal
   // processor's change.
@@ -129,7 +112,6 @@ TEST(Session, ASaveMergesWhatAnotherProgramSavedMeanwhileFieldByField) {
             (std::vector<std::string>{"ZEL setup not saved: changed here and by another program "
                                       "meanwhile: zel.ignd_hgt (saving again writes this "
                                       "program's values)"}));
-  EXPECT_EQ(saved.areas.conflicts[AREA_ZEL], std::vector<std::string>{"zel.ignd_hgt"});
   EXPECT_EQ(setup_files(site.dir), files);
   EXPECT_EQ(pending_lines(),
             (std::vector<std::string>{"zel.ignd_hgt: 400 -> 500", "dsp.iwavelength: 533 -> 540"}));

@@ -126,46 +126,27 @@ TEST(Tui, EditsSaveWhatSetupSiteWrites) {
 }
 
 // setup-site saves while the terminal editor has a change pending: the
-// editor's save takes setup-site's fields (the page shows them) and writes
-// its own on top; a field both changed is named and kept, and saving again
-// writes it.
+// editor's save takes setup-site's field (the page shows it) and writes its
+// own on top.
 TEST(Tui, ASaveMergesWhatSetupSiteSavedMeanwhile) {
   TempDir temp;
   const std::string dir = site(temp, "merge");
-  auto set = [&](const std::string &what) {
-    return std::system((kBin + "/setup-site -C " + dir + " --zamo set " + what + " >/dev/null 2>&1").c_str());
-  };
   Tui tui(dir);
   tui.shows("Radar Control Processor Setups");
   tui.keys("Enter");
   tui.go_to("antenna height", 1);
-  auto type = [&](const char *value) {
-    tui.keys("Enter");
-    tui.keys("C-u");
-    tui.keys(value, true);
-    tui.keys("Enter");
-  };
-  type("25");
-  ASSERT_EQ(0, set("zel.ignd_hgt 321"));
+  tui.keys("Enter");
+  tui.keys("C-u");
+  tui.keys("25", true);
+  tui.keys("Enter");
+  ASSERT_EQ(
+      0, std::system((kBin + "/setup-site -C " + dir + " --zamo set zel.ignd_hgt 321 >/dev/null").c_str()));
   tui.keys("C-s");
   tui.shows("taken from another program's save: zel.ignd_hgt = 321");
   tui.keys("Escape");
   tui.shows(": 321");
-
-  type("40");
-  ASSERT_EQ(0, set("zel.irad_hgt 30"));
-  tui.keys("C-s");
-  tui.shows("Not saved");
-  tui.shows("zel.irad_hgt");
-  tui.keys("Escape");
-  tui.shows("40.0 meters");
-  tui.keys("C-s");
-  tui.shows("Saved");
-  tui.keys("q");
-  tui.shows("EXIT=0");
-  const std::string zel = read_file(dir + "/setup_ant.conf");
-  for (const char *line : {"zel.ignd_hgt = 321\n", "zel.irad_hgt = 40\n"})
-    EXPECT_NE(zel.find(line), std::string::npos) << line;
+  for (const char *line : {"zel.ignd_hgt = 321\n", "zel.irad_hgt = 25\n"})
+    EXPECT_NE(read_file(dir + "/setup_ant.conf").find(line), std::string::npos) << line;
 }
 
 // With pending changes q asks: Back stays, Discard leaves the files as they

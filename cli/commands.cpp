@@ -176,8 +176,13 @@ int save_edits(Json &out, const Notes &notes = Notes()) {
   } else if (!options.dry_run) {
     const session::SaveReport report = session::save();
     print_errors(report.refusal.empty() ? report.errors : std::vector<std::string>{report.refusal});
+    print_errors(report.notes);
     if (report.status != 0)
       out["error"] = report.refusal.empty() ? "not all areas were written" : report.refusal;
+    out["merged"] = report.notes;
+    out["conflicts"] = Json::array();
+    for (const std::vector<std::string> &paths : report.areas.conflicts)
+      for (const std::string &path : paths) out["conflicts"].push_back(path);
     status = report.status;
   }
   out["changed"] = status == 0 && !changes.empty();
@@ -536,6 +541,10 @@ int log_command(const Args &args) {
   Json entries = Json::array(), entry;
   std::string text;
   bool matched = args.empty();
+  // Whether each save completed, told by the files' hashes.
+  std::vector<FileOutcome> outcomes;
+  file_outcomes(outcomes);
+  size_t file_lines = 0;
   auto flush = [&] {
     if (matched && !entry.is_null()) {
       if (!options.json) std::fputs(text.c_str(), stdout);
@@ -552,10 +561,36 @@ int log_command(const Args &args) {
       std::istringstream words(line);
       std::string time, user, host, program;
       words >> time >> user >> host >> program;
-      entry = {
-          {"time", time}, {"user", user}, {"host", host}, {"program", program}, {"changes", Json::array()}};
+      entry = {{"time", time},
+               {"user", user},
+               {"host", host},
+               {"program", program},
+               {"completed", true},
+               {"files", Json::array()},
+               {"changes", Json::array()}};
     }
-    if (entry.is_null() || (change && !args.empty() && line.compare(2, wanted.size(), wanted) != 0)) return;
+    LoggedFile file;
+    const bool file_line = change && parse_file_line(line, file);
+    const FileOutcome outcome =
+        file_line && file_lines < outcomes.size() ? outcomes[file_lines++] : FileOutcome::Completed;
+    if (entry.is_null()) return;
+    if (file_line) {
+      entry["files"].push_back({{"file", session::printable(file.name)},
+                                {"old", session::printable(file.old_hash)},
+                                {"new", session::printable(file.new_hash)},
+                                {"completed", outcome == FileOutcome::Completed      ? Json(true)
+                                              : outcome == FileOutcome::NotCompleted ? Json(false)
+                                                                                     : Json(nullptr)}});
+      if (outcome == FileOutcome::NotCompleted) entry["completed"] = false;
+      text += session::printable(line) +
+              (outcome == FileOutcome::NotCompleted ? _(" (not completed)")
+               : outcome == FileOutcome::ChangedOutside
+                   ? _(" (changed afterwards by a program that keeps no log)")
+                   : "") +
+              "\n";
+      return;
+    }
+    if (change && !args.empty() && line.compare(2, wanted.size(), wanted) != 0) return;
     if (change) {
       matched = true;
       const size_t colon = line.find(": "), arrow = line.find(" -> ", colon);

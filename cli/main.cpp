@@ -28,6 +28,7 @@
 #include "items/state.h"
 #include "pages/pages.h"
 #include "session/index.h"
+#include "session/session.h"
 #include "sitelib/installation.h"
 #include "sitelib/safe_io.h"
 #include "sitelib/sitelib.h"
@@ -126,23 +127,13 @@ bool add_operator(const std::string &dir, const std::string &user) {
   return close(fd) == 0 && ok;
 }
 
-// Writes the factory records through the library, as the editor saves them.
+// Writes the factory records as the editor saves them; over a site, logged.
 int write_factory_site() {
-  static zel_setup zel;
-  static dsp_setup dsp;
-  static rtdisp_setup rtdisp;
-  static zamo_setup zamo;
-  setup_limits("ant_manual_setup", &zel, 2, 0);
-  setup_limits("dsp_manual_setup", &dsp, 2, 0);
-  setup_limits("rtdisp_setup", &rtdisp, 2, 0);
-  setup_limits("zamo_setup", &zamo, 2, 0);
-  int statuses[] = {ant_save_setup(&zel), dsp_save_setup(&dsp), RtdispSaveSetup(&rtdisp), zamosave(&zamo)};
-  for (int status : statuses)
-    if (status != SITE_OK) {
-      std::fprintf(stderr, "setup-site: %s\n", message_to_text(status, 0, 0));
-      return 3;
-    }
-  return 0;
+  std::string log_error;
+  const std::string error = session::write_factory_files(log_error);
+  for (const std::string &text : {error, log_error})
+    if (!text.empty()) std::fprintf(stderr, "setup-site: %s\n", text.c_str());
+  return error.empty() ? 0 : 3;
 }
 
 int init(const std::string &dir, bool force) {

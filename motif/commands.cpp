@@ -55,16 +55,17 @@ void start_up_load(XtPointer, XtIntervalId *) {
 
 void save_command(Widget, XtPointer, XtPointer) {
   show_busy();
-  const bool all_saved = session::save().status == 0;
+  const session::SaveReport saved = session::save();
+  const bool all_saved = saved.status == 0;
   review_changes();
   cancel_saved_message_timeout();
-  if (all_saved)
-    show_warning(WarningInformation, _("Setup files successfully saved"), _("OK"), nullptr);
-  else
-    show_not_all_saved(nullptr, nullptr);
+  std::string text = all_saved ? _("Setup files successfully saved") : _("Not all setup files were saved");
+  for (const std::string &note : saved.notes) text += "\n" + note;
+  show_warning(WarningInformation, text.c_str(), _("OK"), nullptr);
   busy_cursor_off();
-  // A failure stays on screen until the operator has read it.
-  if (all_saved && app_context)
+  // A failure, or what a merge took from another program, stays on screen
+  // until the operator has read it.
+  if (all_saved && saved.notes.empty() && app_context)
     saved_message_timeout = XtAppAddTimeOut(app_context, SAVED_MESSAGE_MS, hide_saved_message, nullptr);
 }
 

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
 #include "items/field.h"
@@ -151,16 +150,16 @@ namespace {
 
 // The last entry of the change log: its change lines.
 bool last_log_entry(std::vector<std::string> &changes) {
-  std::ifstream in(change_log_path());
   bool found = false;
-  for (std::string line; std::getline(in, line);) {
+  read_change_log([&](const std::string &line, size_t) {
+    LoggedFile file;
     if (line.compare(0, 2, "  ") != 0) {
       changes.clear();
       found = true;
-    } else {
+    } else if (!parse_file_line(line, file)) {
       changes.push_back(line.substr(2));
     }
-  }
+  });
   return found;
 }
 
@@ -195,7 +194,7 @@ UndoReport undo(bool dry_run) {
       return refuse(format_text(_("the last save changed \"%s\", no field of this mode"), line.c_str()));
     concerned[f->area] = true;
   }
-  std::vector<Bytes> backups(AREA_COUNT);
+  Bytes backups[AREA_COUNT];
   for (int area = 0; area < AREA_COUNT; ++area) {
     if (!concerned[area]) continue;
     const AreaInfo &info = area_info(area);
@@ -219,14 +218,34 @@ UndoReport undo(bool dry_run) {
   if (dry_run) return report;
   if (!is_operator())
     return refuse(format_text(_("%s is not an operator; nothing was written"), tolvek_username()));
-  for (int area = 0; area < AREA_COUNT; ++area) {
-    if (!concerned[area]) continue;
-    const int status = write_area_record(area, backups[area].data());
-    if (status != SITE_OK) return refuse(message_to_text(status, 0, 0));
-  }
-  const int status = append_change_log(program_name, report.changes);
-  if (status != SITE_OK) report.error = message_to_text(status, 0, 0);
+  int status[AREA_COUNT];
+  const int log_status = write_logged(concerned, backups, status);
+  for (int area = 0; area < AREA_COUNT; ++area)
+    if (concerned[area] && status[area] != SITE_OK) return refuse(message_to_text(status[area], 0, 0));
+  if (log_status != SITE_OK) report.error = message_to_text(log_status, 0, 0);
   return report;
+}
+
+std::string write_factory_files(std::string &log_error) {
+  Bytes records[AREA_COUNT];
+  bool write[AREA_COUNT];
+  bool over_a_site = false;
+  for (int area = 0; area < AREA_COUNT; ++area) {
+    const AreaInfo &info = area_info(area);
+    records[area].assign(info.size, 0);
+    setup_limits(info.limits_name, records[area].data(), COPY_FACTORY, 0);
+    write[area] = true;
+    over_a_site =
+        over_a_site || access((std::string(setup_directory()) + "/" + info.file).c_str(), F_OK) == 0;
+  }
+  int status[AREA_COUNT];
+  const int logged = over_a_site ? write_logged(write, records, status) : SITE_OK;
+  for (int area = 0; area < AREA_COUNT; ++area) {
+    if (!over_a_site) status[area] = write_area_record(area, records[area].data());
+    if (status[area] != SITE_OK) return message_to_text(status[area], 0, 0);
+  }
+  log_error = logged == SITE_OK ? "" : message_to_text(logged, 0, 0);
+  return "";
 }
 
 }  // namespace session

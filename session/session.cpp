@@ -454,13 +454,16 @@ bool field_differs(const SiteField &f, const Bytes &a, const Bytes &b) {
          std::memcmp(a.data() + f.offset, b.data() + f.offset, f.size) != 0;
 }
 
-// Shows the field again in every open page window, with the auxset fields
-// that stand for it, and shows or hides the rows and sections that follow
-// it (a store through no item).
-void redisplay_everywhere(const SiteField &f) {
-  std::vector<const void *> addresses{f.address()};
-  for (const SiteField &aux : site_fields())
-    if (aux.area < 0 && stored_field_of(aux.address()) == f.address()) addresses.push_back(aux.address());
+// Shows the fields again in every open page window, with the auxset fields
+// that stand for them, and shows or hides the rows and sections that follow
+// them (a store through no item).
+void redisplay_everywhere(const std::vector<const SiteField *> &fields) {
+  std::vector<const void *> addresses;
+  for (const SiteField *f : fields) {
+    addresses.push_back(f->address());
+    for (const SiteField &aux : site_fields())
+      if (aux.area < 0 && stored_field_of(aux.address()) == f->address()) addresses.push_back(aux.address());
+  }
   for (int page : mode_pages()) {
     PageState *state = page_state(page);
     if (!state || !state->built_items) continue;
@@ -493,7 +496,7 @@ bool revert(const Change &change) {
   // follows it back into editing form.
   std::memcpy(f.address(), to.data() + f.offset, f.size);
   stored_field_changed(f.address());
-  redisplay_everywhere(f);
+  redisplay_everywhere({&f});
   return true;
 }
 
@@ -589,25 +592,26 @@ SaveReport save(void) {
     return report;
   }
   bool marked[AREA_COUNT] = {};
-  if (save_rule == SaveRule::Editor) {
+  if (save_rule == SaveRule::Editor)
     areas_to_save(marked);
-  } else {
+  else
     for (int area = 0; area < areas_in_mode(); ++area) marked[area] = area_pending(area);
-    for (int area = 0; area < areas_in_mode(); ++area)
-      if (marked[area] && setup_file_changed(area_info(area).file)) {
-        report.status = 3;
-        report.refusal = std::string(setup_directory()) + "/" + area_info(area).file +
-                         " changed on disk since it was read; nothing was written";
-        add_error_status_line(report.refusal.c_str());
-        return report;
-      }
-  }
   const size_t reported = error_status_lines().size();
-  report.areas = write_areas(marked);
+  // What is pending is merged against the records it is pending from.
+  const bool only_edits = save_rule == SaveRule::OnlyEdits;
+  report.areas = write_areas(marked, only_edits ? load_baseline : nullptr, only_edits);
   report.errors = status_lines_since(reported);
+  report.notes = report.areas.notes;
   if (!report.areas.all_saved()) report.status = 3;
-  for (int area = 0; area < AREA_COUNT; ++area)
-    if (report.areas.area[area] == SaveWritten) load_baseline[area] = snapshot.records[area];
+  std::vector<const SiteField *> taken;
+  for (int area = 0; area < AREA_COUNT; ++area) {
+    if (report.areas.area[area] == SaveWritten || report.areas.read_again[area])
+      load_baseline[area] = snapshot.records[area];
+    for (const std::string &path : report.areas.taken[area])
+      if (const SiteField *f = find_field(path)) taken.push_back(f);
+  }
+  // Page windows show what came from the other program.
+  if (!taken.empty()) redisplay_everywhere(taken);
   return report;
 }
 

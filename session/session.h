@@ -24,10 +24,10 @@ namespace session {
 enum class SaveRule {
   // The editor: whatever the load changed (a converted format, say) counts
   // as a change; an old data-system version is written again on every save;
-  // an area changed on disk is refused once, the others are written.
+  // an area changed on disk is merged before it is written.
   Editor,
-  // setup-site: only what the command changed counts; nothing is written
-  // when any area to write changed on disk.
+  // setup-site: only what the command changed counts, and is merged as the
+  // editor's changes are; a conflict in any area stops the whole save.
   OnlyEdits,
 };
 
@@ -157,9 +157,14 @@ struct SaveReport {
   SaveResult areas;                 // per area: not written, written, refused, failed
   std::string refusal;              // why nothing was written at all (also an error status line), or empty
   std::vector<std::string> errors;  // the error status lines the save added
+  std::vector<std::string> notes;   // per merged area, what came from another program
 };
-// Writes the pending areas, for operators only (checked here, once), with
-// the lost-update check, atomic writes and the change log.
+// Writes the pending areas, for operators only (checked here, once),
+// atomically and logged. An area whose file another program changed since
+// it was read or written here is merged field by field: the other
+// program's changes are taken (and open page windows show them), this
+// program's go on top; a field both changed leaves that area unwritten and
+// named in `errors`, with the merge pending, so that saving again writes it.
 SaveReport save(void);
 bool is_operator(void);
 
@@ -198,6 +203,11 @@ struct UndoReport {
   std::vector<std::string> files;
 };
 UndoReport undo(bool dry_run);
+
+// A factory site: every area's file written with factory values; over
+// files that exist (a site set back), as one logged save. Returns "" or
+// why a file could not be written; `log_error` why the log could not be.
+std::string write_factory_files(std::string &log_error);
 
 // Text for a terminal: control bytes, and bytes that are not UTF-8, as \xHH.
 std::string printable(const std::string &text);

@@ -7,18 +7,19 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <map>
+#include <sstream>
 
 #include "sitelib/safe_io.h"
+#include "sitelib/schema.h"
 #include "sitelib/setup_file.h"
 #include "sitelib/status.h"
 
 namespace {
-
-std::string shown_value(const SchemaField &f, const void *record) {
-  return is_secret_path(f.path) ? "\"********\"" : format_field_value(f, record);
-}
 
 // Local time with its offset written +hh:mm.
 std::string iso_time_now(void) {
@@ -79,9 +80,12 @@ int open_log_for_append(const std::string &path, std::string &error) {
   const int flags = O_WRONLY | O_APPEND;
   int fd = open_log(path, flags | O_CREAT | O_EXCL, error);
   if (fd < 0 && error != std::strerror(EEXIST)) return -1;
+  struct stat st;
   if (fd < 0) {
     error.clear();
-    return open_log(path, flags, error);
+    fd = open_log(path, flags, error);
+    // A log an older version made 0644 is widened by its owner.
+    if (fd < 0 || fstat(fd, &st) != 0 || st.st_uid != geteuid() || (st.st_mode & 07777) != 0644) return fd;
   }
   struct stat dir;
   if (fchmod(fd, 0664) != 0 || (stat(setup_directory(), &dir) == 0 &&
@@ -111,39 +115,108 @@ std::string write_entry(int fd, const std::string &entry) {
   return err ? std::strerror(err) : "";
 }
 
-}  // namespace
-
-std::vector<std::string> describe_changes(const char *limits_name, const void *before, const void *after) {
-  std::vector<std::string> lines;
-  const Schema *schema = schema_for_limits(limits_name);
-  if (!schema) return lines;
-  // The file as the save found it, read as a load reads it: what another
-  // program wrote meanwhile counts, and a line that could not be read
-  // shows its value as written.
-  std::vector<char> on_disk(schema->record_size);
-  SetupFileProblems problems;
-  const std::string &replaced = content_replaced(*schema);
-  if (!replaced.empty() &&
-      parse_setup_text(replaced, "", *schema, on_disk.data(), setup_limits, problems) == SITE_OK)
-    before = on_disk.data();
-  else
-    problems.unreadable.clear();
-  std::vector<const std::string *> unreadable(schema->fields.size());
-  for (const auto &[index, value] : problems.unreadable) unreadable[index] = &value;
+// "PATH: OLD -> NEW" for each field that differs, or whose line in the old
+// file could not be read (its value shown as written).
+std::vector<std::string> changed_fields(const Schema &schema, const void *before, const void *after,
+                                        const std::vector<std::pair<size_t, std::string>> &unreadable_lines) {
+  std::vector<const std::string *> unreadable(schema.fields.size());
+  for (const auto &[index, value] : unreadable_lines) unreadable[index] = &value;
   const char *old_bytes = static_cast<const char *>(before);
   const char *new_bytes = static_cast<const char *>(after);
-  for (size_t i = 0; i < schema->fields.size(); ++i) {
-    const SchemaField &f = schema->fields[i];
+  std::vector<std::string> lines;
+  for (size_t i = 0; i < schema.fields.size(); ++i) {
+    const SchemaField &f = schema.fields[i];
     std::string old_value;
     if (unreadable[i])
       old_value = is_secret_path(f.path) ? "\"********\"" : escaped_bytes(*unreadable[i]);
     else if (std::memcmp(old_bytes + f.offset, new_bytes + f.offset, f.size) != 0)
-      old_value = shown_value(f, before);
+      old_value = shown_field_value(f, before);
     else
       continue;
-    lines.push_back(f.path + ": " + old_value + " -> " + shown_value(f, after));
+    lines.push_back(f.path + ": " + old_value + " -> " + shown_field_value(f, after));
   }
   return lines;
+}
+
+const char kFileWord[] = "file";
+const char kNoFile[] = "none";
+
+}  // namespace
+
+std::vector<std::string> describe_changes(const char *limits_name, const void *before, const void *after) {
+  const Schema *schema = schema_for_limits(limits_name);
+  return schema ? changed_fields(*schema, before, after, {}) : std::vector<std::string>();
+}
+
+std::string content_hash(const std::string &content) {
+  uint64_t hash = 0xcbf29ce484222325ull;  // 64-bit FNV-1a
+  for (unsigned char c : content) hash = (hash ^ c) * 0x100000001b3ull;
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+  return text;
+}
+
+std::vector<std::string> describe_save(const char *limits_name, const void *fallback, const void *record) {
+  const Schema *schema = schema_for_limits(limits_name);
+  const std::string path = setup_file_path(limits_name);
+  if (!schema || path.empty()) return {};
+  const std::vector<char> after = record_as_written(limits_name, record);
+  const std::string content = setup_file_content(limits_name, record);
+  // The file as it is, read as a load reads it: a line that could not be
+  // read shows its value as written.
+  std::string now;
+  const bool exists = read_regular_file(path, kSetupFileMaxBytes, now).empty();
+  std::vector<char> on_disk(schema->record_size);
+  SetupFileProblems problems;
+  const void *before = fallback;
+  if (exists && parse_setup_text(now, "", *schema, on_disk.data(), setup_limits, problems) == SITE_OK)
+    before = on_disk.data();
+  else
+    problems.unreadable.clear();
+  std::vector<std::string> lines{std::string(kFileWord) + " " +
+                                 word(path.substr(path.rfind('/') + 1).c_str()) + " " +
+                                 (exists ? content_hash(now) : kNoFile) + " -> " + content_hash(content)};
+  for (std::string &line : changed_fields(*schema, before, after.data(), problems.unreadable))
+    lines.push_back(std::move(line));
+  return lines;
+}
+
+bool parse_file_line(const std::string &line, LoggedFile &file) {
+  std::istringstream words(line);
+  std::string kind, arrow;
+  return words >> kind >> file.name >> file.old_hash >> arrow >> file.new_hash && kind == kFileWord &&
+         arrow == "->" && line.compare(0, 2, "  ") == 0;
+}
+
+std::string file_outcomes(std::vector<FileOutcome> &outcomes) {
+  std::vector<LoggedFile> files;
+  const std::string error = read_change_log([&](const std::string &line, size_t) {
+    LoggedFile file;
+    if (parse_file_line(line, file)) files.push_back(file);
+  });
+  // Backwards: what each file held after a save is what the next save of
+  // it found, or, after the last one, what it holds now.
+  std::map<std::string, std::string> after;
+  for (const char *limits : {"ant_manual_setup", "dsp_manual_setup", "rtdisp_setup", "zamo_setup"}) {
+    const std::string path = setup_file_path(limits);
+    std::string now;
+    after[path.substr(path.rfind('/') + 1)] =
+        read_regular_file(path, kSetupFileMaxBytes, now).empty() ? content_hash(now) : kNoFile;
+  }
+  outcomes.assign(files.size(), FileOutcome::Completed);
+  for (size_t i = files.size(); i-- > 0;) {
+    auto state = after.find(files[i].name);
+    if (state == after.end()) continue;  // no setup file of this site
+    outcomes[i] = state->second == files[i].new_hash   ? FileOutcome::Completed
+                  : state->second == files[i].old_hash ? FileOutcome::NotCompleted
+                                                       : FileOutcome::ChangedOutside;
+    state->second = files[i].old_hash;
+  }
+  return error;
+}
+
+std::string shown_field_value(const SchemaField &f, const void *record) {
+  return is_secret_path(f.path) ? "\"********\"" : format_field_value(f, record);
 }
 
 // Passwords never reach the log, not even their length.

@@ -55,16 +55,19 @@ struct WriteRules {
 // never missing once there was one), the temporary renamed over the file,
 // then the directory synced. Permission bits and group carry over within
 // `max_mode`. Temporary files that dead writers left in the directory are
-// removed first. Refused with SITE_CHANGED_ON_DISK once when the file
-// changed since this process read or wrote it. A failure leaves the old
+// removed first. Refused with SITE_CHANGED_ON_DISK while the file differs
+// from what this process last read or wrote there. A failure leaves the old
 // file as it was.
-// `replaced`, when given, receives what the old file held ("" when none).
-int write_file_atomically(const std::string &path, const std::string &content, const WriteRules &rules,
-                          std::string *replaced = nullptr);
+// While this process holds the lock of the setup directory
+// (lock_setup_directory), a write there takes no lock of its own.
+int write_file_atomically(const std::string &path, const std::string &content, const WriteRules &rules);
 
-// What the last save of this process through the schema's save function
-// replaced in its file: "" when there was no file, or the save failed.
-const std::string &content_replaced(const Schema &schema);
+// What the save function of the limits name writes for the record, and
+// where: the file's text, its path, and the record as the text holds it
+// (the data-system setup in its current version). Empty for another name.
+std::string setup_file_content(const char *limits_name, const void *record);
+std::string setup_file_path(const char *limits_name);
+std::vector<char> record_as_written(const char *limits_name, const void *record);
 
 // Notes the content that the file at `path` holds now (nullptr: no file or
 // unreadable) for the change check.

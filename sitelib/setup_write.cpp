@@ -327,22 +327,32 @@ int lock_directory(const std::string &directory, int &dir) {
   return 0;
 }
 
+// The setup directory's lock while a whole save holds it, and how many
+// lock_setup_directory calls it answers.
+struct HeldLock {
+  int fd = -1;
+  int depth = 0;
+};
+HeldLock held;
+
+// The held lock when `directory` is the directory it locks, else -1.
+int held_lock_of(const std::string &directory) {
+  struct stat locked, wanted;
+  if (held.fd < 0 || fstat(held.fd, &locked) != 0 || stat(directory.c_str(), &wanted) != 0) return -1;
+  return locked.st_dev == wanted.st_dev && locked.st_ino == wanted.st_ino ? held.fd : -1;
+}
+
 int write_failure(const std::string &path, int err) {
   return site_failure(SITE_WRITE_FAILED, "Cannot write setup file %s: %s", escaped_bytes(path).c_str(),
                       std::strerror(err));
 }
 
-// Refuses once when the file is no longer what this process read or wrote;
-// the refusal notes the new content, so the next write goes ahead.
+// Refuses while the file is no longer what this process last read or
+// wrote: the caller reads it again (and merges) before writing over it.
 int refuse_if_changed(const std::string &requested) {
   auto known = disk_states().find(requested);
-  if (known == disk_states().end()) return SITE_OK;
-  DiskState now = state_on_disk(requested);
-  if (same(known->second, now)) return SITE_OK;
-  known->second = now;
-  return site_failure(SITE_CHANGED_ON_DISK,
-                      "Setup file %s was changed on disk since it was read; not saved (saving again "
-                      "overwrites it)",
+  if (known == disk_states().end() || same(known->second, state_on_disk(requested))) return SITE_OK;
+  return site_failure(SITE_CHANGED_ON_DISK, "Setup file %s was changed on disk since it was read; not saved",
                       escaped_bytes(requested).c_str());
 }
 
@@ -357,12 +367,26 @@ bool disk_state_changed(const std::string &path) {
   return known != disk_states().end() && !same(known->second, state_on_disk(path));
 }
 
-int write_file_atomically(const std::string &requested, const std::string &content, const WriteRules &rules,
-                          std::string *replaced) {
+int lock_setup_directory(void) {
+  if (held.depth++ > 0) return 0;
+  int err = lock_directory(setup_directory(), held.fd);
+  if (err && held.fd >= 0) close(held.fd);
+  if (err) held.fd = -1;
+  return err;
+}
+
+void unlock_setup_directory(void) {
+  if (held.depth == 0 || --held.depth > 0) return;
+  if (held.fd >= 0) close(held.fd);  // releases the lock
+  held.fd = -1;
+}
+
+int write_file_atomically(const std::string &requested, const std::string &content, const WriteRules &rules) {
   std::string path;
   if (int status = resolve_link(requested, path); status != SITE_OK) return status;
-  int dir = -1;
-  if (int err = lock_directory(directory_of(path), dir)) {
+  int dir = held_lock_of(directory_of(path));
+  const bool own_lock = dir < 0;
+  if (int err = own_lock ? lock_directory(directory_of(path), dir) : 0) {
     if (dir >= 0) close(dir);
     return write_failure(path, err);
   }
@@ -373,7 +397,6 @@ int write_file_atomically(const std::string &requested, const std::string &conte
     if (int err = replacement.run()) {
       status = write_failure(path, err);
     } else {
-      if (replaced) *replaced = std::move(replacement.before);
       note_disk_state(requested, &content);
       if (int sync_err = sync_directory(dir))
         status = site_failure(SITE_WRITE_FAILED,
@@ -381,6 +404,6 @@ int write_file_atomically(const std::string &requested, const std::string &conte
                               escaped_bytes(path).c_str(), std::strerror(sync_err));
     }
   }
-  close(dir);  // releases the lock
+  if (own_lock) close(dir);  // releases the lock
   return status;
 }

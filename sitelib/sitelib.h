@@ -607,9 +607,17 @@ const char *setup_file_warnings(void);
 
 // Whether the setup file (a name in the setup directory or a full path)
 // changed on disk since this process last read or wrote it: 1 changed, 0
-// not changed or never read here. A save over such a file is refused once
-// with SITE_CHANGED_ON_DISK; saving again overwrites it deliberately.
+// not changed or never read here. A save over such a file is refused with
+// SITE_CHANGED_ON_DISK until the file is read again (the program merges
+// what it holds with its own changes, then saves).
 int setup_file_changed(const char *file);
+
+// Holds the lock of the setup directory, the one every writer of a setup
+// file takes, until the matching unlock: a save of several files, its
+// change log entry first, is then one step for other programs. Calls nest;
+// returns 0 or an errno.
+int lock_setup_directory(void);
+void unlock_setup_directory(void);
 
 // 1 when `path` is a regular file of at most `max_bytes` bytes (checked
 // without blocking on a FIFO), otherwise 0. For files that another library

@@ -67,9 +67,18 @@ bool area_changed(int area);
 // The change test: an area of the mode, or in full mode auxset, changed.
 bool setup_changed(void);
 
+// Refused: the area's file changed on disk and the merge found a field
+// changed on both sides, or the file could not be read to merge.
 enum SaveOutcome { SaveNotWritten = 0, SaveWritten, SaveRefused, SaveFailed };
 struct SaveResult {
   SaveOutcome area[AREA_COUNT] = {};
+  // Per area: the fields taken from another program's save by a merge, and
+  // those changed on both sides.
+  std::vector<std::string> taken[AREA_COUNT];
+  std::vector<std::string> conflicts[AREA_COUNT];
+  bool read_again[AREA_COUNT] = {};  // the file was read again to merge
+  // "AREA setup: taken from another program's save: PATH = VALUE, ..."
+  std::vector<std::string> notes;
   bool all_saved() const;  // nothing refused or failed
   bool any_written() const;
 };
@@ -78,14 +87,28 @@ struct SaveResult {
 // system while its version text is old.
 void areas_to_save(bool (&marked)[AREA_COUNT]);
 // Writes the marked areas of the mode, in area order, from storage-form
-// copies; a failure is reported and the next area follows. The fields
-// written go to the change log as one entry. Every area but those refused
-// or failed takes a new snapshot, and the live records end in editing form
-// of what was written, as a save in place would leave them.
-SaveResult write_areas(const bool (&marked)[AREA_COUNT]);
+// copies; a failure is reported and the next area follows. An area whose
+// file changed on disk since it was read or written here is merged with
+// what the file holds now, field by field against `bases` (each area's
+// record as last read or written; the snapshot when null): the other
+// program's changes are taken and this program's go on top; a field
+// changed on both sides leaves the area unwritten, with the file as read
+// for its snapshot and the merge in the live record. The save is one
+// entry of the change log, written before any file (write_logged). Every area but those refused or failed
+// takes a new snapshot, and the live records end in editing form of what
+// was written or merged, as a save in place would leave them.
+// `all_or_nothing`: nothing is written when a merge finds a conflict.
+SaveResult write_areas(const bool (&marked)[AREA_COUNT], const Bytes *bases = nullptr,
+                       bool all_or_nothing = false);
 // Writes a record in storage form to the area's file through the site
 // library (atomically, the old file kept as .bak); returns its status.
 int write_area_record(int area, void *record);
+// Writes the records of the marked areas as one logged save, with the setup
+// directory locked throughout: the change log entry first (each file with
+// the hashes of what it holds and of what replaces it, and each field whose
+// value changes on disk), then each file. `status` receives each area's
+// write status (SITE_NOTHING_DONE where not marked); returns the log's.
+int write_logged(const bool (&write)[AREA_COUNT], Bytes (&records)[AREA_COUNT], int (&status)[AREA_COUNT]);
 // Save changed areas: areas_to_save, then write_areas.
 SaveResult save_changed_areas(void);
 // "Save SETUP data for the following?\n" and the changed areas' words.
@@ -97,7 +120,7 @@ void add_error_status_line(const char *line);
 void report_read_error(int area, int status);
 // Warnings of a read (lines separated by newlines), naming the area.
 void report_read_warnings(int area, const char *warnings);
-// A save refused because the file changed on disk, naming the area.
+// A save refused because the file kept changing on disk, naming the area.
 void report_changed_on_disk(int area);
 // Every line added so far (the dialog's list, also kept without a display).
 const std::vector<std::string> &error_status_lines(void);

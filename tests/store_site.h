@@ -16,6 +16,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "items/field.h"
@@ -151,3 +152,15 @@ inline int run_in_child(const std::function<void()> &work, std::string *out = nu
 }
 
 inline int exit_code(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
+
+// Another program reads a setup file, changes it and saves it meanwhile.
+template <class Record>
+void other_program_saves(int (*load)(Record *), int (*save)(Record *),
+                         const std::function<void(Record &)> &change) {
+  ASSERT_EQ(0, exit_code(run_in_child([&] {
+              auto record = std::make_unique<Record>();
+              load(record.get());
+              change(*record);
+              _exit(save(record.get()) == SITE_OK ? 0 : 1);
+            })));
+}

@@ -57,8 +57,8 @@ TEST_F(SiteToolEndToEnd, ChangeLogTakesAnEntryFromEachProgram) {
   EXPECT_EQ(time[22], ':') << "the zone as +hh:mm";
   EXPECT_EQ(program, "setup");
   EXPECT_NE(entries[0].find("\n  zel.iBaudRate1: 9600 -> 19200\n"), std::string::npos) << entries[0];
-  EXPECT_NE(entries[1].find(" setup-site\n  zel.iBaudRate1: 19200 -> 4800\n"), std::string::npos)
-      << entries[1];
+  EXPECT_NE(entries[1].find(" setup-site\n  file setup_ant.conf "), std::string::npos) << entries[1];
+  EXPECT_NE(entries[1].find("\n  zel.iBaudRate1: 19200 -> 4800\n"), std::string::npos) << entries[1];
   EXPECT_EQ(output_of(SETUP_BINARY_DIR "/setup-site log zel.iParity1"), "");
   EXPECT_EQ(entries_of(output_of(SETUP_BINARY_DIR "/setup-site log zel.iBaudRate1")).size(), 2u);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "items/bounds.h"
 #include "session/session.h"
@@ -62,6 +63,62 @@ TEST(Session, EditsSayWhatTheyStoredAndPendingChangesComeFromTheSnapshot) {
   session::set_typed(height, "30");
   session::set_typed(height, "25");
   EXPECT_FALSE(session::changed());
+}
+
+std::vector<std::string> pending_lines(void) {
+  std::vector<std::string> lines;
+  for (const session::Change &change : session::pending()) lines.push_back(session::change_line(change));
+  return lines;
+}
+
+// setup-site's rule: what only the other program changed is taken, this
+// program's changes go on top, the same value on both sides is no conflict,
+// and passwords taken are named masked. A field both changed stops the
+// whole save, naming the field; the merge stays pending against the files
+// as read, so that saving again writes it.
+TEST(Session, ASaveMergesWhatAnotherProgramSavedMeanwhileFieldByField) {
+  FactorySite site;
+  session::OpenOptions options;
+  options.mode = 1;
+  options.rule = session::SaveRule::OnlyEdits;
+  session::open(options);
+  other_program_saves<zel_setup>(ant_load_setup, ant_save_setup,
+                                 [](zel_setup &z) { z.iBaudRate1 = 1200, z.irad_hgt = 25; });
+  other_program_saves<zamo_setup>(zamoload, zamosave, [](zamo_setup &z) {
+    std::strcpy(z.device.def[0].dsi.network.sPassword, "theirs");
+  });
+  session::set_raw(*find_field("zel.irad_hgt"), "25");
+  session::set_raw(*find_field("zel.ignd_hgt"), "300");
+  session::set_raw(*find_field("zamo.misc.ipri_ingest"), "-3");
+  session::SaveReport saved = session::save();
+  EXPECT_EQ(saved.status, 0) << saved.errors.at(0);
+  EXPECT_EQ(saved.notes,
+            (std::vector<std::string>{"ZEL setup: taken from another program's save: zel.iBaudRate1 = 1200",
+                                      "ZAMO setup: taken from another program's save: "
+                                      "zamo.device.def[0].dsi.network.sPassword = \"********\""}));
+  EXPECT_EQ(zel.iBaudRate1, 1200);
+  EXPECT_NE(read_file(site.path(AREA_ZAMO)).find("sPassword = \"theirs\""), std::string::npos);
+  EXPECT_TRUE(pending_lines().empty()) << "what is held was written";
+
+  // Both change the ground height; nothing is written, not even the signal
+  // processor's change.
+  other_program_saves<zel_setup>(ant_load_setup, ant_save_setup, [](zel_setup &z) { z.ignd_hgt = 400; });
+  const std::string files = setup_files(site.dir);
+  session::set_raw(*find_field("zel.ignd_hgt"), "500");
+  session::set_raw(*find_field("dsp.iwavelength"), "540");
+  saved = session::save();
+  EXPECT_EQ(saved.status, 3);
+  EXPECT_EQ(saved.errors,
+            (std::vector<std::string>{"ZEL setup not saved: changed here and by another program "
+                                      "meanwhile: zel.ignd_hgt (saving again writes this "
+                                      "program's values)"}));
+  EXPECT_EQ(setup_files(site.dir), files);
+  EXPECT_EQ(pending_lines(),
+            (std::vector<std::string>{"zel.ignd_hgt: 400 -> 500", "dsp.iwavelength: 533 -> 540"}));
+  saved = session::save();
+  EXPECT_EQ(saved.status, 0);
+  EXPECT_NE(read_file(site.path(AREA_ZEL)).find("zel.ignd_hgt = 500\n"), std::string::npos);
+  EXPECT_TRUE(pending_lines().empty());
 }
 
 TEST(Session, TypedNumbersStopWhereTheNumberEnds) {

@@ -285,7 +285,16 @@ TEST_F(SiteTool, ApplyChecksEveryLineAndSavesOnce) {
   ToolRun changed = tool(dir, "undo");
   EXPECT_EQ(changed.status, 3);
   EXPECT_NE(changed.err.find("no longer holds"), std::string::npos);
+  // The log tells a file changed by hand after its last save, and a save
+  // that never came to its rename: the file as it was before.
+  EXPECT_NE(tool(dir, "log").out.find(" (changed afterwards by a program that keeps no log)\n"),
+            std::string::npos);
+  std::filesystem::copy_file(dir + "/setup_ant.conf.bak", dir + "/setup_ant.conf",
+                             std::filesystem::copy_options::overwrite_existing);
+  EXPECT_NE(tool(dir, "log").out.find(" (not completed)\n"), std::string::npos);
+  EXPECT_EQ(nlohmann::json::parse(tool(dir, "--json log").out)["entries"].back()["completed"], false);
   edit_file("setup_ant.conf", "zel.irad_hgt", "100");
+  EXPECT_EQ(tool(dir, "log").out.find(" (not completed)\n"), std::string::npos);
   unlink((dir + "/setup_zamo.conf.bak").c_str());
   EXPECT_EQ(tool(dir, "undo").status, 3);
 }
@@ -411,6 +420,42 @@ std::string completions(const std::string &dir, const std::string &words) {
   std::string text = read_file(out);
   unlink(out.c_str());
   return text;
+}
+
+// The editor saves one field again and again while setup-site sets
+// another: each merges what the other saved, no update is lost and each
+// save is logged once.
+TEST_F(SiteTool, AnEditorAndSetupSiteSavingAtOnceLoseNoUpdate) {
+  const int sets = 20;
+  const pid_t writer = fork();
+  ASSERT_GE(writer, 0);
+  if (writer == 0) {
+    int failed = 0;
+    for (int i = 1; i <= sets; ++i) failed += tool(dir, "set zel.irad_hgt " + std::to_string(i)).status != 0;
+    _exit(failed);
+  }
+  session::open({dir, 1, session::SaveRule::Editor});  // the editor's rule, in full mode
+  int saves = 0, refused = 0, merged = 0, status = 0;
+  auto save_once = [&] {
+    session::set_raw(*find_field("zel.ignd_hgt"), std::to_string(100 + ++saves));
+    const session::SaveReport saved = session::save();
+    refused += saved.status != 0, merged += !saved.notes.empty();
+  };
+  while (waitpid(writer, &status, WNOHANG) == 0) save_once();
+  save_once();  // after the last set
+  EXPECT_EQ(exit_code(status), 0) << "every set saved";
+  EXPECT_EQ(refused, 0) << "of " << saves << " saves";
+  EXPECT_EQ(zel.irad_hgt, sets) << "the editor holds the last set";
+  const std::string zel_file = read_file(dir + "/setup_ant.conf");
+  EXPECT_EQ(line_of(zel_file, "zel.irad_hgt"), "zel.irad_hgt = " + std::to_string(sets));
+  EXPECT_EQ(line_of(zel_file, "zel.ignd_hgt"), "zel.ignd_hgt = " + std::to_string(100 + saves));
+  const std::string log = read_file(dir + "/changes.log");
+  int logged[2] = {0, 0};
+  for (size_t at = 0; (at = log.find("\n  zel.i", at)) != std::string::npos; ++at)
+    ++logged[log.compare(at + 3, 12, "zel.irad_hgt") == 0 ? 0 : 1];
+  EXPECT_EQ(logged[0], sets);
+  EXPECT_EQ(logged[1], saves);
+  std::printf("sets: %d, editor saves: %d, merges: %d, refused: %d\n", sets, saves, merged, refused);
 }
 
 TEST_F(SiteTool, BashCompletesCommandsPagesAndPaths) {

@@ -8,6 +8,7 @@
 
 #include "motif/commands.h"
 #include "motif/dialogs.h"
+#include "motif/page_window.h"
 #include "motif/state.h"
 #include "session/session.h"
 #include "tests/store_site.h"
@@ -244,43 +245,52 @@ TEST_F(Store, ExitStatuses) {
 
 namespace {
 
-// Two editors on one site: the second process saves first; this editor's
-// Save then names the area instead of overwriting, keeps it changed and
-// does not claim success; a second Save overwrites and keeps theirs as .bak.
-TEST_F(Store, ASaveOverAnotherEditorsSaveIsRefusedOnceAndNamed) {
+// Two editors on one site: the other saves first. This editor's Save merges
+// field by field: the other's fields are taken and shown in the open page
+// window (a stored field edited through auxset too), its own go on top and
+// are written at once. A field both changed is named and not written; the
+// window keeps this editor's value, pending against the file as read.
+TEST_F(Store, ASaveOverAnotherEditorsSaveMergesFieldByField) {
   make_site();
   load();
+  open_page(1);
+  gui_process(200);
+  PageView page{page_window(1)};
+  Widget height = page.item("Antenna height above the ground");
+  Widget latitude = page.item("Default Latitude of antenna");
+  ASSERT_TRUE(height && latitude);
   const std::string zel_file = site->path(AREA_ZEL);
-  int other = run_in_child([] {
-    clear_store_state();
-    load_all_areas();
-    take_snapshot_as_is();
-    convert_form(1);
-    zel.iBaudRate1 = 1200;
-    _exit(save_changed_areas().all_saved() ? 0 : 1);
-  });
-  ASSERT_EQ(0, exit_code(other)) << "the other editor saved";
+  other_program_saves<zel_setup>(ant_load_setup, ant_save_setup,
+                                 [](zel_setup &z) { z.iBaudRate1 = 1200, z.idefault_lat = 0; });
   const std::string theirs = read_file(zel_file);
-  ASSERT_NE(theirs.find("zel.iBaudRate1 = 1200\n"), std::string::npos);
 
-  zel.iBaudRate2 = 2400;
+  type_into(height, "42");
   size_t errors = error_count();
   save();
-  EXPECT_EQ(theirs, read_file(zel_file)) << "not overwritten silently";
-  ASSERT_EQ(errors + 1, error_count());
-  EXPECT_EQ(0u, error_status_lines()[errors].find("ZEL setup not saved: Setup file " + zel_file +
-                                                  " was changed on disk"));
-  EXPECT_EQ("Not all setup files were saved", shown_warning());
-  EXPECT_EQ(asked("ZEL "), question()) << "still counted as changed";
-
-  save();
-  EXPECT_NE(read_file(zel_file).find("zel.iBaudRate2 = 2400\n"), std::string::npos);
-  EXPECT_EQ(theirs, read_file(zel_file + ".bak"));
-  // The other editor's value, overwritten, is in the log as a change too.
-  const std::string log = read_file(site->dir + "/changes.log");
-  EXPECT_NE(log.rfind("  zel.iBaudRate1: 1200 -> "), std::string::npos) << log;
-  EXPECT_EQ("Setup files successfully saved", shown_warning());
+  EXPECT_EQ(errors, error_count()) << "no conflict";
+  EXPECT_EQ(
+      "Setup files successfully saved\nZEL setup: taken from another program's save: zel.iBaudRate1 = 1200, "
+      "zel.idefault_lat = 0",
+      shown_warning());
+  gui_process(3200);
+  EXPECT_NE("", shown_warning()) << "what was taken stays on screen until read";
+  EXPECT_EQ(differing_lines(theirs, read_file(zel_file)), "- zel.irad_hgt = 20\n+ zel.irad_hgt = 42\n");
+  EXPECT_EQ(field_text(latitude), "0.00000 deg North") << "the window shows the merge";
   EXPECT_EQ("", question());
+
+  other_program_saves<zel_setup>(ant_load_setup, ant_save_setup, [](zel_setup &z) { z.irad_hgt = 30; });
+  const std::string second = read_file(zel_file);
+  type_into(height, "50");
+  errors = error_count();
+  save();
+  EXPECT_EQ(second, read_file(zel_file)) << "nothing written over the other's save";
+  ASSERT_EQ(errors + 1, error_count());
+  EXPECT_EQ(error_status_lines()[errors],
+            "ZEL setup not saved: changed here and by another program meanwhile: zel.irad_hgt (saving again "
+            "writes this program's values)");
+  EXPECT_EQ(field_text(height), "50.0 meters") << "this editor's value kept";
+  EXPECT_EQ(session::pending().at(0).old_stored, "30") << "against the file as read";
+  XtUnmanageChild(page_window(1)->form_dialog);
 }
 
 TEST_F(Store, AHelpViewerThatCannotStartIsShownWithThePageToOpen) {

@@ -53,6 +53,13 @@ struct Tui {
     ADD_FAILURE() << "screen " << (shown ? "lacks" : "still shows") << " \"" << text << "\":\n" << screen();
     return false;
   }
+  // Enter on the line, `value` typed over what the field holds, Enter.
+  void type_over(const std::string &value) {
+    keys("Enter");
+    keys("C-u");
+    keys(value, true);
+    keys("Enter");
+  }
   // Finds `query` and goes to the match `down` places below the first.
   void go_to(const std::string &query, int down = 0) {
     keys("/");
@@ -73,17 +80,11 @@ TEST(Tui, EditsSaveWhatSetupSiteWrites) {
   tui.keys("Enter");
   tui.shows("System Type");
   tui.go_to("Transmit Wavelength");
-  tui.keys("Enter");
-  tui.keys("C-u");
-  tui.keys("99999", true);
-  tui.keys("Enter");
+  tui.type_over("99999");
   tui.shows("Clamped to its limits: Transmit Wavelength = 30.00 cm");
   // Find "antenna height" and edit it; help on it.
   tui.go_to("antenna height", 1);
-  tui.keys("Enter");
-  tui.keys("C-u");
-  tui.keys("25", true);
-  tui.keys("Enter");
+  tui.type_over("25");
   tui.shows("25.0 meters");
   tui.keys("?");
   tui.shows("Path: zel.");
@@ -99,10 +100,7 @@ TEST(Tui, EditsSaveWhatSetupSiteWrites) {
   tui.shows("AntExport Port Number");
   tui.keys("Down");
   tui.keys("Down");
-  tui.keys("Enter");
-  tui.keys("C-u");
-  tui.keys("1234", true);
-  tui.keys("Enter");
+  tui.type_over("1234");
   tui.shows(": 1234");
   tui.keys("F4");
   tui.keys("Enter");
@@ -123,6 +121,27 @@ TEST(Tui, EditsSaveWhatSetupSiteWrites) {
         << set;
   EXPECT_EQ("", differing_lines(setup_files(tool), setup_files(dir)));
   EXPECT_NE(std::string::npos, read_file(dir + "/changes.log").find("setup-tui"));
+}
+
+// setup-site saves while the terminal editor has a change pending: the
+// editor's save takes setup-site's field (the page shows it) and writes its
+// own on top.
+TEST(Tui, ASaveMergesWhatSetupSiteSavedMeanwhile) {
+  TempDir temp;
+  const std::string dir = site(temp, "merge");
+  Tui tui(dir);
+  tui.shows("Radar Control Processor Setups");
+  tui.keys("Enter");
+  tui.go_to("antenna height", 1);
+  tui.type_over("25");
+  ASSERT_EQ(
+      0, std::system((kBin + "/setup-site -C " + dir + " --zamo set zel.ignd_hgt 321 >/dev/null").c_str()));
+  tui.keys("C-s");
+  tui.shows("taken from another program's save: zel.ignd_hgt = 321");
+  tui.keys("Escape");
+  tui.shows(": 321");
+  for (const char *line : {"zel.ignd_hgt = 321\n", "zel.irad_hgt = 25\n"})
+    EXPECT_NE(read_file(dir + "/setup_ant.conf").find(line), std::string::npos) << line;
 }
 
 // With pending changes q asks: Back stays, Discard leaves the files as they

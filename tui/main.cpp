@@ -444,14 +444,12 @@ bool save_command(void) {
   take_captured();
   relay();
   save_failed = saved.status != 0;
-  if (!save_failed) {
-    message = wide(_("Saved"));
-    return true;
-  }
   std::vector<std::string> lines = saved.errors;
   if (!saved.refusal.empty()) lines.insert(lines.begin(), saved.refusal);
-  show_lines(_("Not saved"), lines);
-  return false;
+  lines.insert(lines.end(), saved.notes.begin(), saved.notes.end());
+  show_lines(save_failed ? _("Not saved") : _("Saved"), lines);
+  if (!save_failed) message = wide(_("Saved"));
+  return !save_failed;
 }
 
 [[noreturn]] void finish(int status) {

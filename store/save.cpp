@@ -1,6 +1,5 @@
 // Save and Exit: only the areas that changed since they were last loaded or
 // saved are written back, each from a copy of its record in storage form.
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -83,10 +82,7 @@ namespace {
 std::string area_line(const char *format, int area, const std::vector<std::string> &fields) {
   std::string list;
   for (const std::string &field : fields) list += (list.empty() ? "" : ", ") + field;
-  const char *name = area_info(area).short_name;
-  std::string line(std::snprintf(nullptr, 0, format, name, list.c_str()), '\0');
-  std::snprintf(&line[0], line.size() + 1, format, name, list.c_str());
-  return line;
+  return format_text(format, area_info(area).short_name, list.c_str());
 }
 
 // Reads the area's file again, as the load reads it (the library notes what

@@ -48,6 +48,7 @@
 #include "motif/commands.h"
 #include "motif/page_window.h"
 #include "motif/review.h"
+#include "motif/server_answers.h"
 #include "motif/startup.h"
 #include "motif/state.h"
 #include "pages/pages.h"
@@ -142,7 +143,6 @@ void load_factory_values(void) {
 // As the editor starts: the locale, the toolkit, the resource file.
 bool open_display(int &argc, char **argv) {
   std::setlocale(LC_ALL, "");
-  if (!std::getenv("ZAMO_APP_DEFAULTS")) setenv("ZAMO_APP_DEFAULTS", SETUP_DATA_DIRECTORY "/", 1);
   if (XSupportsLocale()) XtSetLanguageProc(nullptr, nullptr, nullptr);
   top_level = XtVaAppInitialize(&app_context, "setup", nullptr, 0, &argc, argv, nullptr, XmNwidth, 620,
                                 XmNheight, 215, nullptr);
@@ -156,6 +156,7 @@ bool open_display(int &argc, char **argv) {
   page_window_lookup = bench_page_lookup;
   prepare_page_windows(nullptr);  // as the editor does once it is idle after start
   load_factory_values();
+  finish_start_up_answers();
   return true;
 }
 
@@ -687,6 +688,8 @@ int main(int argc, char **argv) {
   std::string command;
   for (int i = 0; i < argc; ++i) command += std::string(i ? " " : "") + argv[i];
   self_path = argv[0];
+  // The resource file of the source tree, for the editor started too.
+  if (!std::getenv("ZAMO_APP_DEFAULTS")) setenv("ZAMO_APP_DEFAULTS", SETUP_DATA_DIRECTORY "/", 1);
   Options o = parse_options(argc, argv);
   const char *display = std::getenv("DISPLAY");
   const std::string real_display = display ? display : "";

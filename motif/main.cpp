@@ -16,6 +16,7 @@
 #include "motif/main_panel.h"
 #include "motif/page_window.h"
 #include "motif/pixmap.h"
+#include "motif/server_answers.h"
 #include "motif/startup.h"
 #include "motif/state.h"
 #include "session/session.h"
@@ -46,6 +47,14 @@ Widget create_main_window(void) {
   Widget main_window = XmCreateMainWindow(top_level, const_cast<char *>("setupmain"), nullptr, 0);
   main_display = XtDisplay(main_window);
   return main_window;
+}
+
+// The page windows' one-time set-up asks the X server many questions; it
+// waits until the start-up load (a 300 ms timeout, due first) has run, so
+// that the load is not held up on a slow display, then runs when idle.
+const unsigned long kPrepareAfterMs = 301;
+void prepare_when_idle(XtPointer, XtIntervalId *) {
+  XtAppAddWorkProc(app_context, prepare_page_windows, nullptr);
 }
 
 }  // namespace
@@ -81,7 +90,8 @@ int main(int argc, char **argv) {
 
   arm_start_timeouts(session::is_operator());
   XtAppAddTimeOut(app_context, 2000, status_clock, nullptr);
-  XtAppAddWorkProc(app_context, prepare_page_windows, nullptr);
+  XtAppAddTimeOut(app_context, kPrepareAfterMs, prepare_when_idle, nullptr);
+  finish_start_up_answers();
   XtAppMainLoop(app_context);
   return 0;
 }

@@ -73,6 +73,7 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "setup: %s\n", message.c_str());
 
   top_level = XtVaAppInitialize(&app_context, "setup", nullptr, 0, &argc, argv, nullptr, nullptr);
+  allocate_shadow_colours_together();
   Widget main_window = create_main_window();
   load_pixmap(PixmapIcon, 0, top_level, "util_setup.pm");
   Widget form = XmCreateForm(main_window, const_cast<char *>(""), nullptr, 0);

@@ -265,6 +265,8 @@ Visual *static_visual(Display *display, Colormap colormap) {
   return nullptr;
 }
 
+bool derive_shadows = false;  // Motif has set up its display
+
 using PixelKey = std::tuple<Display *, Colormap, unsigned long>;
 std::map<PixelKey, XColor> pixels;  // what XQueryColor answers
 using ColourKey = std::tuple<Display *, Colormap, unsigned short, unsigned short, unsigned short>;
@@ -294,7 +296,7 @@ XColor shown_colour(const Visual *visual, XColor colour) {
 // derives when it is a background: all allocated in one round trip.
 void allocate_with_derived(Display *display, Colormap colormap, const Visual *visual, const XColor &colour) {
   std::vector<XColor> wanted = {colour};
-  if (visual->c_class == TrueColor) {
+  if (derive_shadows && visual->c_class == TrueColor) {
     XColor background = shown_colour(visual, colour), derived[4];
     for (XColor &d : derived) d = background;
     XmGetColorCalculation()(&background, &derived[0], &derived[1], &derived[2], &derived[3]);
@@ -331,6 +333,8 @@ void forget(Display *display) {
 }
 
 }  // namespace
+
+void allocate_shadow_colours_together(void) { derive_shadows = true; }
 
 void finish_start_up_answers(void) {
   start_up = false;

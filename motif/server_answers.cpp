@@ -292,17 +292,23 @@ XColor shown_colour(const Visual *visual, XColor colour) {
   return colour;
 }
 
-// The colour asked for and, on a true colour visual, the four that Motif
-// derives when it is a background: all allocated in one round trip.
-void allocate_with_derived(Display *display, Colormap colormap, const Visual *visual, const XColor &colour) {
-  std::vector<XColor> wanted = {colour};
-  if (derive_shadows && visual->c_class == TrueColor) {
-    XColor background = shown_colour(visual, colour), derived[4];
-    for (XColor &d : derived) d = background;
-    XmGetColorCalculation()(&background, &derived[0], &derived[1], &derived[2], &derived[3]);
-    for (const XColor &d : derived)
-      if (!allocated.count(colour_key(display, colormap, d))) wanted.push_back(d);
-  }
+// The four colours Motif derives from `background` (as the visual shows
+// it) when it is a background, on a true colour visual, less those
+// allocated already.
+std::vector<XColor> derived_colours(Display *display, Colormap colormap, const Visual *visual,
+                                    XColor background) {
+  std::vector<XColor> colours;
+  if (!derive_shadows || visual->c_class != TrueColor) return colours;
+  XColor derived[4];
+  for (XColor &d : derived) d = background;
+  XmGetColorCalculation()(&background, &derived[0], &derived[1], &derived[2], &derived[3]);
+  for (const XColor &d : derived)
+    if (!allocated.count(colour_key(display, colormap, d))) colours.push_back(d);
+  return colours;
+}
+
+// Allocates `wanted` in one round trip, and keeps the answers.
+void allocate_together(Display *display, Colormap colormap, const std::vector<XColor> &wanted) {
   ask_together(display, [&](std::vector<Pending> &pending) {
     for (const XColor &w : wanted)
       pending.push_back({send_alloc_color(display, colormap, w), [=](const char *reply) {
@@ -449,7 +455,12 @@ extern "C" Status XAllocColor(Display *display, Colormap colormap, XColor *colou
   const Visual *visual = static_visual(display, colormap);
   if (!visual) return real(display, colormap, colour);
   ColourKey key = colour_key(display, colormap, *colour);
-  if (!allocated.count(key)) allocate_with_derived(display, colormap, visual, *colour);
+  if (!allocated.count(key)) {
+    // Its shadow colours are likely asked for next, if it is a background.
+    std::vector<XColor> wanted = derived_colours(display, colormap, visual, shown_colour(visual, *colour));
+    wanted.insert(wanted.begin(), *colour);
+    allocate_together(display, colormap, wanted);
+  }
   auto found = allocated.find(key);
   if (found == allocated.end()) return real(display, colormap, colour);
   colour->pixel = found->second.pixel;
@@ -464,6 +475,10 @@ extern "C" Status XAllocNamedColor(Display *display, Colormap colormap, const ch
   static auto real =
       xlib<Status (*)(Display *, Colormap, const char *, XColor *, XColor *)>("XAllocNamedColor");
   Status status = real(display, colormap, name, shown, exact);
-  if (status && static_visual(display, colormap)) pixels[{display, colormap, shown->pixel}] = *shown;
+  const Visual *visual = static_visual(display, colormap);
+  if (!status || !visual) return status;
+  pixels[{display, colormap, shown->pixel}] = *shown;
+  std::vector<XColor> derived = derived_colours(display, colormap, visual, *shown);
+  if (!derived.empty()) allocate_together(display, colormap, derived);
   return status;
 }

@@ -14,6 +14,10 @@
 //   draws text in, and derives four shadow and select colours from every
 //   background, one allocation each: a background's colours are allocated
 //   together with it. Any other colormap is asked every time.
+// - Input contexts: while one is made for a window, the input method asks
+//   for the window's attributes twice, to take its colormap as the default
+//   of the pre-edit and status areas; for a shell of the editor's toolkit
+//   the toolkit's record of it answers.
 // - During start-up, until finish_start_up_answers (before the main loop
 //   reads any event, so before any change could be told): the keysyms of
 //   single keys, some forty of them, come from the whole keyboard mapping
@@ -24,6 +28,8 @@
 // functions, which the toolkit calls through the dynamic linker).
 #include "motif/server_answers.h"
 
+#include <X11/IntrinsicP.h>
+#include <X11/ShellP.h>
 #include <X11/Xlibint.h>
 #include <X11/Xutil.h>
 #include <Xm/Xm.h>
@@ -33,13 +39,17 @@
 #undef min
 #undef max
 
+#include <cstdarg>
 #include <cstring>
 #include <functional>
 #include <iterator>
 #include <map>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
+
+#include "motif/state.h"
 
 namespace {
 
@@ -325,6 +335,39 @@ void allocate_together(Display *display, Colormap colormap, const std::vector<XC
   });
 }
 
+// ---------------------------------------------------------------------------
+// Input contexts
+
+int making_input_context = 0;
+
+constexpr size_t kArgumentPairs = 32;  // more than any caller of XCreateIC passes
+
+template <typename Function, size_t... I>
+XIC pass_on(Function real, XIM im, void *const *arguments, std::index_sequence<I...>) {
+  return real(im, arguments[I]..., nullptr);
+}
+
+// What the input method reads of a shell window while it makes an input
+// context for it: its colormap (the attributes the toolkit knows are given
+// too).
+void shell_attributes(Widget shell, XWindowAttributes *attributes) {
+  *attributes = XWindowAttributes{};
+  attributes->x = shell->core.x;
+  attributes->y = shell->core.y;
+  attributes->width = shell->core.width;
+  attributes->height = shell->core.height;
+  attributes->border_width = shell->core.border_width;
+  attributes->depth = shell->core.depth;
+  attributes->screen = XtScreen(shell);
+  attributes->root = RootWindowOfScreen(XtScreen(shell));
+  Visual *visual = reinterpret_cast<ShellWidget>(shell)->shell.visual;
+  attributes->visual = visual ? visual : DefaultVisualOfScreen(XtScreen(shell));
+  attributes->c_class = InputOutput;
+  attributes->colormap = shell->core.colormap;
+  attributes->map_state = IsUnmapped;
+  attributes->your_event_mask = attributes->all_event_masks = XtBuildEventMask(shell);
+}
+
 // A new connection at the address of a closed one starts with no answers.
 void forget(Display *display) {
   auto of_display = [display](const auto &entry) { return std::get<0>(entry.first) == display; };
@@ -346,6 +389,40 @@ void finish_start_up_answers(void) {
   start_up = false;
   atoms_if_they_exist.clear();
   keyboards.clear();
+}
+
+extern "C" XIC XCreateIC(XIM im, ...) {
+  static auto real = xlib<XIC (*)(XIM, ...)>("XCreateIC");
+  // Name and value pairs, ended by a null name, passed on as they came.
+  void *arguments[2 * kArgumentPairs] = {};
+  va_list list;
+  va_start(list, im);
+  size_t pairs = 0;
+  for (; pairs < kArgumentPairs; ++pairs) {
+    void *name = va_arg(list, void *);
+    if (!name) break;
+    arguments[2 * pairs] = name;
+    arguments[2 * pairs + 1] = va_arg(list, void *);
+  }
+  bool too_many = pairs == kArgumentPairs && va_arg(list, void *) != nullptr;
+  va_end(list);
+  if (too_many) return nullptr;
+  ++making_input_context;
+  XIC context = pass_on(real, im, arguments, std::make_index_sequence<2 * kArgumentPairs>());
+  --making_input_context;
+  return context;
+}
+
+extern "C" Status XGetWindowAttributes(Display *display, Window window, XWindowAttributes *attributes) {
+  static auto real = xlib<Status (*)(Display *, Window, XWindowAttributes *)>("XGetWindowAttributes");
+  if (making_input_context && display && display == main_display) {
+    Widget w = XtWindowToWidget(display, window);
+    if (w && XtIsShell(w)) {
+      shell_attributes(w, attributes);
+      return 1;
+    }
+  }
+  return real(display, window, attributes);
 }
 
 extern "C" Display *XOpenDisplay(const char *name) {

@@ -23,6 +23,51 @@ Function server(const char *name) {
   return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
 }
 
+// First in the program: before the toolkit's display opens and ends the
+// start-up answers, on a connection of its own.
+TEST(ServerAnswers, ExtensionsAtomsAndKeyboardAreTheServersAnswers) {
+  Display *display = XOpenDisplay(nullptr);  // the editor's: asks at the open
+  ASSERT_NE(display, nullptr) << "no X display (run under xvfb-run)";
+  auto query_extension = server<Bool (*)(Display *, const char *, int *, int *, int *)>("XQueryExtension");
+  for (const char *name : {"SHAPE", "RENDER", "XKEYBOARD", "XFree86-Bigfont", "NO-SUCH-EXTENSION"}) {
+    int ours[3] = {}, theirs[3] = {};
+    EXPECT_EQ(XQueryExtension(display, name, &ours[0], &ours[1], &ours[2]),
+              query_extension(display, name, &theirs[0], &theirs[1], &theirs[2]))
+        << name;
+    EXPECT_EQ(std::memcmp(ours, theirs, sizeof ours), 0) << name;
+  }
+  auto intern = server<Atom (*)(Display *, const char *, Bool)>("XInternAtom");
+  for (const char *name : {"SCREEN_RESOURCES", "XDCCC_LINEAR_RGB_CORRECTION", "WM_PROTOCOLS"})
+    EXPECT_EQ(XInternAtom(display, name, True), intern(display, name, True)) << name;
+
+  auto keyboard = server<KeySym *(*)(Display *, KeyCode, int, int *)>("XGetKeyboardMapping");
+  auto modifiers = server<XModifierKeymap *(*)(Display *)>("XGetModifierMapping");
+  int first = 0, last = 0;
+  XDisplayKeycodes(display, &first, &last);
+  // During start-up from memory, afterwards from the server: the same.
+  for (bool start_up : {true, false}) {
+    if (!start_up) finish_start_up_answers();
+    for (int code = first; code <= last; ++code) {
+      int per_ours = 0, per_theirs = 0;
+      KeySym *ours = XGetKeyboardMapping(display, static_cast<KeyCode>(code), 1, &per_ours);
+      KeySym *theirs = keyboard(display, static_cast<KeyCode>(code), 1, &per_theirs);
+      ASSERT_TRUE(ours && theirs);
+      ASSERT_EQ(per_ours, per_theirs);
+      EXPECT_EQ(std::memcmp(ours, theirs, per_ours * sizeof(KeySym)), 0) << code;
+      XFree(ours);
+      XFree(theirs);
+    }
+    for (int twice = 0; twice < 2; ++twice) {
+      XModifierKeymap *ours = XGetModifierMapping(display), *theirs = modifiers(display);
+      ASSERT_EQ(ours->max_keypermod, theirs->max_keypermod);
+      EXPECT_EQ(std::memcmp(ours->modifiermap, theirs->modifiermap, 8 * ours->max_keypermod), 0);
+      XFreeModifiermap(ours);
+      XFreeModifiermap(theirs);
+    }
+  }
+  XCloseDisplay(display);
+}
+
 // The test programs' display, opened through the editor's XOpenDisplay
 // (which asks at the open) and set up as the editor's.
 struct Connection : ::testing::Test {
@@ -63,44 +108,4 @@ TEST_F(Connection, ColoursAllocatedAndQueriedAreTheServersAnswers) {
       EXPECT_EQ(std::make_tuple(queried.red, queried.green, queried.blue),
                 std::make_tuple(asked.red, asked.green, asked.blue));
     }
-}
-
-TEST_F(Connection, ExtensionsAtomsAndKeyboardAreTheServersAnswers) {
-  auto query_extension = server<Bool (*)(Display *, const char *, int *, int *, int *)>("XQueryExtension");
-  for (const char *name : {"SHAPE", "RENDER", "XKEYBOARD", "XFree86-Bigfont", "NO-SUCH-EXTENSION"}) {
-    int ours[3] = {}, theirs[3] = {};
-    EXPECT_EQ(XQueryExtension(display, name, &ours[0], &ours[1], &ours[2]),
-              query_extension(display, name, &theirs[0], &theirs[1], &theirs[2]))
-        << name;
-    EXPECT_EQ(std::memcmp(ours, theirs, sizeof ours), 0) << name;
-  }
-  auto intern = server<Atom (*)(Display *, const char *, Bool)>("XInternAtom");
-  for (const char *name : {"SCREEN_RESOURCES", "XDCCC_LINEAR_RGB_CORRECTION", "WM_PROTOCOLS"})
-    EXPECT_EQ(XInternAtom(display, name, True), intern(display, name, True)) << name;
-
-  auto keyboard = server<KeySym *(*)(Display *, KeyCode, int, int *)>("XGetKeyboardMapping");
-  auto modifiers = server<XModifierKeymap *(*)(Display *)>("XGetModifierMapping");
-  int first = 0, last = 0;
-  XDisplayKeycodes(display, &first, &last);
-  // During start-up from memory, afterwards from the server: the same.
-  for (bool start_up : {true, false}) {
-    if (!start_up) finish_start_up_answers();
-    for (int code = first; code <= last; ++code) {
-      int per_ours = 0, per_theirs = 0;
-      KeySym *ours = XGetKeyboardMapping(display, static_cast<KeyCode>(code), 1, &per_ours);
-      KeySym *theirs = keyboard(display, static_cast<KeyCode>(code), 1, &per_theirs);
-      ASSERT_TRUE(ours && theirs);
-      ASSERT_EQ(per_ours, per_theirs);
-      EXPECT_EQ(std::memcmp(ours, theirs, per_ours * sizeof(KeySym)), 0) << code;
-      XFree(ours);
-      XFree(theirs);
-    }
-    for (int twice = 0; twice < 2; ++twice) {
-      XModifierKeymap *ours = XGetModifierMapping(display), *theirs = modifiers(display);
-      ASSERT_EQ(ours->max_keypermod, theirs->max_keypermod);
-      EXPECT_EQ(std::memcmp(ours->modifiermap, theirs->modifiermap, 8 * ours->max_keypermod), 0);
-      XFreeModifiermap(ours);
-      XFreeModifiermap(theirs);
-    }
-  }
 }

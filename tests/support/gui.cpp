@@ -30,6 +30,7 @@ bool gui_init(void) {
   install_front_end(&motif_front_end);
   XtRealizeWidget(top_level);
   shell_window = XtWindow(top_level);
+  finish_start_up_answers();  // as the editor does before its main loop
   return true;
 }
 

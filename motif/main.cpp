@@ -50,8 +50,9 @@ Widget create_main_window(void) {
 }
 
 // The page windows' one-time set-up asks the X server many questions; it
-// waits until the start-up load (a 300 ms timeout, due first) has run, so
-// that the load is not held up on a slow display, then runs when idle.
+// waits until the start-up load or the read-only question (a 300 ms
+// timeout, due first) has run, so that a slow display does not hold them
+// up, then runs when idle.
 const unsigned long kPrepareAfterMs = 301;
 void prepare_when_idle(XtPointer, XtIntervalId *) {
   XtAppAddWorkProc(app_context, prepare_page_windows, nullptr);

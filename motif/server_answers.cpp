@@ -61,9 +61,10 @@ Function xlib(const char *name) {
 // ---------------------------------------------------------------------------
 // Requests sent together, their 32-byte replies taken as they arrive.
 
+using Take = std::function<void(const char *reply)>;  // nullptr on an error
 struct Pending {
   unsigned long sequence;
-  std::function<void(const char *reply)> take;  // nullptr on an error
+  Take take;
 };
 
 Bool take_reply(Display *dpy, xReply *reply, char *buffer, int length, XPointer data) {
@@ -107,33 +108,37 @@ void ask_together(Display *dpy, const std::function<void(std::vector<Pending> &)
   SyncHandle();
 }
 
-unsigned long send_query_extension(Display *dpy, const std::string &name) {
+// Each send_ function first notes what takes the reply (Xlib may read it
+// while the request is being sent), then sends the request.
+void send_query_extension(Display *dpy, std::vector<Pending> &pending, const std::string &name, Take take) {
+  pending.push_back({dpy->request + 1, std::move(take)});
   xQueryExtensionReq *req;
   GetReq(QueryExtension, req);
   req->nbytes = static_cast<CARD16>(name.size());
   req->length += (req->nbytes + 3) >> 2;
   _XSend(dpy, name.c_str(), req->nbytes);
-  return dpy->request;
 }
 
-unsigned long send_intern_atom(Display *dpy, const std::string &name, bool only_if_exists) {
+void send_intern_atom(Display *dpy, std::vector<Pending> &pending, const std::string &name,
+                      bool only_if_exists, Take take) {
+  pending.push_back({dpy->request + 1, std::move(take)});
   xInternAtomReq *req;
   GetReq(InternAtom, req);
   req->onlyIfExists = only_if_exists;
   req->nbytes = static_cast<CARD16>(name.size());
   req->length += (req->nbytes + 3) >> 2;
   _XSend(dpy, name.c_str(), req->nbytes);
-  return dpy->request;
 }
 
-unsigned long send_alloc_color(Display *dpy, Colormap colormap, const XColor &colour) {
+void send_alloc_color(Display *dpy, std::vector<Pending> &pending, Colormap colormap, const XColor &colour,
+                      Take take) {
+  pending.push_back({dpy->request + 1, std::move(take)});
   xAllocColorReq *req;
   GetReq(AllocColor, req);
   req->cmap = colormap;
   req->red = colour.red;
   req->green = colour.green;
   req->blue = colour.blue;
-  return dpy->request;
 }
 
 // ---------------------------------------------------------------------------
@@ -232,18 +237,16 @@ void ask_at_open(Display *dpy) {
       dpy,
       [&](std::vector<Pending> &pending) {
         for (const char *name : kExtensions)
-          pending.push_back(
-              {send_query_extension(dpy, name), [dpy, name](const char *reply) {
-                 if (!reply) return;
-                 auto *r = reinterpret_cast<const xQueryExtensionReply *>(reply);
-                 extensions[{dpy, name}] = {r->present, r->major_opcode, r->first_event, r->first_error};
-               }});
+          send_query_extension(dpy, pending, name, [dpy, name](const char *reply) {
+            if (!reply) return;
+            auto *r = reinterpret_cast<const xQueryExtensionReply *>(reply);
+            extensions[{dpy, name}] = {r->present, r->major_opcode, r->first_event, r->first_error};
+          });
         for (const char *name : kAtomsIfTheyExist)
-          pending.push_back(
-              {send_intern_atom(dpy, name, true), [dpy, name](const char *reply) {
-                 if (reply)
-                   atoms_if_they_exist[{dpy, name}] = reinterpret_cast<const xInternAtomReply *>(reply)->atom;
-               }});
+          send_intern_atom(dpy, pending, name, true, [dpy, name](const char *reply) {
+            if (reply)
+              atoms_if_they_exist[{dpy, name}] = reinterpret_cast<const xInternAtomReply *>(reply)->atom;
+          });
       },
       [&] { XInternAtoms(dpy, names.data(), static_cast<int>(names.size()), False, atoms.data()); });
 }
@@ -321,17 +324,17 @@ std::vector<XColor> derived_colours(Display *display, Colormap colormap, const V
 void allocate_together(Display *display, Colormap colormap, const std::vector<XColor> &wanted) {
   ask_together(display, [&](std::vector<Pending> &pending) {
     for (const XColor &w : wanted)
-      pending.push_back({send_alloc_color(display, colormap, w), [=](const char *reply) {
-                           if (!reply) return;
-                           auto *r = reinterpret_cast<const xAllocColorReply *>(reply);
-                           XColor answer = w;
-                           answer.pixel = r->pixel;
-                           answer.red = r->red;
-                           answer.green = r->green;
-                           answer.blue = r->blue;
-                           allocated[colour_key(display, colormap, w)] = answer;
-                           pixels[{display, colormap, answer.pixel}] = answer;
-                         }});
+      send_alloc_color(display, pending, colormap, w, [=](const char *reply) {
+        if (!reply) return;
+        auto *r = reinterpret_cast<const xAllocColorReply *>(reply);
+        XColor answer = w;
+        answer.pixel = r->pixel;
+        answer.red = r->red;
+        answer.green = r->green;
+        answer.blue = r->blue;
+        allocated[colour_key(display, colormap, w)] = answer;
+        pixels[{display, colormap, answer.pixel}] = answer;
+      });
   });
 }
 

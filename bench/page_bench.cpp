@@ -21,6 +21,9 @@
 //   setup-bench [--rounds N] [--size ITEMS] [N]
 //   setup-bench --trace-round-trips PAGE   the callers of each reply waited
 //                                          for on the page's first open
+//   setup-bench --trace-round-trips startup   the same for the editor's start-up
+//   setup-bench --rtt MS [--rounds N]      the figures that wait for the X server,
+//                                          through a proxy that delays each way by MS/2
 #include <X11/IntrinsicP.h>
 #include <Xm/Form.h>
 #include <Xm/PushB.h>
@@ -39,11 +42,13 @@
 #include <vector>
 
 #include "bench/probes.h"
+#include "bench/proxy.h"
 #include "bench/startup.h"
 #include "bench/tree.h"
 #include "motif/commands.h"
 #include "motif/page_window.h"
 #include "motif/review.h"
+#include "motif/server_answers.h"
 #include "motif/startup.h"
 #include "motif/state.h"
 #include "pages/pages.h"
@@ -67,7 +72,10 @@ struct Options {
   int size = 1500;
   int round_trips_page = -2;  // a child process: count the first open of this page (-1: test page)
   bool trace = false;         // with the callers of every reply
-  std::string memory_side;    // a child process: "walk" or "plain"
+  bool trace_startup = false;
+  int devices = -1;         // a child process: output devices in use before the open
+  int rtt_ms = 0;           // > 0: through a delaying proxy, the remote figures
+  std::string memory_side;  // a child process: "walk" or "plain"
 };
 
 Options parse_options(int argc, char **argv) {
@@ -81,8 +89,14 @@ Options parse_options(int argc, char **argv) {
       o.size = std::max(kSmallSize, std::atoi(argv[++i]));
     else if (a == "--round-trips" && has_value)
       o.round_trips_page = std::atoi(argv[++i]);
+    else if (a == "--trace-round-trips" && has_value && std::strcmp(argv[i + 1], "startup") == 0)
+      o.trace_startup = true, ++i;
     else if (a == "--trace-round-trips" && has_value)
       o.round_trips_page = std::atoi(argv[++i]), o.trace = true;
+    else if (a == "--devices" && has_value)
+      o.devices = std::atoi(argv[++i]);
+    else if (a == "--rtt" && has_value)
+      o.rtt_ms = std::max(0, std::atoi(argv[++i]));
     else if (a == "--memory" && has_value)
       o.memory_side = argv[++i];
     else if (!a.empty() && a[0] != '-')
@@ -129,11 +143,11 @@ void load_factory_values(void) {
 // As the editor starts: the locale, the toolkit, the resource file.
 bool open_display(int &argc, char **argv) {
   std::setlocale(LC_ALL, "");
-  if (!std::getenv("ZAMO_APP_DEFAULTS")) setenv("ZAMO_APP_DEFAULTS", SETUP_DATA_DIRECTORY "/", 1);
   if (XSupportsLocale()) XtSetLanguageProc(nullptr, nullptr, nullptr);
   top_level = XtVaAppInitialize(&app_context, "setup", nullptr, 0, &argc, argv, nullptr, XmNwidth, 620,
                                 XmNheight, 215, nullptr);
   if (!top_level) return false;
+  allocate_shadow_colours_together();
   main_display = XtDisplay(top_level);
   install_front_end(&motif_front_end);
   merge_resource_files(main_display);
@@ -143,6 +157,7 @@ bool open_display(int &argc, char **argv) {
   page_window_lookup = bench_page_lookup;
   prepare_page_windows(nullptr);  // as the editor does once it is idle after start
   load_factory_values();
+  finish_start_up_answers();
   return true;
 }
 
@@ -287,9 +302,17 @@ std::string label_beside(Widget w) {
 
 std::vector<std::string> stores_timed;
 
+// Handles what the X server has sent by the time it has caught up with
+// everything sent to it: after a store, the exposures of the rows it showed
+// or moved, which their redraw needs. One round trip.
+void handle_answered(void) {
+  XSync(main_display, False);
+  while (XtAppPending(app_context)) XtAppProcessEvent(app_context, XtIMAll);
+}
+
 // Mean time of one store through the widget's callback (cpu), and of the
-// store with the relayout and redraw that follow it (wall); -1 when no
-// toggle or choice shows or hides anything.
+// store until the exposures that follow it are handled, so that its redraw
+// is on the way (wall); -1 when no toggle or choice shows or hides anything.
 Timing time_store(int page, const std::string &name) {
   open_walk(page);
   drain();
@@ -302,8 +325,9 @@ Timing time_store(int page, const std::string &name) {
       Stamp start = now();
       edit.apply(i % 2 == 0);
       pure += cpu_since(start);
-      drain();
+      handle_answered();
       shown += wall_since(start);
+      drain();
     }
     t = {pure / stores, shown / stores};
     stores_timed.push_back(name + ": \"" + label_beside(edit.widget) + "\"");
@@ -366,7 +390,8 @@ struct Worst {
 
 double ratio(double a, double b) { return b > 0 ? a / b : 0; }
 
-void run_page(int page, const std::string &name, int rounds, Worst &worst) {
+// Prints the page's line of the table; returns the store's wall time.
+double run_page(int page, const std::string &name, int rounds, Worst &worst) {
   const int width = bench_page_lookup(page).width;
   PageFigures f;
   Description d;
@@ -392,6 +417,7 @@ void run_page(int page, const std::string &name, int rounds, Worst &worst) {
   std::fflush(stdout);
   worst.open = std::max(worst.open, ratio(walk_wall, plain_wall));
   worst.destroy = std::max(worst.destroy, ratio(destroy_wall, walk_wall));
+  return f.store.wall;
 }
 
 // PassBuild alone (cpu) and the destroy (wall) per item of the test page.
@@ -438,7 +464,8 @@ void run_growth(const Options &o, Worst &worst) {
 
 // The output device page built anew at its next open after the device
 // count changed, as the editor does, to 32 devices; and a first open at 32.
-void run_output_rebuild(int rounds) {
+// Returns the rebuild's wall time.
+double run_output_rebuild(int rounds) {
   zamo.device.imaxdevcount = kOutputDevices;
   std::vector<double> rebuild, fresh;
   for (int round = 0; round < rounds; ++round) {
@@ -458,6 +485,7 @@ void run_output_rebuild(int rounds) {
   std::printf("output device page, %d devices: rebuild at the next open %.1f ms wall, a first open %.1f ms\n",
               kOutputDevices, median(rebuild), median(fresh));
   load_factory_values();
+  return median(rebuild);
 }
 
 void run_list_all(int rounds) {
@@ -534,21 +562,35 @@ std::string run_child(const std::string &arguments) {
   return out;
 }
 
-int child_round_trips(int page, int size) {
+// The replies waited for and the wall time of the page's first open.
+int child_round_trips(int page, int size, int devices) {
   if (page < 0) use_test_page(devices_for(size));
+  if (devices >= 0) zamo.device.imaxdevcount = zamo.device.idevcount = devices;
   int number = page < 0 ? kTestPageNumber : page;
   count_replies(true);
-  open_walk(number);
+  double wall = open_walk(number).wall;
   count_replies(false);
-  std::printf("%ld\n", replies_counted());
+  std::printf("%ld %.1f\n", replies_counted(), wall);
   return 0;
+}
+
+struct FirstOpen {
+  long replies;
+  double wall;
+};
+
+FirstOpen first_open(int page, int size, int devices = -1) {
+  std::string arguments = "--round-trips " + std::to_string(page) + " --size " + std::to_string(size);
+  if (devices >= 0) arguments += " --devices " + std::to_string(devices);
+  FirstOpen f{0, 0};
+  std::sscanf(run_child(arguments).c_str(), "%ld %lf", &f.replies, &f.wall);
+  return f;
 }
 
 void run_round_trips(const Options &o, Worst &worst) {
   std::printf("\nreplies waited for on the first open in a fresh process:");
   for (int page = -1; page < PAGE_COUNT; ++page) {
-    long count = std::atol(
-        run_child("--round-trips " + std::to_string(page) + " --size " + std::to_string(o.size)).c_str());
+    long count = first_open(page, o.size).replies;
     std::printf(" %s %ld;", page < 0 ? "test page" : page_info(page).name, count);
     if (page >= 0) worst.round_trips = std::max(worst.round_trips, count);
   }
@@ -602,28 +644,105 @@ void run_startup(int rounds, Worst &worst) {
       ratio(s.editor_loaded_ms, s.minimal_mapped_ms));
 }
 
+// The display is a proxy that delays each way by half of `rtt` ms: what
+// waits for the X server, beside plain Motif and the minimal Motif program
+// over the same link.
+void run_remote(const Options &o, const std::string &real_display) {
+  std::printf(
+      "round trip %d ms through a delaying proxy to %s (display %s); median of %d rounds, milliseconds\n"
+      "  open, destroy, store and tree as in the local table (the second and later opens of a page)\n\n",
+      o.rtt_ms, real_display.c_str(), std::getenv("DISPLAY"), o.rounds);
+  std::printf("%-22s %5s %6s | %21s | %21s | %21s | %6s %6s |\n", "page", "items", "widgets", "open cpu",
+              "open wall", "destroy wall", "store", "store");
+  Worst worst;
+  double store = 0;
+  for (int n = 0; n < PAGE_COUNT; ++n)
+    store = std::max(store, run_page(n, page_info(n).name, o.rounds, worst));
+  std::printf("\nstores timed (the first toggle or choice that shows or hides something):\n");
+  for (const std::string &s : stores_timed) std::printf("  %s\n", s.c_str());
+  double rebuild = run_output_rebuild(o.rounds);
+
+  // A fresh process, set up as the editor is once idle after start.
+  std::printf("\nfirst open in a fresh process, wall ms (replies waited for):");
+  double first = 0;
+  std::string first_page;
+  auto note_first = [&](const std::string &name, FirstOpen f) {
+    std::printf(" %s %.1f (%ld);", name.c_str(), f.wall, f.replies);
+    if (f.wall > first) first = f.wall, first_page = name;
+  };
+  for (int n = 0; n < PAGE_COUNT; ++n) note_first(page_info(n).name, first_open(n, o.size));
+  note_first(std::string(page_info(PAGE_OUTPUT_DEVICE).name) + " (" + std::to_string(kOutputDevices) + ")",
+             first_open(PAGE_OUTPUT_DEVICE, o.size, kOutputDevices));
+  std::printf("\n");
+
+  StartupFigures s = time_startup(o.rounds, real_display);
+  double startup = ratio(s.editor_mapped_ms, s.minimal_mapped_ms);
+  double load = s.editor_loaded_ms - s.editor_mapped_ms;
+  if (s.ok)
+    std::printf(
+        "start-up, wall: main window mapped %.1f ms (%ld replies), start-up load done %.1f ms (less the 300 "
+        "ms"
+        " timer; %ld replies); minimal Motif program mapped %.1f ms (%ld replies): %.2f\n",
+        s.editor_mapped_ms, s.editor_replies_mapped, s.editor_loaded_ms, s.editor_replies_loaded,
+        s.minimal_mapped_ms, s.minimal_replies_mapped, startup);
+  else
+    std::printf("start-up: could not be timed\n");
+  std::printf(
+      "\nremote worst: start-up %.2f (of the minimal program's), load %.0f ms after mapped, first open %.0f "
+      "ms"
+      " (%s), store %.0f ms, rebuild %.0f ms, open %.2f\n",
+      startup, load, first, first_page.c_str(), store, rebuild, worst.open);
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
   std::string command;
   for (int i = 0; i < argc; ++i) command += std::string(i ? " " : "") + argv[i];
   self_path = argv[0];
+  // The resource file of the source tree, for the editor started too.
+  if (!std::getenv("ZAMO_APP_DEFAULTS")) setenv("ZAMO_APP_DEFAULTS", SETUP_DATA_DIRECTORY "/", 1);
+  Options o = parse_options(argc, argv);
+  const char *display = std::getenv("DISPLAY");
+  const std::string real_display = display ? display : "";
+  DelayProxy proxy;
+  std::string proxy_authority;
+  if (o.rtt_ms > 0) {
+    proxy = start_delay_proxy(upstream_of_display(real_display), o.rtt_ms / 2, 4 * 3600);
+    if (proxy.pid < 0) {
+      std::fprintf(stderr, "setup-bench: no display number free for the proxy\n");
+      return 1;
+    }
+    proxy_authority = use_proxy_display(proxy, real_display);
+  }
+  if (o.trace_startup) {
+    trace_startup_replies(real_display);
+    stop_delay_proxy(proxy);
+    if (!proxy_authority.empty()) unlink(proxy_authority.c_str());
+    return 0;
+  }
   if (!open_display(argc, argv)) {
     std::fprintf(stderr, "setup-bench: cannot open the display (run under xvfb-run)\n");
     return 1;
   }
-  Options o = parse_options(argc, argv);
   trace_replies(o.trace);
-  if (o.round_trips_page >= -1) return child_round_trips(o.round_trips_page, o.size);
+  if (o.round_trips_page >= -1) return child_round_trips(o.round_trips_page, o.size, o.devices);
   if (!o.memory_side.empty()) return child_memory(o.memory_side);
 
   std::printf("command: %s\n", command.c_str());
+  if (o.rtt_ms > 0) {
+    run_remote(o, real_display);
+    stop_delay_proxy(proxy);
+    if (!proxy_authority.empty()) unlink(proxy_authority.c_str());
+    return 0;
+  }
   std::printf(
       "median of %d rounds per page, milliseconds; resource file %stolvek\n"
       "  open: window creation, PassBuild and showing until the first expose is handled (walk), against\n"
       "        the same tree by plain Motif calls from the same texts (plain); client cpu and wall\n"
       "  destroy: destroying the page's window (wall), the plain tree's, and the ratio to the page's open\n"
-      "  store: mean of 20 PassStores that show or hide a section or row (cpu; wall with the redraw)\n"
+      "  store: mean of 20 PassStores that show or hide a section or row (cpu; wall until the\n"
+      "         exposures that follow are handled and the redraw is sent)\n"
       "  tree: whether the plain build made the same widgets as the walk\n\n",
       o.rounds, std::getenv("ZAMO_APP_DEFAULTS"));
   std::printf("%-22s %5s %6s | %7s %7s %5s | %7s %7s %5s | %7s %7s %5s | %6s %6s | %s\n", "page", "items",

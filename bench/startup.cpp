@@ -9,8 +9,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -23,15 +25,25 @@ namespace {
 constexpr double kLoadTimerMs = 300;  // the start-up load's timeout
 constexpr int kGiveUpMs = 20000;
 
+using Clock = std::chrono::steady_clock;
+
 struct Run {
   double mapped_ms = -1;
   double loaded_ms = -1;
+  double mapped_at = 0, loaded_at = 0;  // monotonic ms, as the reply log has them
 };
 
-pid_t spawn(const std::vector<std::string> &argv, const std::string &directory) {
+double monotonic_ms(Clock::time_point t) {
+  return std::chrono::duration<double, std::milli>(t.time_since_epoch()).count();
+}
+
+// `environment`: "NAME=VALUE" entries added for the child alone.
+pid_t spawn(const std::vector<std::string> &argv, const std::string &directory,
+            const std::vector<std::string> &environment = {}) {
   pid_t pid = fork();
   if (pid != 0) return pid;
   if (chdir(directory.c_str()) != 0) _exit(127);
+  for (const std::string &entry : environment) putenv(const_cast<char *>(entry.c_str()));
   std::vector<char *> args;
   for (const std::string &a : argv) args.push_back(const_cast<char *>(a.c_str()));
   args.push_back(nullptr);
@@ -47,12 +59,13 @@ pid_t spawn(const std::vector<std::string> &argv, const std::string &directory) 
 // Watches the root window: the first top-level window mapped is the main
 // window; the editor then maps its loading dialog and unmaps it when the
 // load is done. `loads` says whether to wait for that.
-Run watch(Display *display, const std::vector<std::string> &argv, const std::string &directory, bool loads) {
+Run watch(Display *display, const std::vector<std::string> &argv, const std::string &directory, bool loads,
+          const std::vector<std::string> &environment = {}) {
   Run run;
   XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
   XSync(display, True);
   Stamp start = now();
-  pid_t child = spawn(argv, directory);
+  pid_t child = spawn(argv, directory, environment);
   Window first = None, dialog = None;
   while (wall_since(start) < kGiveUpMs) {
     if (!XPending(display)) {
@@ -65,11 +78,13 @@ Run watch(Display *display, const std::vector<std::string> &argv, const std::str
     if (e.type == MapNotify && first == None) {
       first = e.xmap.window;
       run.mapped_ms = wall_since(start);
+      run.mapped_at = monotonic_ms(Clock::now());
       if (!loads) break;
     } else if (e.type == MapNotify && dialog == None) {
       dialog = e.xmap.window;
     } else if (e.type == UnmapNotify && dialog != None && e.xunmap.window == dialog) {
       run.loaded_ms = wall_since(start) - kLoadTimerMs;
+      run.loaded_at = monotonic_ms(Clock::now());
       break;
     }
   }
@@ -77,6 +92,69 @@ Run watch(Display *display, const std::vector<std::string> &argv, const std::str
   kill(child, SIGTERM);
   waitpid(child, nullptr, 0);
   return run;
+}
+
+// One reply waited for: when (monotonic ms) and, if traced, its callers.
+struct Reply {
+  double at;
+  std::string callers;
+};
+
+// A run with every reply the program waits for logged.
+std::vector<Reply> logged_run(Display *display, const std::vector<std::string> &argv, const std::string &site,
+                              bool loads, bool callers, Run &run) {
+  char name[] = "/tmp/setup-bench-replies-XXXXXX";
+  int fd = mkstemp(name);
+  if (fd < 0) return {};
+  close(fd);
+  std::vector<std::string> environment = {std::string("LD_PRELOAD=") + REPLY_LOG_LIBRARY,
+                                          std::string("SETUP_BENCH_REPLY_LOG=") + name};
+  if (callers) environment.push_back("SETUP_BENCH_REPLY_CALLERS=1");
+  run = watch(display, argv, site, loads, environment);
+  std::vector<Reply> replies;
+  std::ifstream in(name);
+  std::string line;
+  while (std::getline(in, line)) {
+    size_t space = line.find(' ');
+    replies.push_back({std::atof(line.c_str()), space == std::string::npos ? "" : line.substr(space + 1)});
+  }
+  unlink(name);
+  return replies;
+}
+
+long replies_until(const std::vector<Reply> &replies, double until) {
+  return std::count_if(replies.begin(), replies.end(), [&](const Reply &r) { return r.at <= until; });
+}
+
+Display *open_watch_display(const std::string &watch_display) {
+  return XOpenDisplay(watch_display.empty() ? nullptr : watch_display.c_str());
+}
+
+// The program's own frames as "file:line function", from their offsets
+// ("setup(+0x1a2b) [0x...]"); other frames as they are.
+std::string readable_callers(const std::string &callers) {
+  std::istringstream words(callers);
+  std::string frame, out;
+  const std::string program = std::string(SETUP_PROGRAM).substr(std::string(SETUP_PROGRAM).rfind('/') + 1);
+  while (words >> frame) {
+    if (frame[0] == '[') continue;  // the absolute address after each frame
+    std::string name = frame.substr(frame.rfind('/') + 1);
+    if (name.rfind(program + "(+0x", 0) == 0) {
+      std::string offset = name.substr(program.size() + 2, name.find(')') - program.size() - 2);
+      std::string command = std::string("addr2line -f -C -s -e ") + SETUP_PROGRAM + " " + offset;
+      if (FILE *p = popen(command.c_str(), "r")) {
+        char function[512] = "", place[512] = "";
+        if (std::fgets(function, sizeof function, p) && std::fgets(place, sizeof place, p)) {
+          function[std::strcspn(function, "\n")] = 0;
+          place[std::strcspn(place, "\n")] = 0;
+          name = std::string(function) + "@" + place;
+        }
+        pclose(p);
+      }
+    }
+    out += " " + name;
+  }
+  return out;
 }
 
 }  // namespace
@@ -89,10 +167,10 @@ std::string make_factory_site(void) {
   return directory;
 }
 
-StartupFigures time_startup(int rounds) {
+StartupFigures time_startup(int rounds, const std::string &watch_display) {
   StartupFigures f;
   std::string site = make_factory_site();
-  Display *display = XOpenDisplay(nullptr);
+  Display *display = open_watch_display(watch_display);
   if (site.empty() || !display) return f;
   setenv("ZAMO_CONFIG", site.c_str(), 1);
   std::vector<double> editor_mapped, editor_loaded, minimal_mapped;
@@ -104,6 +182,15 @@ StartupFigures time_startup(int rounds) {
     editor_loaded.push_back(editor.loaded_ms);
     minimal_mapped.push_back(minimal.mapped_ms);
   }
+  Run editor, minimal;
+  std::vector<Reply> editor_replies =
+      logged_run(display, {SETUP_PROGRAM, "-zamo"}, site, true, false, editor);
+  std::vector<Reply> minimal_replies = logged_run(display, {MINIMAL_PROGRAM}, site, false, false, minimal);
+  if (editor.loaded_ms >= 0 && minimal.mapped_ms >= 0) {
+    f.editor_replies_mapped = replies_until(editor_replies, editor.mapped_at);
+    f.editor_replies_loaded = replies_until(editor_replies, editor.loaded_at);
+    f.minimal_replies_mapped = replies_until(minimal_replies, minimal.mapped_at);
+  }
   XCloseDisplay(display);
   std::system(("rm -rf " + site).c_str());
   f.editor_mapped_ms = median(editor_mapped);
@@ -111,6 +198,27 @@ StartupFigures time_startup(int rounds) {
   f.minimal_mapped_ms = median(minimal_mapped);
   f.ok = true;
   return f;
+}
+
+void trace_startup_replies(const std::string &watch_display) {
+  std::string site = make_factory_site();
+  Display *display = open_watch_display(watch_display);
+  if (site.empty() || !display) {
+    std::printf("start-up: could not be traced\n");
+    return;
+  }
+  setenv("ZAMO_CONFIG", site.c_str(), 1);
+  Run run;
+  std::vector<Reply> replies = logged_run(display, {SETUP_PROGRAM, "-zamo"}, site, true, true, run);
+  XCloseDisplay(display);
+  std::system(("rm -rf " + site).c_str());
+  long number = 0;
+  for (const Reply &r : replies) {
+    const char *when = r.at <= run.mapped_at ? "to mapped" : r.at <= run.loaded_at ? "to loaded" : "after";
+    std::printf("reply %ld (%s):%s\n", ++number, when, readable_callers(r.callers).c_str());
+  }
+  std::printf("start-up replies: %ld to the main window mapped, %ld to the start-up load done, %zu in all\n",
+              replies_until(replies, run.mapped_at), replies_until(replies, run.loaded_at), replies.size());
 }
 
 namespace {

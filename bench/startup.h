@@ -9,12 +9,22 @@ struct StartupFigures {
   double editor_mapped_ms = 0;
   double editor_loaded_ms = 0;  // less the fixed timer that starts the load
   double minimal_mapped_ms = 0;
+  // Replies waited for from exec to the main window mapped and to the load
+  // done, in one more run of each with every reply logged (-1: not known).
+  long editor_replies_mapped = -1, editor_replies_loaded = -1, minimal_replies_mapped = -1;
   bool ok = false;
 };
 
 // Runs each program `rounds` times, alternating, on a factory site that
-// names the user an operator; medians.
-StartupFigures time_startup(int rounds);
+// names the user an operator; medians. The programs use DISPLAY; their
+// windows are watched on `watch_display` (the real server when DISPLAY is
+// a proxy; empty: DISPLAY too).
+StartupFigures time_startup(int rounds, const std::string &watch_display = "");
+
+// One start-up of the editor with the callers of every reply waited for,
+// each marked as before the main window was mapped, before the load was
+// done or after; printed.
+void trace_startup_replies(const std::string &watch_display);
 
 // Every setup-site command timed on a factory site (median wall ms of
 // `rounds` runs each), and apply of 1,000 lines that writes; printed.

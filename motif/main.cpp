@@ -16,6 +16,7 @@
 #include "motif/main_panel.h"
 #include "motif/page_window.h"
 #include "motif/pixmap.h"
+#include "motif/server_answers.h"
 #include "motif/startup.h"
 #include "motif/state.h"
 #include "session/session.h"
@@ -48,6 +49,15 @@ Widget create_main_window(void) {
   return main_window;
 }
 
+// The page windows' one-time set-up asks the X server many questions; it
+// waits until the start-up load or the read-only question (a 300 ms
+// timeout, due first) has run, so that a slow display does not hold them
+// up, then runs when idle.
+const unsigned long kPrepareAfterMs = 301;
+void prepare_when_idle(XtPointer, XtIntervalId *) {
+  XtAppAddWorkProc(app_context, prepare_page_windows, nullptr);
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -64,6 +74,7 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "setup: %s\n", message.c_str());
 
   top_level = XtVaAppInitialize(&app_context, "setup", nullptr, 0, &argc, argv, nullptr, nullptr);
+  allocate_shadow_colours_together();
   Widget main_window = create_main_window();
   load_pixmap(PixmapIcon, 0, top_level, "util_setup.pm");
   Widget form = XmCreateForm(main_window, const_cast<char *>(""), nullptr, 0);
@@ -81,7 +92,8 @@ int main(int argc, char **argv) {
 
   arm_start_timeouts(session::is_operator());
   XtAppAddTimeOut(app_context, 2000, status_clock, nullptr);
-  XtAppAddWorkProc(app_context, prepare_page_windows, nullptr);
+  XtAppAddTimeOut(app_context, kPrepareAfterMs, prepare_when_idle, nullptr);
+  finish_start_up_answers();
   XtAppMainLoop(app_context);
   return 0;
 }

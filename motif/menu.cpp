@@ -61,14 +61,6 @@ Widget build_option(Widget parent, const char *title, Widget pane) {
   return option;
 }
 
-void set_accelerator(Widget w, const MenuItem &item) {
-  if (!item.accelerator) return;
-  XmString text =
-      XmStringCreateLocalized(const_cast<char *>(item.accelerator_text ? item.accelerator_text : ""));
-  XtVaSetValues(w, XmNaccelerator, item.accelerator, XmNacceleratorText, text, nullptr);
-  XmStringFree(text);
-}
-
 void add_entry_callback(Widget w, const MenuItem &item) {
   if (!item.callback) return;
   bool toggle = XmIsToggleButton(w) || XmIsToggleButtonGadget(w);
@@ -84,17 +76,26 @@ void build_entry(Widget pane, int menu_type, const MenuItem &item) {
     BuildMenu(pane, XmMENU_PULLDOWN, _(item.label), item.mnemonic, false, item.submenu);
     return;
   }
-  // The mnemonic is given at creation: set afterwards on an entry of a
-  // pane that is already realized, the toolkit asks the X server where the
-  // focus is.
-  Arg args[1];
+  // Mnemonic and accelerator are given at creation: set afterwards on an
+  // entry of a pane that is already realized, the toolkit asks the X server
+  // where the focus is.
+  Arg args[3];
   Cardinal count = 0;
   if (KeySym key = mnemonic_key(item.mnemonic)) {
     XtSetArg(args[count], XmNmnemonic, key);
     ++count;
   }
+  XmString accelerator_text = nullptr;
+  if (item.accelerator) {
+    accelerator_text =
+        XmStringCreateLocalized(const_cast<char *>(item.accelerator_text ? item.accelerator_text : ""));
+    XtSetArg(args[count], XmNaccelerator, item.accelerator);
+    ++count;
+    XtSetArg(args[count], XmNacceleratorText, accelerator_text);
+    ++count;
+  }
   Widget w = XtCreateManagedWidget(_(item.label), *item.widget_class, pane, args, count);
-  set_accelerator(w, item);
+  if (accelerator_text) XmStringFree(accelerator_text);
   add_entry_callback(w, item);
 }
 

@@ -137,6 +137,24 @@ void give_line_keys_to_fields(Widget scrolled_window) {
   XtAddCallback(clip, XmNdestroyCallback, forget_bindings, released);
 }
 
+// Where the toolkit puts a dialog of this size when it is managed: centred
+// on the main window, kept on the screen. The dialog's shell exists (and
+// has a window) from its creation on; created there, it need not be moved
+// when it is first shown, a move that the toolkit waits for the window
+// manager to confirm, one round trip. The toolkit still places it itself.
+void toolkit_dialog_position(int width, int height, Position &x, Position &y) {
+  x = static_cast<Position>((static_cast<int>(XtWidth(top_level)) - width) / 2);
+  y = static_cast<Position>((static_cast<int>(XtHeight(top_level)) - height) / 2);
+  if (XtIsRealized(top_level)) XtTranslateCoords(top_level, x, y, &x, &y);
+  Display *display = XtDisplay(top_level);
+  const int screen_width = DisplayWidth(display, DefaultScreen(display));
+  const int screen_height = DisplayHeight(display, DefaultScreen(display));
+  if (x + width > screen_width) x = static_cast<Position>(screen_width - width);
+  if (y + height > screen_height) y = static_cast<Position>(screen_height - height);
+  x = std::max<Position>(x, 0);
+  y = std::max<Position>(y, 0);
+}
+
 void close_command(Widget, XtPointer form_dialog, XtPointer) {
   XtUnmanageChild(static_cast<Widget>(form_dialog));
 }
@@ -206,11 +224,15 @@ PageWindow *create_page_window(int page_number, int width, int height) {
     height = kWindowHeight;
   }
   auto *window = new PageWindow{};
-  Arg args[3];
+  Position x = 0, y = 0;
+  toolkit_dialog_position(width, height, x, y);
+  Arg args[5];
   XtSetArg(args[0], XmNwidth, width);
   XtSetArg(args[1], XmNheight, height);
   XtSetArg(args[2], XmNresizePolicy, XmRESIZE_NONE);
-  window->form_dialog = XmCreateFormDialog(top_level, const_cast<char *>("mainmenusform"), args, 3);
+  XtSetArg(args[3], XmNx, x);
+  XtSetArg(args[4], XmNy, y);
+  window->form_dialog = XmCreateFormDialog(top_level, const_cast<char *>("mainmenusform"), args, 5);
 
   window->menu_bar = XmCreateMenuBar(window->form_dialog, const_cast<char *>(""), nullptr, 0);
   XtVaSetValues(window->menu_bar, XmNleftAttachment, XmATTACH_FORM, XmNtopAttachment, XmATTACH_FORM,

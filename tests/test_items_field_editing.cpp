@@ -10,11 +10,14 @@
 #include <X11/Intrinsic.h>
 #include <X11/Shell.h>
 #include <X11/Xlib.h>
+#include <X11/keysym.h>
 #include <Xm/CascadeB.h>
 #include <Xm/RowColumn.h>
 #include <Xm/TextF.h>
 #include <Xm/Xm.h>
+#include <langinfo.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -144,6 +147,55 @@ TEST_F(FieldEditing, ArrowsDeleteAndBackspace) {
         type("Z");
       },
       "/dQv/tt1 | rZdar");
+}
+
+// A field's input context is made for a window already shown, the plain
+// fields' before theirs is: dead keys and compose sequences compose in both.
+// The input method composes in a UTF-8 locale, set before the display opens
+// (ctest runs each test in a process of its own); the keys are put on spare
+// keycodes first, as on a keyboard that has them.
+class FieldComposing : public FieldEditing {
+ protected:
+  void SetUp() override {
+    setenv("LC_ALL", "C.UTF-8", 1);
+    FieldEditing::SetUp();
+    for (KeySym key : {XK_dead_acute, XK_Multi_key}) give_key(key);
+  }
+  void TearDown() override {
+    for (KeyCode code : spare) {
+      KeySym none = NoSymbol;
+      XChangeKeyboardMapping(main_display, code, 1, &none, 1);
+    }
+    gui_process(100);
+    FieldEditing::TearDown();
+  }
+  void give_key(KeySym key) {
+    if (XKeysymToKeycode(main_display, key)) return;
+    int first = 0, last = 0, per_key = 0;
+    XDisplayKeycodes(main_display, &first, &last);
+    KeySym *map = XGetKeyboardMapping(main_display, static_cast<KeyCode>(first), last - first + 1, &per_key);
+    for (int code = last; code >= first; --code) {
+      const KeySym *keysyms = map + (code - first) * per_key;
+      if (std::all_of(keysyms, keysyms + per_key, [](KeySym k) { return k == NoSymbol; })) {
+        XChangeKeyboardMapping(main_display, code, 1, &key, 1);
+        spare.push_back(static_cast<KeyCode>(code));
+        break;
+      }
+    }
+    XFree(map);
+    gui_process(200);
+  }
+  std::vector<KeyCode> spare;
+};
+
+TEST_F(FieldComposing, DeadKeysAndComposeSequences) {
+  if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0) GTEST_SKIP() << "the display opened in another locale";
+  edits_as_plain(
+      [](Widget first, Widget) {
+        click(first, true);
+        keys("dead_acute e Multi_key quotedbl o");
+      },
+      "/dev/ttyS1\u00e9\u00f6 | radar");
 }
 
 TEST_F(FieldEditing, SelectionAndPasteWithMouseAndKeyboard) {

@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "motif/front_end.h"
+#include "motif/server_answers.h"
 #include "motif/state.h"
 
 bool gui_init(void) {
@@ -24,10 +25,12 @@ bool gui_init(void) {
   top_level = XtVaAppInitialize(&app_context, "setup", nullptr, 0, &argc, argv, nullptr, XmNwidth, 620,
                                 XmNheight, 215, nullptr);
   if (!top_level) return false;
+  allocate_shadow_colours_together();  // as the editor does
   main_display = XtDisplay(top_level);
   install_front_end(&motif_front_end);
   XtRealizeWidget(top_level);
   shell_window = XtWindow(top_level);
+  finish_start_up_answers();  // as the editor does before its main loop
   return true;
 }
 

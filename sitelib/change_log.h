@@ -29,7 +29,7 @@ std::vector<std::string> describe_changes(const char *limits_name, const void *b
 // missing file).
 std::vector<std::string> describe_save(const char *limits_name, const void *fallback, const void *record);
 
-// The hash of a file's content in the log: 64-bit FNV-1a, 16 hex digits.
+// The hash of a file's content in the log: its CRC-32, 8 hex digits.
 std::string content_hash(const std::string &content);
 
 struct LoggedFile {

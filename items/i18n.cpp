@@ -6,16 +6,13 @@
 
 #include "sitelib/installation.h"
 #include "sitelib/sitelib.h"
+#include "sitelib/status.h"
 
 std::string format_text(const char *format, ...) {
-  va_list args, again;
+  va_list args;
   va_start(args, format);
-  va_copy(again, args);
-  const int size = std::vsnprintf(nullptr, 0, format, args);
+  std::string text = format_text_v(format, args);
   va_end(args);
-  std::string text(size > 0 ? static_cast<size_t>(size) : 0, '\0');
-  if (size > 0) std::vsnprintf(&text[0], text.size() + 1, format, again);
-  va_end(again);
   return text;
 }
 

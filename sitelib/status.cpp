@@ -43,19 +43,24 @@ const char *general_text(int status) {
 }
 }  // namespace
 
+std::string format_text_v(const char *format, va_list args) {
+  va_list again;
+  va_copy(again, args);
+  const int length = std::vsnprintf(nullptr, 0, format, args);
+  std::string text(length > 0 ? static_cast<size_t>(length) : 0, '\0');
+  if (length > 0) std::vsnprintf(&text[0], text.size() + 1, format, again);
+  va_end(again);
+  return text;
+}
+
 // The format is a catalogue text of the library's own domain, looked up
 // before it is filled in.
 int site_failure(int status, const char *format, ...) {
   format = SITE_TEXT(format);
-  va_list args, again;
+  va_list args;
   va_start(args, format);
-  va_copy(again, args);
-  int length = std::vsnprintf(nullptr, 0, format, args);
+  details()[status] = format_text_v(format, args);
   va_end(args);
-  std::string text(length > 0 ? length : 0, '\0');
-  if (length > 0) std::vsnprintf(&text[0], text.size() + 1, format, again);
-  va_end(again);
-  details()[status] = text;
   return status;
 }
 

@@ -3,7 +3,13 @@
 // message_to_text gives it back. Inner working of the site library.
 #pragma once
 
+#include <cstdarg>
+#include <string>
+
 #include "sitelib/sitelib.h"
+
+// printf into a string, from a va_list.
+std::string format_text_v(const char *format, va_list args);
 
 // Records the detail of a failure with `status` (printf format) and returns
 // the status, so that a failing path reads `return site_failure(...)`.

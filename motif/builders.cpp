@@ -163,6 +163,12 @@ void give_menu_key(Widget cascade, XtPointer, XtPointer) {
   }
 }
 
+// A menu pane lays its entries out again for each one managed, and it has a
+// window from the start: its entries are managed together, in one layout.
+void manage_entries(const std::vector<Widget> &entries) {
+  if (!entries.empty()) XtManageChildren(const_cast<Widget *>(entries.data()), entries.size());
+}
+
 // The hint menu: a small menu bar right of the label with an "i" cascade
 // whose entries carry the hint record.
 void create_hint_menu(HintWidgets &w, SetupItem *hint_item, XtCallbackProc callback, const char *const *hints,
@@ -179,14 +185,16 @@ void create_hint_menu(HintWidgets &w, SetupItem *hint_item, XtCallbackProc callb
       .right_of(w.label, 9);
   w.menu_bar = XmCreateMenuBar(current_row_form, const_cast<char *>(""), bar.list, bar.count);
   w.pulldown = XmCreatePulldownMenu(w.menu_bar, const_cast<char *>(""), nullptr, 0);
+  std::vector<Widget> buttons;
   for (int i = 0; i < hint_count; ++i) {
     XmText s(hints[i]);
     Args entry;
     entry.set(XmNlabelString, (XtArgVal)s.get()).set(XmNuserData, (XtArgVal)hint_item);
     Widget button = create("", xmPushButtonWidgetClass, w.pulldown, entry);
     XtAddCallback(button, XmNactivateCallback, callback, nullptr);
-    XtManageChild(button);
+    buttons.push_back(button);
   }
+  manage_entries(buttons);
   XmText i_label("i");
   Args cascade;
   cascade.set(XmNlabelString, (XtArgVal)i_label.get())
@@ -242,6 +250,7 @@ Widget create_option_menu(Args &args, SetupItem *item, const Choice *choices, in
   Widget menu = XmCreateOptionMenu(current_row_form, const_cast<char *>(""), menu_args.list, menu_args.count);
   Widget pane =
       XmCreatePulldownMenu(current_row_form, const_cast<char *>(""), menu_args.list, menu_args.count);
+  std::vector<Widget> offered;
   for (int i = 0; i <= choice_count; ++i) {
     XmText label(i < choice_count ? choices[i].text : kUnknownChoice);
     Args button;
@@ -251,10 +260,11 @@ Widget create_option_menu(Args &args, SetupItem *item, const Choice *choices, in
         .set(XmNheight, kChoiceButtonHeight);
     char name[32];
     snprintf(name, sizeof name, "button_%d", i);
-    Widget w = XtCreateManagedWidget(name, xmPushButtonGadgetClass, pane, button.list, button.count);
+    Widget w = XtCreateWidget(name, xmPushButtonGadgetClass, pane, button.list, button.count);
     XtAddCallback(w, XmNactivateCallback, callback, reinterpret_cast<XtPointer>(static_cast<intptr_t>(i)));
-    if (i == choice_count) XtUnmanageChild(w);
+    if (i < choice_count) offered.push_back(w);
   }
+  manage_entries(offered);
   XtVaSetValues(menu, XmNsubMenuId, pane, nullptr);
   return menu;
 }

@@ -18,6 +18,13 @@
 //   for the window's attributes twice, to take its colormap as the default
 //   of the pre-edit and status areas; for a shell of the editor's toolkit
 //   the toolkit's record of it answers.
+// - Before the toolkit makes a shell's input context (for the shell's first
+//   text field) it waits for the X server to catch up with every request
+//   (XSync), so that the server knows the shell's window when the input
+//   method is told of it. The requests are sent on at once instead (XFlush):
+//   the server takes one client's requests in the order they were sent,
+//   and an input method hears of the window through the server, after the
+//   requests that made it; a local one does not ask the server at all.
 // - During start-up, until finish_start_up_answers (before the main loop
 //   reads any event, so before any change could be told): the keysyms of
 //   single keys, some forty of them, come from the whole keyboard mapping
@@ -342,6 +349,7 @@ void allocate_together(Display *display, Colormap colormap, const std::vector<XC
 // Input contexts
 
 int making_input_context = 0;
+int setting_input_method_values = 0;
 
 constexpr size_t kArgumentPairs = 32;  // more than any caller of XCreateIC passes
 
@@ -414,6 +422,19 @@ extern "C" XIC XCreateIC(XIM im, ...) {
   XIC context = pass_on(real, im, arguments, std::make_index_sequence<2 * kArgumentPairs>());
   --making_input_context;
   return context;
+}
+
+extern "C" void XmImSetValues(Widget w, ArgList arguments, Cardinal count) {
+  static auto real = xlib<void (*)(Widget, ArgList, Cardinal)>("XmImSetValues");
+  ++setting_input_method_values;
+  real(w, arguments, count);
+  --setting_input_method_values;
+}
+
+extern "C" int XSync(Display *display, Bool discard) {
+  static auto real = xlib<int (*)(Display *, Bool)>("XSync");
+  if (setting_input_method_values && !discard) return XFlush(display);
+  return real(display, discard);
 }
 
 extern "C" Status XGetWindowAttributes(Display *display, Window window, XWindowAttributes *attributes) {

@@ -6,6 +6,8 @@
 // clang-format on
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <Xm/Form.h>
+#include <Xm/TextF.h>
 #include <dlfcn.h>
 
 #include <cstring>
@@ -108,4 +110,29 @@ TEST_F(Connection, ColoursAllocatedAndQueriedAreTheServersAnswers) {
       EXPECT_EQ(std::make_tuple(queried.red, queried.green, queried.blue),
                 std::make_tuple(asked.red, asked.green, asked.blue));
     }
+}
+
+// A new window's first text field gets its input context without waiting
+// for the server (once the input method, fonts and colours are there, as
+// the editor has them after start), and the field still takes typed text;
+// any other XSync still waits for the server to answer everything sent.
+TEST_F(Connection, InputContextOfANewWindowWaitsForNoReply) {
+  for (bool warm : {false, true}) {
+    Widget form = XmCreateFormDialog(top_level, const_cast<char *>("answers"), nullptr, 0);
+    XSync(display, False);
+    ASSERT_EQ(LastKnownRequestProcessed(display), NextRequest(display) - 1);
+    unsigned long answered = LastKnownRequestProcessed(display);
+    Widget field = XtVaCreateManagedWidget("field", xmTextFieldWidgetClass, form, nullptr);
+    if (warm) {
+      EXPECT_EQ(LastKnownRequestProcessed(display), answered) << "a reply was waited for";
+    }
+    XtManageChild(form);
+    XmTextFieldSetString(field, const_cast<char *>("typed"));
+    XSync(display, False);
+    EXPECT_EQ(LastKnownRequestProcessed(display), NextRequest(display) - 1);
+    char *text = XmTextFieldGetString(field);
+    EXPECT_STREQ(text, "typed");
+    XtFree(text);
+    XtDestroyWidget(XtParent(form));
+  }
 }

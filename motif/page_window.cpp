@@ -161,6 +161,23 @@ void close_command(Widget, XtPointer form_dialog, XtPointer) {
 
 void reopen_page(XtPointer page_number, XtIntervalId *) { open_page(page_of(page_number)); }
 
+// Every primitive widget's window asks for its own structure events (the
+// toolkit's <Unmap> translation), so destroying a page would send the editor
+// a DestroyNotify per window, which the toolkit drops unread; writing them
+// out is most of the X server's work in the destroy. The windows below the
+// page's shell stop asking first (the shell itself still tells of its end).
+void stop_structure_events_below(Widget w) {
+  auto *composite = reinterpret_cast<CompositeWidget>(w);
+  Cardinal children = XtIsComposite(w) ? composite->composite.num_children : 0;
+  Cardinal popups = XtIsWidget(w) ? w->core.num_popups : 0;  // gadgets have none
+  for (Cardinal i = 0; i < children + popups; ++i) {
+    Widget child = i < children ? composite->composite.children[i] : w->core.popup_list[i - children];
+    if (XtIsWidget(child) && XtIsRealized(child))
+      XSelectInput(XtDisplay(child), XtWindow(child), XtBuildEventMask(child) & ~StructureNotifyMask);
+    stop_structure_events_below(child);
+  }
+}
+
 void destroy_page_window(PageSlot &slot) {
   // Destroying the dialog shell takes the form dialog, its widgets and the
   // item records they carry with it. Every text field is a drop site, and
@@ -170,6 +187,7 @@ void destroy_page_window(PageSlot &slot) {
   // field, so nothing is left to update afterwards.
   Widget shell = XtParent(slot.window->form_dialog);
   XmDropSiteStartUpdate(shell);
+  stop_structure_events_below(shell);
   XtDestroyWidget(shell);
   delete slot.window;
   slot.window = nullptr;

@@ -62,8 +62,12 @@ struct FrontEnd {
   // Shows this value: a number in shown units, a toggle's state or a
   // choice's value (numbers, choices, toggles), or a prepared text.
   void (*show_value)(UiHandle shows, const ItemDescription &desc, double value, const char *text);
+  // Whether a frame or row is shown, counting what set_shown said since the
+  // last shown_done; the front end may hold the changes until shown_done,
+  // which the walk calls once its pass is over.
   bool (*is_shown)(UiHandle frame_or_row);
   void (*set_shown)(UiHandle frame_or_row, bool shown);
+  void (*shown_done)(void);
   // A warning over the window of the item whose widget fired; `open` holds
   // it while it is up, so it is shown once.
   void (*notice)(const SetupItem *over, const char *title, const char *message, UiHandle *open);

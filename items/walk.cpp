@@ -213,6 +213,7 @@ PageWalk::PageWalk(PageState &page, uint32_t pass, SetupItem *item, void *arg)
 }
 
 PageWalk::~PageWalk() {
+  if (const FrontEnd *ui = pass_ == PassBuild ? builder() : shown_by(page_)) ui->shown_done();
   if (pending_rule_) {
     if (const char *warning = pending_rule_()) {
       request_->outcome.notice = warning;

@@ -6,6 +6,11 @@
 #include <Xm/Xm.h>
 
 #include <cstdio>
+#include <functional>
+#include <map>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "items/front_end.h"
 #include "items/i18n.h"
@@ -90,13 +95,49 @@ void show_value(UiHandle shows, const ItemDescription &desc, double value, const
 
 void fit_label(UiHandle label, int label_width) { set_label_width(widget_of(label), label_width); }
 
-bool is_shown(UiHandle h) { return XtIsManaged(widget_of(h)); }
+// Frames and rows shown or hidden during a pass, in the order told, and
+// what each is to be. Each managed or unmanaged alone would lay its parent
+// out again, and the page below it, and the X server would move the rows
+// after it once for every one.
+std::vector<Widget> shown_order;
+std::unordered_map<Widget, bool> shown_changes;
+
+bool is_shown(UiHandle h) {
+  auto change = shown_changes.find(widget_of(h));
+  return change != shown_changes.end() ? change->second : XtIsManaged(widget_of(h));
+}
 
 void set_shown(UiHandle h, bool shown) {
-  if (shown)
-    XtManageChild(widget_of(h));
+  Widget w = widget_of(h);
+  if (shown_changes.emplace(w, shown).second)
+    shown_order.push_back(w);
   else
-    XtUnmanageChild(widget_of(h));
+    shown_changes[w] = shown;
+}
+
+int depth(Widget w) {
+  int levels = 0;
+  for (; w; w = XtParent(w)) ++levels;
+  return levels;
+}
+
+// Per parent, the children hidden together, then those shown together;
+// rows before the frames they lie in, so that a frame is laid out once,
+// with its rows as they end up.
+void shown_done(void) {
+  std::map<std::pair<int, Widget>, std::pair<std::vector<Widget>, std::vector<Widget>>, std::greater<>> by_parent;
+  for (Widget w : shown_order) {
+    bool shown = shown_changes[w];
+    if (shown == static_cast<bool>(XtIsManaged(w))) continue;
+    auto &lists = by_parent[{depth(w), XtParent(w)}];
+    (shown ? lists.second : lists.first).push_back(w);
+  }
+  shown_order.clear();
+  shown_changes.clear();
+  for (auto &[parent, lists] : by_parent) {
+    if (!lists.first.empty()) XtUnmanageChildren(lists.first.data(), lists.first.size());
+    if (!lists.second.empty()) XtManageChildren(lists.second.data(), lists.second.size());
+  }
 }
 
 void notice(const SetupItem *over, const char *title, const char *message, UiHandle *open) {
@@ -122,6 +163,7 @@ const FrontEnd motif_front_end = {begin_page,
                                   show_value,
                                   is_shown,
                                   set_shown,
+                                  shown_done,
                                   notice,
                                   add_bounds_dialog_line,
                                   clear_bounds_dialog,

@@ -125,7 +125,8 @@ int depth(Widget w) {
 // rows before the frames they lie in, so that a frame is laid out once,
 // with its rows as they end up.
 void shown_done(void) {
-  std::map<std::pair<int, Widget>, std::pair<std::vector<Widget>, std::vector<Widget>>, std::greater<>> by_parent;
+  std::map<std::pair<int, Widget>, std::pair<std::vector<Widget>, std::vector<Widget>>, std::greater<>>
+      by_parent;
   for (Widget w : shown_order) {
     bool shown = shown_changes[w];
     if (shown == static_cast<bool>(XtIsManaged(w))) continue;

@@ -10,7 +10,7 @@
 // - the output device page rebuilt for 32 devices, List of all pages, and
 //   Find on the full index, per keystroke;
 // - growth: PassBuild time per item of the test page at 100 items and at
-//   the largest size;
+//   the largest size, the two built by turns;
 // - replies waited for from the X server on the first open of each page in
 //   a fresh process;
 // - start-up from exec to the main window mapped and to the end of the
@@ -422,44 +422,53 @@ double run_page(int page, const std::string &name, int rounds, Worst &worst) {
 
 // PassBuild alone (cpu) and the destroy (wall) per item of the test page.
 struct PerItem {
-  int items = 0;
-  double build_us = 0, destroy_us = 0;
+  int size = 0, items = 0;
+  std::vector<double> build_us, destroy_us;
 };
 
-PerItem per_item(int items, int rounds) {
-  use_test_page(devices_for(items));
+PerItem items_of_test_page(int size) {
+  use_test_page(devices_for(size));
   PerItem p;
-  std::vector<double> build, destroy;
+  p.size = size;
   open_walk(kTestPageNumber);  // untimed, as above
   p.items = count_items(describe_page(page_window(kTestPageNumber)->row_column));
   destroy_page(kTestPageNumber);
   drain();
-  for (int round = 0; round < rounds; ++round) {
-    PageWindow *window = create_page_window(kTestPageNumber, 600, kWindowHeight);
-    Stamp start = now();
-    test_page(PassBuild, nullptr, window);
-    build.push_back(cpu_since(start) * 1000 / p.items);
-    XtDestroyWidget(XtParent(window->form_dialog));
-    delete window;
-    drain();
-    open_walk(kTestPageNumber);
-    drain();
-    destroy.push_back(destroy_walk(kTestPageNumber).wall * 1000 / p.items);
-    drain();
-  }
-  p.build_us = median(build);
-  p.destroy_us = median(destroy);
   return p;
 }
 
+void time_per_item(PerItem &p) {
+  use_test_page(devices_for(p.size));
+  PageWindow *window = create_page_window(kTestPageNumber, 600, kWindowHeight);
+  Stamp start = now();
+  test_page(PassBuild, nullptr, window);
+  p.build_us.push_back(cpu_since(start) * 1000 / p.items);
+  XtDestroyWidget(XtParent(window->form_dialog));
+  delete window;
+  drain();
+  open_walk(kTestPageNumber);
+  drain();
+  p.destroy_us.push_back(destroy_walk(kTestPageNumber).wall * 1000 / p.items);
+  drain();
+}
+
+// The two sizes take turns, and the growth is the median of each round's
+// ratio: the machine's speed drifts more between rounds than within one.
 void run_growth(const Options &o, Worst &worst) {
-  PerItem small = per_item(kSmallSize, o.rounds), large = per_item(o.size, o.rounds);
-  worst.growth = ratio(large.build_us, small.build_us);
+  PerItem small = items_of_test_page(kSmallSize), large = items_of_test_page(o.size);
+  std::vector<double> growths;
+  for (int round = 0; round < o.rounds; ++round) {
+    time_per_item(small);
+    time_per_item(large);
+    growths.push_back(ratio(large.build_us.back(), small.build_us.back()));
+  }
+  worst.growth = median(growths);
+  const double small_destroy = median(small.destroy_us), large_destroy = median(large.destroy_us);
   std::printf(
-      "\ngrowth (test page, per item, microseconds): PassBuild cpu %.1f at %d items, %.1f at %d: %.2f;"
-      " destroy wall %.1f and %.1f: %.2f\n",
-      small.build_us, small.items, large.build_us, large.items, worst.growth, small.destroy_us,
-      large.destroy_us, ratio(large.destroy_us, small.destroy_us));
+      "\ngrowth (test page, per item, microseconds): PassBuild cpu %.1f at %d items, %.1f at %d: %.2f"
+      " (median of the rounds' ratios); destroy wall %.1f and %.1f: %.2f\n",
+      median(small.build_us), small.items, median(large.build_us), large.items, worst.growth, small_destroy,
+      large_destroy, ratio(large_destroy, small_destroy));
 }
 
 // The output device page built anew at its next open after the device
@@ -646,7 +655,7 @@ void run_startup(int rounds, Worst &worst) {
     std::printf("start-up: could not be timed\n");
     return;
   }
-  worst.startup = ratio(s.editor_mapped_ms, s.minimal_mapped_ms);
+  worst.startup = s.mapped_ratio;
   std::printf(
       "start-up, wall: main window mapped %.1f ms, start-up load done %.1f ms (less the %s timer);"
       " minimal Motif program mapped %.1f ms: %.2f and %.2f\n",
@@ -686,7 +695,7 @@ void run_remote(const Options &o, const std::string &real_display) {
   std::printf("\n");
 
   StartupFigures s = time_startup(o.rounds, real_display);
-  double startup = ratio(s.editor_mapped_ms, s.minimal_mapped_ms);
+  double startup = s.mapped_ratio;
   double load = s.editor_loaded_ms - s.editor_mapped_ms;
   if (s.ok)
     std::printf(

@@ -173,7 +173,7 @@ StartupFigures time_startup(int rounds, const std::string &watch_display) {
   Display *display = open_watch_display(watch_display);
   if (site.empty() || !display) return f;
   setenv("ZAMO_CONFIG", site.c_str(), 1);
-  std::vector<double> editor_mapped, editor_loaded, minimal_mapped;
+  std::vector<double> editor_mapped, editor_loaded, minimal_mapped, ratios;
   for (int round = 0; round < rounds; ++round) {
     Run editor = watch(display, {SETUP_PROGRAM, "-zamo"}, site, true);
     Run minimal = watch(display, {MINIMAL_PROGRAM}, site, false);
@@ -181,6 +181,7 @@ StartupFigures time_startup(int rounds, const std::string &watch_display) {
     editor_mapped.push_back(editor.mapped_ms);
     editor_loaded.push_back(editor.loaded_ms);
     minimal_mapped.push_back(minimal.mapped_ms);
+    if (minimal.mapped_ms > 0) ratios.push_back(editor.mapped_ms / minimal.mapped_ms);
   }
   Run editor, minimal;
   std::vector<Reply> editor_replies =
@@ -196,6 +197,7 @@ StartupFigures time_startup(int rounds, const std::string &watch_display) {
   f.editor_mapped_ms = median(editor_mapped);
   f.editor_loaded_ms = median(editor_loaded);
   f.minimal_mapped_ms = median(minimal_mapped);
+  f.mapped_ratio = median(ratios);
   f.ok = true;
   return f;
 }

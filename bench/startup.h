@@ -9,6 +9,7 @@ struct StartupFigures {
   double editor_mapped_ms = 0;
   double editor_loaded_ms = 0;  // less the fixed timer that starts the load
   double minimal_mapped_ms = 0;
+  double mapped_ratio = 0;  // the median of each round's editor mapped / minimal mapped
   // Replies waited for from exec to the main window mapped and to the load
   // done, in one more run of each with every reply logged (-1: not known).
   long editor_replies_mapped = -1, editor_replies_loaded = -1, minimal_replies_mapped = -1;
@@ -16,7 +17,8 @@ struct StartupFigures {
 };
 
 // Runs each program `rounds` times, alternating, on a factory site that
-// names the user an operator; medians. The programs use DISPLAY; their
+// names the user an operator; medians (the ratio from each round's pair:
+// the machine's speed drifts more between rounds than within one). The programs use DISPLAY; their
 // windows are watched on `watch_display` (the real server when DISPLAY is
 // a proxy; empty: DISPLAY too).
 StartupFigures time_startup(int rounds, const std::string &watch_display = "");

@@ -121,7 +121,7 @@ int depth(Widget w) {
   return levels;
 }
 
-// Per parent, the children hidden together, then those shown together;
+// Per parent, the children hidden and shown in one change, laid out once;
 // rows before the frames they lie in, so that a frame is laid out once,
 // with its rows as they end up.
 void shown_done(void) {
@@ -135,10 +135,9 @@ void shown_done(void) {
   }
   shown_order.clear();
   shown_changes.clear();
-  for (auto &[parent, lists] : by_parent) {
-    if (!lists.first.empty()) XtUnmanageChildren(lists.first.data(), lists.first.size());
-    if (!lists.second.empty()) XtManageChildren(lists.second.data(), lists.second.size());
-  }
+  for (auto &[parent, lists] : by_parent)
+    XtChangeManagedSet(lists.first.data(), lists.first.size(), nullptr, nullptr, lists.second.data(),
+                       lists.second.size());
 }
 
 void notice(const SetupItem *over, const char *title, const char *message, UiHandle *open) {

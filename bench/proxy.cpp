@@ -142,9 +142,13 @@ bool finished(const Link &l) { return l.failed || (l.up.shut && l.down.shut); }
             wake = std::min(wake, d->queue.front().due);
         }
       }
-    int timeout = static_cast<int>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(wake - Clock::now()).count() + 1);
-    poll(fds.data(), fds.size(), std::max(0, timeout));
+    // To the nanosecond: a timeout in whole milliseconds, rounded up, would
+    // pass each chunk on up to a millisecond late.
+    const auto wait = std::max(Clock::duration::zero(), wake - Clock::now());
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(wait);
+    const timespec timeout{static_cast<time_t>(seconds.count()),
+                           static_cast<long>(std::chrono::nanoseconds(wait - seconds).count())};
+    ppoll(fds.data(), fds.size(), &timeout, nullptr);
     if (fds[0].revents & POLLIN) {
       int client = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
       if (client >= 0) {

@@ -12,13 +12,14 @@
 // Xlib itself uses the store, so every record goes through here.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <dlfcn.h>
 
 #include <cstdint>
 #include <iterator>
 #include <mutex>
 #include <new>
 #include <unordered_map>
+
+#include "motif/server_answers.h"
 
 namespace {
 
@@ -83,7 +84,7 @@ extern "C" int XDeleteContext(Display *display, XID resource, XContext context) 
 // hooks, which may still use them); a later connection may get the same
 // address. Only the pointer is compared once the display is gone.
 extern "C" int XCloseDisplay(Display *display) {
-  static auto real = reinterpret_cast<int (*)(Display *)>(dlsym(RTLD_NEXT, "XCloseDisplay"));
+  static auto real = xlib<int (*)(Display *)>("XCloseDisplay");
   int status = real(display);
   std::lock_guard<std::mutex> held(lock());
   for (auto record = store().begin(); record != store().end();)

@@ -60,11 +60,6 @@
 
 namespace {
 
-template <typename Function>
-Function xlib(const char *name) {
-  return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
-}
-
 // ---------------------------------------------------------------------------
 // Requests sent together, their 32-byte replies taken as they arrive.
 
